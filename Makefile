@@ -1,0 +1,32 @@
+# The two commands of the README: `make demo` and `make test`.
+BUILD ?= build
+BENCH_BUILD ?= build-release
+JOBS ?= $(shell nproc)
+
+.PHONY: setup configure build demo test bench format clean
+
+setup:
+	bash scripts/setup.sh
+
+configure: setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPALLION_SANITIZE=ON
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	$(BUILD)/bin/pallion-demo $(ARGS)
+
+test: build
+	cd $(BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+bench: setup
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPALLION_TESTS=OFF -DPALLION_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	$(BENCH_BUILD)/bin/bench
+
+format:
+	find . -path ./build -prune -o -path ./$(BENCH_BUILD) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BENCH_BUILD)

@@ -1,0 +1,32 @@
+// Files of the program, named with Windows-style paths ("\" separators, ANSI text) as the
+// program builds them; mapped to the host file system here and nowhere else.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::files {
+
+// The program folder (App.Path): the executable's folder, or the one given at start.
+void SetProgramFolder(const std::string& folder);
+const std::string& ProgramFolder();
+
+std::filesystem::path HostPath(const std::string& path);
+
+bool Exists(const std::string& path);
+bool IsDirectory(const std::string& path);
+// Makes one folder; fails when its parent is missing (as MkDir does).
+bool MakeDirectory(const std::string& path);
+std::optional<std::string> ReadAll(const std::string& path);
+bool WriteAll(const std::string& path, const std::string& bytes);  // created or replaced
+bool Append(const std::string& path, const std::string& bytes);    // created when missing
+bool Remove(const std::string& path);
+bool Copy(const std::string& from, const std::string& to);
+// Names (not paths) of the files in `folder` matching `pattern` ("*.Fad", "*.*"), compared
+// without regard to case as the platform does, in the platform's listing order.
+std::vector<std::string> List(const std::string& folder, const std::string& pattern);
+std::vector<std::string> ListDirectories(const std::string& folder);
+
+}  // namespace platform::files

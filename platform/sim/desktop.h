@@ -1,0 +1,264 @@
+// The simulated desktop: a small window manager with Win32 semantics, a virtual clock, and
+// what a test or the demo needs to act as the person at the screen and to look at the result.
+// Deterministic: the same calls give the same run.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace gfx {
+class Canvas;
+}
+
+namespace platform::sim {
+
+// Something the platform did outside the window tree, recorded in order.
+struct Event {
+  enum class Kind {
+    Sound,         // PlaySound of an existing file: text = path
+    SystemSound,   // text = alias ("SystemExclamation")
+    ShellOpen,     // text = file, detail = verb
+    ColorDialog,   // detail = "cancel" or the chosen colour as decimal
+    OpenDialog,    // text = initial folder, detail = chosen file or "cancel"
+    SaveDialog,
+    MessageBox,    // text = message, detail = caption
+    InputBox,      // text = prompt, detail = answer
+    HttpGet,       // text = url, detail = "ok" or "fail"
+    Print,         // text = document name, detail = printed text
+    PopupMenu,     // text = chosen item's text or "" when dismissed
+    ProcessExit,   // text = process name
+  };
+  Kind kind;
+  uint64_t timeMs = 0;
+  DWORD processId = 0;
+  std::string text;
+  std::string detail;
+};
+
+std::string ToString(Event::Kind kind);
+
+struct DesktopOptions {
+  int width = 1024;
+  int height = 768;
+  DateTime start{2001, 4, 26, 9, 0, 0, 0};  // local time when the clock reads 0
+  bool printerInstalled = true;
+};
+
+class Desktop : public System {
+ public:
+  explicit Desktop(DesktopOptions options = {});
+  ~Desktop() override;
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
+
+  // ---- Processes ----
+  // Creates a process and makes it current. Windows, timers and hooks made while a process is
+  // current belong to it; a message delivered to a window runs with its owner current.
+  DWORD CreateProcess(const std::string& name);
+  void SetCurrentProcess(DWORD processId);
+  DWORD CurrentProcess() const;
+  bool ProcessAlive(DWORD processId) const;
+  std::string ProcessName(DWORD processId) const;
+  // Makes a process current for the lifetime of the scope.
+  class ProcessScope {
+   public:
+    ProcessScope(Desktop& desktop, DWORD processId);
+    ~ProcessScope();
+    ProcessScope(const ProcessScope&) = delete;
+    ProcessScope& operator=(const ProcessScope&) = delete;
+
+   private:
+    Desktop& desktop_;
+    DWORD previous_;
+  };
+
+  // ---- Virtual time ----
+  uint64_t NowMs() const;
+  // Runs the message loop for the given virtual time: posted messages, timers, scheduled
+  // actions, responders.
+  void RunFor(uint64_t milliseconds);
+  // Runs until the predicate holds (checked after each dispatched item) or the time is up.
+  bool RunUntil(const std::function<bool()>& done, uint64_t timeoutMs);
+  // Dispatches everything due now, without letting time pass.
+  void RunPending();
+  // Runs `action` when the clock reaches now + delay, as the given process (0: the current one).
+  void Schedule(uint64_t delayMs, std::function<void()> action, DWORD processId = 0);
+  // Checked whenever the loop is idle; a responder that returns true is used up. Lets a test
+  // answer a modal window that the program is about to wait on.
+  void AddResponder(std::function<bool()> responder);
+
+  // ---- The person at the screen ----
+  // A press and release of the left button at a screen point (hit-tested), or at a point of a
+  // window's client area.
+  void ClickAt(POINT screenPoint);
+  void Click(HWND hwnd, int clientX = -1, int clientY = -1);  // -1: the centre
+  void MouseDown(HWND hwnd, int clientX, int clientY);
+  void MouseUp(HWND hwnd, int clientX, int clientY);
+  void MouseMoveTo(POINT screenPoint);
+  // A key press through the keyboard hooks to the focus window (WM_KEYDOWN, WM_CHAR, WM_KEYUP).
+  void PressKey(int virtualKey, int shift = 0);
+  void TypeText(const std::string& ansiText);
+  // Chooses an item of a window's menu bar by the item texts from the bar down ("&" ignored,
+  // compared without regard to case); false when there is no such enabled item.
+  bool ChooseMenuItem(HWND hwnd, const std::vector<std::string>& path);
+  // Answers for the next pop-up menu: the item text to choose ("" dismisses it).
+  void AnswerNextPopupMenu(const std::string& itemText);
+
+  // ---- Answers to the platform's dialogs (used in order; unanswered ones are cancelled) ----
+  void AnswerColorDialog(std::optional<COLORREF> color);
+  void AnswerFileDialog(std::optional<std::string> path);
+  void AnswerMessageBox(int result);
+  void AnswerInputBox(std::string text);
+  void SetHttpResponse(const std::string& url, std::optional<std::string> body);
+
+  // ---- Looking ----
+  const std::vector<Event>& Events() const;
+  void SetEventListener(std::function<void(const Event&)> listener);
+  // The window tree as text: one line per window, indented, in sibling order (top first),
+  // with handle, class, caption, visibility, screen rectangle and owning process.
+  std::string DumpTree(HWND root = 0) const;
+  // Paints every visible window in z-order.
+  gfx::Canvas RenderScreen();
+  bool SaveScreenshot(const std::string& hostPath);
+  bool SaveWindowShot(HWND hwnd, const std::string& hostPath);
+  // The menu of a window as text (items, check marks, ids), for tests and dumps.
+  std::string DumpMenu(HMENU menu) const;
+
+  // ---- System ----
+  bool RegisterClass(const WindowClass& cls) override;
+  HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::string& title,
+                      DWORD style, int x, int y, int width, int height, HWND parent, UINT id,
+                      WNDPROC proc) override;
+  LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool DestroyWindow(HWND hwnd) override;
+  bool IsWindow(HWND hwnd) override;
+  HWND GetDesktopWindow() override;
+  HWND GetParent(HWND hwnd) override;
+  HWND GetAncestor(HWND hwnd, UINT flags) override;
+  HWND SetParent(HWND child, HWND newParent) override;
+  HWND GetWindow(HWND hwnd, UINT cmd) override;
+  HWND FindWindowEx(HWND parent, HWND childAfter, const char* className,
+                    const char* title) override;
+  bool EnumChildWindows(HWND parent, const std::function<bool(HWND)>& callback) override;
+  std::string GetClassName(HWND hwnd) override;
+  int GetWindowTextLength(HWND hwnd) override;
+  std::string GetWindowText(HWND hwnd) override;
+  bool SetWindowText(HWND hwnd, const std::string& text) override;
+  intptr_t GetWindowLong(HWND hwnd, int index) override;
+  intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) override;
+  bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint) override;
+  bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy,
+                    UINT flags) override;
+  bool BringWindowToTop(HWND hwnd) override;
+  bool GetWindowRect(HWND hwnd, RECT& rect) override;
+  bool GetClientRect(HWND hwnd, RECT& rect) override;
+  bool ClientToScreen(HWND hwnd, POINT& point) override;
+  bool ScreenToClient(HWND hwnd, POINT& point) override;
+  bool ShowWindow(HWND hwnd, int cmd) override;
+  bool IsWindowVisible(HWND hwnd) override;
+  bool EnableWindow(HWND hwnd, bool enable) override;
+  bool IsWindowEnabled(HWND hwnd) override;
+  HWND WindowFromPoint(POINT screenPoint) override;
+  HWND GetForegroundWindow() override;
+  bool SetForegroundWindow(HWND hwnd) override;
+  HWND GetActiveWindow() override;
+  DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) override;
+  DWORD GetCurrentProcessId() override;
+  bool InvalidateRect(HWND hwnd) override;
+  bool UpdateWindow(HWND hwnd) override;
+  LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void DoEvents() override;
+  void WaitEvents(uint32_t milliseconds) override;
+  UINT SetTimer(HWND hwnd, UINT id, UINT elapse, TimerProc proc) override;
+  bool KillTimer(HWND hwnd, UINT id) override;
+  HWND SetFocus(HWND hwnd) override;
+  HWND GetFocus() override;
+  HWND SetCapture(HWND hwnd) override;
+  bool ReleaseCapture() override;
+  HWND GetCapture() override;
+  bool GetCursorPos(POINT& point) override;
+  int16_t GetKeyState(int virtualKey) override;
+  HMENU CreateMenu() override;
+  HMENU CreatePopupMenu() override;
+  bool DestroyMenu(HMENU menu) override;
+  HMENU GetMenu(HWND hwnd) override;
+  bool SetMenu(HWND hwnd, HMENU menu) override;
+  HMENU GetSubMenu(HMENU menu, int position) override;
+  int GetMenuItemCount(HMENU menu) override;
+  UINT GetMenuItemID(HMENU menu, int position) override;
+  std::string GetMenuString(HMENU menu, UINT item, UINT flags) override;
+  UINT GetMenuState(HMENU menu, UINT item, UINT flags) override;
+  bool AppendMenu(HMENU menu, UINT flags, uintptr_t idOrSubmenu,
+                  const std::string& text) override;
+  bool InsertMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSubmenu,
+                  const std::string& text) override;
+  bool ModifyMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSubmenu,
+                  const std::string& text) override;
+  bool DeleteMenu(HMENU menu, UINT position, UINT flags) override;
+  bool RemoveMenu(HMENU menu, UINT position, UINT flags) override;
+  DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) override;
+  DWORD EnableMenuItem(HMENU menu, UINT item, UINT flags) override;
+  bool DrawMenuBar(HWND hwnd) override;
+  int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override;
+  UINT RegisterClipboardFormat(const std::string& name) override;
+  bool OpenClipboard(HWND owner) override;
+  bool EmptyClipboard() override;
+  HGLOBAL SetClipboardData(UINT format, HGLOBAL data) override;
+  HGLOBAL GetClipboardData(UINT format) override;
+  bool CloseClipboard() override;
+  HGLOBAL GlobalAlloc(UINT flags, size_t bytes) override;
+  void* GlobalLock(HGLOBAL mem) override;
+  bool GlobalUnlock(HGLOBAL mem) override;
+  HGLOBAL GlobalFree(HGLOBAL mem) override;
+  size_t GlobalSize(HGLOBAL mem) override;
+  HANDLE OpenProcess(DWORD access, bool inherit, DWORD processId) override;
+  bool ReadProcessMemory(HANDLE process, uint32_t address, void* buffer, size_t size,
+                         size_t* bytesRead) override;
+  bool CloseHandle(HANDLE handle) override;
+  uint32_t AllocProcessMemory(size_t bytes) override;
+  bool WriteOwnProcessMemory(uint32_t address, const void* data, size_t size) override;
+  HANDLE WatchWindow(HWND hwnd, WatchProc proc) override;
+  bool UnwatchWindow(HANDLE watch) override;
+  HANDLE SetKeyboardHook(KeyHookProc proc) override;
+  HANDLE SetMouseHook(HWND hwnd, MouseHookProc proc) override;
+  bool Unhook(HANDLE hook) override;
+  std::string GetEditLine(HWND edit, int lineFromOne) override;
+  gfx::Canvas* BeginPaint(HWND hwnd) override;
+  void EndPaint(HWND hwnd) override;
+  COLORREF GetScreenPixel(int x, int y) override;
+  COLORREF GetSysColor(int index) override;
+  uint32_t GetTickCount() override;
+  DateTime Now() override;
+  bool PlaySound(const std::string& path, UINT flags) override;
+  void PlaySystemSound(const std::string& alias) override;
+  bool ShellExecute(HWND owner, const std::string& verb, const std::string& file,
+                    const std::string& directory, int show) override;
+  std::optional<COLORREF> ChooseColor(HWND owner, COLORREF initial) override;
+  std::optional<std::string> GetOpenFileName(HWND owner,
+                                             const FileDialogOptions& options) override;
+  std::optional<std::string> GetSaveFileName(HWND owner,
+                                             const FileDialogOptions& options) override;
+  int MessageBoxA(HWND owner, const std::string& text, const std::string& caption,
+                  UINT type) override;
+  std::string InputBox(const std::string& prompt, const std::string& title,
+                       const std::string& defaultText) override;
+  std::optional<std::string> HttpGet(const std::string& url) override;
+  bool PrintText(const std::string& documentName, const std::string& text) override;
+  bool CreateNamedLock(const std::string& name) override;
+  void ExitProcess() override;
+  bool ProcessEnded() override;
+  void SetLastError(DWORD error) override;
+  DWORD GetLastError() override;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace platform::sim
