@@ -38,7 +38,9 @@ void WinHook::Stop() {
 void WinHook::StartKeyboard() {
   Stop();
   hook_ = SetKeyboardHook([this](int& keyCode, int shift, int& noPass) {
-    if (onKey) onKey(keyCode, shift, noPass);
+    if (!onKey) return;
+    if (std::find(reportedKeys.begin(), reportedKeys.end(), keyCode) == reportedKeys.end()) return;
+    onKey(keyCode, shift, noPass);
   });
 }
 

@@ -2,6 +2,7 @@
 // mouse hook on one window, and the three helper functions of the edit/memory helper library.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,9 @@ class WinHook {
   WinHook(const WinHook&) = delete;
   WinHook& operator=(const WinHook&) = delete;
 
-  // Keyboard: starts reporting keys to onKey; Stop() ends it.
+  // Keyboard: starts reporting the keys of `reportedKeys` to onKey; Stop() ends it.
   void StartKeyboard();
+  std::vector<int> reportedKeys = {0x0D, 0x09};  // Enter and Tab
   // Mouse: reports the mouse messages of `hwnd` to onMouse; 0 stops.
   void SetHWnd(HWND hwnd);
   void Stop();

@@ -201,6 +201,16 @@ class System {
   // Prints plain text on the default printer; false when there is none.
   virtual bool PrintText(const std::string& documentName, const std::string& text) = 0;
 
+  // ---- Private-profile (INI) files ----
+  // GetPrivateProfileStringA: the value (or the key list when key is null) cut to size - 1;
+  // the returned count is the result's length.
+  virtual std::string GetPrivateProfileString(const char* section, const char* key,
+                                              const char* defaultValue, size_t size,
+                                              const std::string& file) = 0;
+  // WritePrivateProfileStringA: a null key deletes the section, a null value the key.
+  virtual bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                         const std::string& file) = 0;
+
   // ---- Process ----
   // A named lock that lives as long as the process; false when another process holds it.
   virtual bool CreateNamedLock(const std::string& name) = 0;

@@ -334,6 +334,15 @@ inline std::optional<std::string> HttpGet(const std::string& url) {
 inline bool PrintText(const std::string& documentName, const std::string& text) {
   return Current().PrintText(documentName, text);
 }
+inline std::string GetPrivateProfileString(const char* section, const char* key,
+                                           const char* defaultValue, size_t size,
+                                           const std::string& file) {
+  return Current().GetPrivateProfileString(section, key, defaultValue, size, file);
+}
+inline bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                      const std::string& file) {
+  return Current().WritePrivateProfileString(section, key, value, file);
+}
 inline bool CreateNamedLock(const std::string& name) {
   return Current().CreateNamedLock(name);
 }
@@ -348,6 +357,14 @@ inline void SetLastError(DWORD error) {
 }
 inline DWORD GetLastError() {
   return Current().GetLastError();
+}
+
+// Convenience forms used throughout the program.
+inline HWND FindWindowEx(HWND parent, HWND childAfter, const std::string& className) {
+  return FindWindowEx(parent, childAfter, className.c_str(), nullptr);
+}
+inline HWND FindWindow(const char* className, const char* title) {
+  return FindWindowEx(0, 0, className, title);
 }
 
 }  // namespace platform

@@ -250,6 +250,11 @@ class Desktop : public System {
                        const std::string& defaultText) override;
   std::optional<std::string> HttpGet(const std::string& url) override;
   bool PrintText(const std::string& documentName, const std::string& text) override;
+  std::string GetPrivateProfileString(const char* section, const char* key,
+                                      const char* defaultValue, size_t size,
+                                      const std::string& file) override;
+  bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                 const std::string& file) override;
   bool CreateNamedLock(const std::string& name) override;
   void ExitProcess() override;
   bool ProcessEnded() override;
