@@ -17,7 +17,9 @@ constexpr int TwipsToPixels(int twips) {
   return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
                     : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
-constexpr int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int PixelsToTwips(int pixels) {
+  return pixels * kTwipsPerPixel;
+}
 
 struct Font {
   std::string face = "MS Sans Serif";
@@ -29,7 +31,9 @@ struct Font {
   bool operator==(const Font&) const = default;
 };
 
-// A decoded picture (BMP, GIF, JPEG, PNG).
+// A decoded picture (BMP, GIF, JPEG, PNG). The top byte of a pixel is its transparency (0
+// opaque, 255 fully transparent), so opaque pixels compare equal to plain colours; drawing
+// blends the rest over the canvas.
 struct Image {
   int width = 0;
   int height = 0;
@@ -85,8 +89,15 @@ class Canvas {
   Image ToImage() const;
 
  private:
+  struct PixelBounds {
+    int64_t left, top, right, bottom;  // canvas pixels, right and bottom excluded
+  };
+
   bool InClip(int x, int y) const;
-  void Plot(int x, int y, Color color);  // canvas pixels, clip and invert applied
+  void Plot(int x, int y, Color color);              // canvas pixels, clip and invert applied
+  PixelBounds ClipBounds() const;                    // the clip within the canvas
+  void Blend(int x, int y, Color color, int alpha);  // canvas pixels, clip applied
+  void PutImagePixel(int x, int y, Color pixel);     // inside the clip; transparency blended
 
   int width_ = 0;
   int height_ = 0;
