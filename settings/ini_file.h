@@ -23,4 +23,9 @@ std::optional<std::string> WriteProfileString(const std::optional<std::string>& 
                                               const char* section, const char* key,
                                               const char* value);
 
+// The platform's case mapping of Windows-1252 letters (A-Z, the accented capitals, \x8A/\x9A,
+// \x8C/\x9C, \x8E/\x9E, \x9F/\xFF); section and key names are matched under it.
+std::string AnsiLower(std::string text);
+std::string AnsiUpper(std::string text);
+
 }  // namespace settings::ini
