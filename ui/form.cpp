@@ -1,0 +1,196 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "platform/win32.h"
+
+namespace ui {
+
+using namespace platform;
+
+namespace {
+
+WindowParams FormParams(const std::string& caption, BorderStyle border, HWND parent) {
+  WindowParams p;
+  p.className = kFormClass;
+  p.text = caption;
+  p.width = 320;
+  p.height = 240;
+  switch (border) {
+    case BorderStyle::None:
+      p.style = WS_POPUP;
+      break;
+    case BorderStyle::FixedSingle:
+      p.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+      break;
+    case BorderStyle::Sizable:
+      p.style = WS_OVERLAPPEDWINDOW;
+      break;
+    case BorderStyle::FixedDialog:
+      p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      break;
+    case BorderStyle::FixedToolWindow:
+      p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      p.exStyle = WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (parent != 0) p.style = (p.style & ~WS_POPUP) | WS_CHILD;
+  p.style |= WS_CLIPCHILDREN;
+  return p;
+}
+
+}  // namespace
+
+Form::Form(std::string name, std::string caption, BorderStyle border, HWND parent)
+    : Control(Parent(parent), std::move(name), -1, FormParams(caption, border, parent)),
+      border_(border),
+      menus_(nullptr, this, "", "", -1, 0) {
+  form_ = this;
+}
+
+Form::~Form() {
+  *alive_ = false;
+  while (!owned_.empty()) owned_.pop_back();
+  for (Control* c : controls_) c->form_ = nullptr;
+  controls_.clear();
+  HMENU bar = menuBar_;
+  menuBar_ = 0;
+  if (hwnd() != 0 && !ProcessEnded() && IsWindow(hwnd())) {
+    SetMenu(hwnd(), 0);
+    DestroyMenu(bar);
+  }
+}
+
+void Form::SetCaption(const std::string& caption) {
+  SetWindowTextRaw(caption);
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  Raise(OnLoad);
+}
+
+void Form::Show() {
+  Load();
+  if (hwnd() != 0) ShowWindow(hwnd(), SW_SHOW);
+}
+
+void Form::ShowModal(HWND owner) {
+  Load();
+  if (hwnd() == 0) return;
+  const bool ownerWasEnabled = owner != 0 && IsWindowEnabled(owner);
+  if (ownerWasEnabled) EnableWindow(owner, false);
+  modal_ = true;
+  ShowWindow(hwnd(), SW_SHOW);
+  std::shared_ptr<bool> alive = alive_;
+  while (*alive && !ProcessEnded() && hwnd() != 0 && loaded_ && IsWindowVisible(hwnd())) {
+    DoEvents();
+  }
+  if (*alive) modal_ = false;
+  if (ownerWasEnabled && !ProcessEnded() && IsWindow(owner)) EnableWindow(owner, true);
+}
+
+void Form::Hide() {
+  if (hwnd() != 0) ShowWindow(hwnd(), SW_HIDE);
+}
+
+bool Form::Unload() {
+  bool cancel = false;
+  if (OnUnload) {
+    auto copy = OnUnload;
+    std::shared_ptr<bool> alive = alive_;
+    copy(cancel);
+    if (!*alive) return true;
+  }
+  if (cancel) return false;
+  Hide();
+  loaded_ = false;
+  return true;
+}
+
+void Form::SetPicture(std::optional<gfx::Image> picture, bool tiled) {
+  picture_ = std::move(picture);
+  tiled_ = tiled;
+  Invalidate();
+}
+
+void Form::Paint(gfx::Canvas& canvas) {
+  canvas.Fill(BackColor());
+  if (!picture_ || picture_->width <= 0 || picture_->height <= 0) return;
+  if (tiled_) {
+    canvas.TileImage(*picture_, 0, 0, canvas.Width(), canvas.Height());
+  } else {
+    canvas.DrawImage(*picture_, 0, 0);
+  }
+}
+
+void Form::RebuildMenuBar() {
+  if (hwnd() == 0 || (GetWindowLong(hwnd(), GWL_STYLE) & WS_CHILD)) return;
+  bool any = false;
+  for (size_t i = 0; i < menus_.Count(); ++i) {
+    if (menus_.Item(i).Visible()) any = true;
+  }
+  HMENU old = menuBar_;
+  menuBar_ = 0;
+  if (any) {
+    menuBar_ = CreateMenu();
+    menus_.FillPlatformMenu(menuBar_);
+  }
+  SetMenu(hwnd(), menuBar_);
+  if (old != 0) DestroyMenu(old);
+  DrawMenuBar(hwnd());
+}
+
+void Form::PopupMenu(Menu& menu, int x, int y) {
+  if (hwnd() == 0) return;
+  HMENU popup = CreatePopupMenu();
+  menu.FillPlatformMenu(popup);
+  POINT p{x, y};
+  ClientToScreen(hwnd(), p);
+  std::shared_ptr<bool> alive = alive_;
+  const int chosen = TrackPopupMenu(popup, TPM_RETURNCMD, p.x, p.y, hwnd());
+  DestroyMenu(popup);
+  if (*alive && chosen > 0) RouteCommand(static_cast<UINT>(chosen));
+}
+
+void Form::RouteCommand(UINT id) {
+  Menu* item = menus_.FindById(id);
+  if (item != nullptr && item->Enabled()) item->Click();
+}
+
+LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_COMMAND:
+      if (lParam == 0) {
+        RouteCommand(LOWORD(wParam));
+        return 0;
+      }
+      return DefaultProc(msg, wParam, lParam);
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != 0) Raise(OnActivate);
+      return DefaultProc(msg, wParam, lParam);
+    default:
+      return Control::WindowProc(msg, wParam, lParam);
+  }
+}
+
+Control* Form::FindControl(const std::string& name, int index) const {
+  for (Control* c : controls_) {
+    if (c->Name() == name && c->Index() == index) return c;
+  }
+  return nullptr;
+}
+
+void Form::Register(Control* control) {
+  controls_.push_back(control);
+}
+
+void Form::Unregister(Control* control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+}  // namespace ui
