@@ -142,6 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"key list size 1", kBasic, "section1", nullptr, "d", 1, ""},
         ReadCase{"key list skips comments and bare lines", "[s]\r\n;c=1\r\nbare\r\nk=1\r\n", "s",
                  nullptr, "d", 50, "k\0"s},
+        ReadCase{"key list leaves out the empty name", "[s]\r\n=v\r\nk=1\r\n", "s", nullptr, "d",
+                 50, "k\0"s},
         ReadCase{"key list repeats duplicates", "[s]\r\nk=1\r\nK=2\r\n", "s", nullptr, "d", 50,
                  "k\0K\0"s},
         ReadCase{"key list of a missing section gives the default", kBasic, "none", nullptr, "d",
