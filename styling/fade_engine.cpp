@@ -1,5 +1,7 @@
 #include "styling/fade_engine.h"
 
+#include "host/text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -14,11 +16,10 @@ std::function<void()>& YieldHook() {
 
 const char* const kWaveTags[] = {"<sup>", "</sup>", "<sub>", "</sub>"};
 
-// F + i * ((T - F) / N) in double, in exactly this order; nearbyint in the default rounding
-// mode sends ties to the even neighbour.
+// F + i * ((T - F) / N) in double, in exactly this order.
 int ComponentAt(int from, int to, size_t i, size_t n) {
   double step = static_cast<double>(to - from) / static_cast<double>(n);
-  return static_cast<int>(std::nearbyint(from + static_cast<double>(i) * step));
+  return static_cast<int>(host::RoundHalfEven(from + static_cast<double>(i) * step));
 }
 
 int HexPairValue(const std::string& hex, size_t pos) {
@@ -40,7 +41,8 @@ ChunkMode ChunkModeFor(size_t textLength) {
 }
 
 ThreeWaySplit SplitForThree(size_t textLength) {
-  const size_t half = static_cast<size_t>(std::nearbyint(static_cast<double>(textLength) / 2.0));
+  const size_t half =
+      static_cast<size_t>(host::RoundHalfEven(static_cast<double>(textLength) / 2.0));
   return {half, textLength - half};
 }
 
