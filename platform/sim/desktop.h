@@ -17,21 +17,23 @@ class Canvas;
 
 namespace platform::sim {
 
+struct Window;
+
 // Something the platform did outside the window tree, recorded in order.
 struct Event {
   enum class Kind {
-    Sound,         // PlaySound of an existing file: text = path
-    SystemSound,   // text = alias ("SystemExclamation")
-    ShellOpen,     // text = file, detail = verb
-    ColorDialog,   // detail = "cancel" or the chosen colour as decimal
-    OpenDialog,    // text = initial folder, detail = chosen file or "cancel"
+    Sound,        // PlaySound of an existing file: text = path
+    SystemSound,  // text = alias ("SystemExclamation")
+    ShellOpen,    // text = file, detail = verb
+    ColorDialog,  // detail = "cancel" or the chosen colour as decimal
+    OpenDialog,   // text = initial folder, detail = chosen file or "cancel"
     SaveDialog,
-    MessageBox,    // text = message, detail = caption
-    InputBox,      // text = prompt, detail = answer
-    HttpGet,       // text = url, detail = "ok" or "fail"
-    Print,         // text = document name, detail = printed text
-    PopupMenu,     // text = chosen item's text or "" when dismissed
-    ProcessExit,   // text = process name
+    MessageBox,   // text = message, detail = caption
+    InputBox,     // text = prompt, detail = answer
+    HttpGet,      // text = url, detail = "ok" or "fail"
+    Print,        // text = document name, detail = printed text
+    PopupMenu,    // text = chosen item's text or "" when dismissed
+    ProcessExit,  // text = process name
   };
   Kind kind;
   uint64_t timeMs = 0;
@@ -152,8 +154,7 @@ class Desktop : public System {
   intptr_t GetWindowLong(HWND hwnd, int index) override;
   intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) override;
   bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint) override;
-  bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy,
-                    UINT flags) override;
+  bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) override;
   bool BringWindowToTop(HWND hwnd) override;
   bool GetWindowRect(HWND hwnd, RECT& rect) override;
   bool GetClientRect(HWND hwnd, RECT& rect) override;
@@ -194,8 +195,7 @@ class Desktop : public System {
   UINT GetMenuItemID(HMENU menu, int position) override;
   std::string GetMenuString(HMENU menu, UINT item, UINT flags) override;
   UINT GetMenuState(HMENU menu, UINT item, UINT flags) override;
-  bool AppendMenu(HMENU menu, UINT flags, uintptr_t idOrSubmenu,
-                  const std::string& text) override;
+  bool AppendMenu(HMENU menu, UINT flags, uintptr_t idOrSubmenu, const std::string& text) override;
   bool InsertMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSubmenu,
                   const std::string& text) override;
   bool ModifyMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSubmenu,
@@ -240,10 +240,8 @@ class Desktop : public System {
   bool ShellExecute(HWND owner, const std::string& verb, const std::string& file,
                     const std::string& directory, int show) override;
   std::optional<COLORREF> ChooseColor(HWND owner, COLORREF initial) override;
-  std::optional<std::string> GetOpenFileName(HWND owner,
-                                             const FileDialogOptions& options) override;
-  std::optional<std::string> GetSaveFileName(HWND owner,
-                                             const FileDialogOptions& options) override;
+  std::optional<std::string> GetOpenFileName(HWND owner, const FileDialogOptions& options) override;
+  std::optional<std::string> GetSaveFileName(HWND owner, const FileDialogOptions& options) override;
   int MessageBoxA(HWND owner, const std::string& text, const std::string& caption,
                   UINT type) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
@@ -264,6 +262,36 @@ class Desktop : public System {
  private:
   struct State;
   std::unique_ptr<State> state_;
+
+  Window* Find(HWND hwnd) const;  // nullptr for 0, dead or unknown handles
+  Window* Need(HWND hwnd);        // as Find, setting the invalid-handle error
+  LRESULT Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool input);
+  bool HasPendingNow() const;
+  bool DispatchOne();
+  bool RunResponders();
+  bool RunLoop(uint64_t end, const std::function<bool()>* done);
+  std::optional<uint64_t> NextDue() const;
+  void Unlink(Window& w);
+  void LinkTop(Window& w);
+  void LinkBottom(Window& w);
+  void LinkBelow(Window& w, HWND sibling);
+  RECT Insets(const Window& w) const;
+  POINT WindowOrigin(const Window& w) const;  // screen position of the window's top-left
+  POINT ClientOrigin(const Window& w) const;  // screen position of the client area
+  RECT ClientRectIn(const Window& w) const;   // client rectangle in the parent's client coords
+  bool IsDescendant(HWND ancestor, HWND hwnd) const;
+  void SendPositionChanged(HWND hwnd);
+  void Activate(HWND hwnd);
+  void MoveFocus(HWND hwnd);
+  void DestroyInternal(HWND hwnd);
+  void SendDestroy(HWND hwnd);
+  void FreeWindow(HWND hwnd);
+  void Record(Event::Kind kind, std::string text, std::string detail);
+  void DeliverMouse(HWND target, UINT msg, WPARAM wParam, POINT screenPoint);
+  void PressMouse(HWND target, POINT screenPoint);
+  void RenderWindow(gfx::Canvas& screen, HWND hwnd, RECT clip);
+  void PaintNonClient(gfx::Canvas& screen, const Window& w, RECT clip);
+  bool ReadProcess(DWORD process, uint32_t address, void* buffer, size_t size) const;
 };
 
 }  // namespace platform::sim

@@ -1,0 +1,1457 @@
+// The window tree, messages, the message loop, timers and processes of the simulated desktop.
+#include "platform/sim/desktop.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/state.h"
+
+namespace platform::sim {
+
+namespace {
+
+constexpr UINT kSizeRestored = 0;
+constexpr UINT kSizeMinimized = 1;
+constexpr UINT kSizeMaximized = 2;
+constexpr LRESULT kMaActivate = 1;
+constexpr LRESULT kHtClient = 1;
+constexpr LRESULT kHtCaption = 2;
+constexpr LRESULT kHtBorder = 18;
+constexpr LRESULT kHtNowhere = 0;
+constexpr uint64_t kDoEventsStep = 10;
+constexpr UINT kMinTimer = 10;
+constexpr UINT kMaxTimer = 0x7FFFFFFF;
+constexpr DWORD kErrorInvalidHandle = 6;
+constexpr DWORD kErrorCannotFindClass = 1407;
+constexpr DWORD kErrorClassExists = 1410;
+
+// Messages whose parameters carry pointers: they cannot be posted.
+bool CarriesPointer(UINT msg) {
+  switch (msg) {
+    case WM_CREATE:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_GETMINMAXINFO:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case 0x004A:  // WM_COPYDATA
+    case WM_NCCREATE:
+    case WM_NCCALCSIZE:
+    case EM_GETSEL:
+    case 0x00B2:  // EM_GETRECT
+    case 0x00B3:  // EM_SETRECT
+    case 0x00B4:  // EM_SETRECTNP
+    case EM_REPLACESEL:
+    case EM_GETLINE:
+    case 0x00CB:  // EM_SETTABSTOPS
+    case 0x0143:  // CB_ADDSTRING
+    case 0x0148:  // CB_GETLBTEXT
+    case 0x014A:  // CB_INSERTSTRING
+    case 0x014C:  // CB_FINDSTRING
+    case 0x014D:  // CB_SELECTSTRING
+    case 0x0158:  // CB_FINDSTRINGEXACT
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_GETTEXT:
+    case 0x018C:  // LB_SELECTSTRING
+    case 0x018D:  // LB_DIR
+    case LB_FINDSTRING:
+    case 0x0191:  // LB_GETSELITEMS
+    case 0x0192:  // LB_SETTABSTOPS
+    case 0x0198:  // LB_GETITEMRECT
+    case LB_FINDSTRINGEXACT:
+    case WM_MDICREATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+int Clamp(int64_t v, int64_t lo, int64_t hi) {
+  return static_cast<int>(std::clamp(v, lo, hi));
+}
+
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+int DaysIn(int y, int m) {
+  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return m == 2 && IsLeap(y) ? 29 : days[(m - 1 + 12) % 12];
+}
+
+}  // namespace
+
+// Windows-1252 case folding: ASCII, the accented letters and the few letters of 0x8A..0x9F.
+std::string Lower(const std::string& s) {
+  std::string out = s;
+  for (char& ch : out) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<unsigned char>(c + 32);
+    } else if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
+      c = static_cast<unsigned char>(c + 32);
+    } else if (c == 0x8A || c == 0x8C || c == 0x8E) {
+      c = static_cast<unsigned char>(c + 16);
+    } else if (c == 0x9F) {
+      c = 0xFF;
+    }
+    ch = static_cast<char>(c);
+  }
+  return out;
+}
+
+std::string ToString(Event::Kind kind) {
+  switch (kind) {
+    case Event::Kind::Sound:
+      return "Sound";
+    case Event::Kind::SystemSound:
+      return "SystemSound";
+    case Event::Kind::ShellOpen:
+      return "ShellOpen";
+    case Event::Kind::ColorDialog:
+      return "ColorDialog";
+    case Event::Kind::OpenDialog:
+      return "OpenDialog";
+    case Event::Kind::SaveDialog:
+      return "SaveDialog";
+    case Event::Kind::MessageBox:
+      return "MessageBox";
+    case Event::Kind::InputBox:
+      return "InputBox";
+    case Event::Kind::HttpGet:
+      return "HttpGet";
+    case Event::Kind::Print:
+      return "Print";
+    case Event::Kind::PopupMenu:
+      return "PopupMenu";
+    case Event::Kind::ProcessExit:
+      return "ProcessExit";
+  }
+  return "?";
+}
+
+Desktop::Desktop(DesktopOptions options) : state_(std::make_unique<State>()) {
+  State& s = *state_;
+  s.options = options;
+  auto w = std::make_unique<Window>();
+  w->hwnd = s.nextWindow;
+  s.nextWindow += 2;
+  w->className = "#32769";
+  w->style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+  w->rect = RECT{0, 0, options.width, options.height};
+  w->background = kDesktopColor;
+  w->inList = true;
+  s.desktop = w->hwnd;
+  s.windows[w->hwnd] = std::move(w);
+}
+
+Desktop::~Desktop() = default;
+
+// ---- Processes ----
+
+DWORD Desktop::CreateProcess(const std::string& name) {
+  State& s = *state_;
+  DWORD id = s.nextProcessId;
+  s.nextProcessId += 4;
+  Process p;
+  p.name = name;
+  p.nextAddress = 0x00410000u + static_cast<uint32_t>(s.processes.size()) * 0x01000000u;
+  s.processes[id] = std::move(p);
+  s.current = id;
+  return id;
+}
+
+void Desktop::SetCurrentProcess(DWORD processId) {
+  state_->current = processId;
+}
+DWORD Desktop::CurrentProcess() const {
+  return state_->current;
+}
+
+bool Desktop::ProcessAlive(DWORD processId) const {
+  auto it = state_->processes.find(processId);
+  return it != state_->processes.end() && it->second.alive;
+}
+
+std::string Desktop::ProcessName(DWORD processId) const {
+  auto it = state_->processes.find(processId);
+  if (it == state_->processes.end()) return processId == 0 ? "system" : "";
+  return it->second.name;
+}
+
+Desktop::ProcessScope::ProcessScope(Desktop& desktop, DWORD processId)
+    : desktop_(desktop), previous_(desktop.CurrentProcess()) {
+  desktop_.SetCurrentProcess(processId);
+}
+Desktop::ProcessScope::~ProcessScope() {
+  desktop_.SetCurrentProcess(previous_);
+}
+
+DWORD Desktop::GetCurrentProcessId() {
+  return state_->current;
+}
+
+bool Desktop::ProcessEnded() {
+  DWORD p = state_->current;
+  return p != 0 && !ProcessAlive(p);
+}
+
+void Desktop::ExitProcess() {
+  State& s = *state_;
+  DWORD p = s.current;
+  auto it = s.processes.find(p);
+  if (it == s.processes.end() || !it->second.alive) return;
+  it->second.alive = false;
+  // Its windows go without running its procedures; windows of others inside them go too.
+  std::vector<HWND> mine;
+  for (auto& [h, w] : s.windows)
+    if (w->process == p) mine.push_back(h);
+  for (HWND h : mine)
+    if (Find(h)) DestroyInternal(h);
+  std::erase_if(s.timers, [p](const Timer& t) { return t.process == p; });
+  std::erase_if(s.scheduled, [p](const Scheduled& a) { return a.process == p; });
+  std::erase_if(s.watches, [p](const auto& e) { return e.second.process == p; });
+  std::erase_if(s.keyHooks, [p](const auto& e) { return e.second.process == p; });
+  std::erase_if(s.mouseHooks, [p](const auto& e) { return e.second.process == p; });
+  std::erase_if(s.locks, [p](const auto& e) { return e.second == p; });
+  std::erase_if(s.posted, [p](const Posted& m) { return m.hwnd == 0 && m.process == p; });
+  if (s.clipOpen && s.clipOpenProcess == p) s.clipOpen = false;
+  it->second.memory.clear();
+  Record(Event::Kind::ProcessExit, it->second.name, "");
+}
+
+bool Desktop::CreateNamedLock(const std::string& name) {
+  State& s = *state_;
+  if (ProcessEnded()) return false;
+  auto key = Lower(name);
+  auto it = s.locks.find(key);
+  if (it != s.locks.end()) {
+    if (it->second == s.current) return true;
+    if (ProcessAlive(it->second)) {
+      SetLastError(183);  // already exists
+      return false;
+    }
+  }
+  s.locks[key] = s.current;
+  return true;
+}
+
+void Desktop::SetLastError(DWORD error) {
+  state_->lastError = error;
+}
+DWORD Desktop::GetLastError() {
+  return state_->lastError;
+}
+
+// ---- Window lookup and geometry ----
+
+Window* Desktop::Find(HWND hwnd) const {
+  if (hwnd == 0) return nullptr;
+  auto it = state_->windows.find(hwnd);
+  return it == state_->windows.end() ? nullptr : it->second.get();
+}
+
+Window* Desktop::Need(HWND hwnd) {
+  Window* w = Find(hwnd);
+  if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return w;
+}
+
+bool Desktop::IsWindow(HWND hwnd) {
+  return Find(hwnd) != nullptr;
+}
+HWND Desktop::GetDesktopWindow() {
+  return state_->desktop;
+}
+
+RECT Desktop::Insets(const Window& w) const {
+  RECT r;
+  int border = 0;
+  if (w.style & WS_THICKFRAME) {
+    border = kThickFrame;
+  } else if (w.style & WS_DLGFRAME) {
+    border = kDialogFrame;
+  } else if (w.style & WS_BORDER) {
+    border = kThinBorder;
+  }
+  r.left = r.right = r.bottom = border;
+  r.top = border;
+  if ((w.style & WS_CAPTION) == WS_CAPTION) r.top += kCaptionHeight;
+  if (!(w.style & WS_CHILD) && w.menu != 0) r.top += kMenuBarHeight;
+  return r;
+}
+
+POINT Desktop::WindowOrigin(const Window& w) const {
+  POINT p{w.rect.left, w.rect.top};
+  if (Window* parent = Find(w.parent)) {
+    POINT o = ClientOrigin(*parent);
+    p.x += o.x;
+    p.y += o.y;
+  }
+  return p;
+}
+
+POINT Desktop::ClientOrigin(const Window& w) const {
+  POINT p = WindowOrigin(w);
+  RECT in = Insets(w);
+  return POINT{p.x + in.left, p.y + in.top};
+}
+
+RECT Desktop::ClientRectIn(const Window& w) const {
+  RECT in = Insets(w);
+  RECT r{w.rect.left + in.left, w.rect.top + in.top, w.rect.right - in.right,
+         w.rect.bottom - in.bottom};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+bool Desktop::IsDescendant(HWND ancestor, HWND hwnd) const {
+  for (Window* w = Find(hwnd); w; w = Find(w->parent))
+    if (w->parent == ancestor) return true;
+  return false;
+}
+
+// ---- Z-order ----
+
+void Desktop::Unlink(Window& w) {
+  if (Window* p = Find(w.parent)) std::erase(p->children, w.hwnd);
+}
+
+void Desktop::LinkTop(Window& w) {
+  Window* p = Find(w.parent);
+  if (!p) return;
+  std::erase(p->children, w.hwnd);
+  size_t at = 0;
+  if (w.parent == state_->desktop && !(w.exStyle & WS_EX_TOPMOST)) {
+    while (at < p->children.size()) {
+      Window* c = Find(p->children[at]);
+      if (!c || !(c->exStyle & WS_EX_TOPMOST)) break;
+      ++at;
+    }
+  }
+  p->children.insert(p->children.begin() + static_cast<ptrdiff_t>(at), w.hwnd);
+}
+
+void Desktop::LinkBottom(Window& w) {
+  Window* p = Find(w.parent);
+  if (!p) return;
+  std::erase(p->children, w.hwnd);
+  w.exStyle &= ~WS_EX_TOPMOST;
+  p->children.push_back(w.hwnd);
+}
+
+void Desktop::LinkBelow(Window& w, HWND sibling) {
+  Window* p = Find(w.parent);
+  Window* sib = Find(sibling);
+  if (!p || !sib || sibling == w.hwnd) return;
+  if (w.parent == state_->desktop) {
+    bool sibTop = (sib->exStyle & WS_EX_TOPMOST) != 0;
+    if (!sibTop) w.exStyle &= ~WS_EX_TOPMOST;
+    if (sibTop && !(w.exStyle & WS_EX_TOPMOST)) {
+      LinkTop(w);  // a normal window never joins the topmost band
+      return;
+    }
+  }
+  std::erase(p->children, w.hwnd);
+  auto it = std::find(p->children.begin(), p->children.end(), sibling);
+  p->children.insert(it == p->children.end() ? it : it + 1, w.hwnd);
+}
+
+// ---- Classes and creation ----
+
+bool Desktop::RegisterClass(const WindowClass& cls) {
+  State& s = *state_;
+  if (cls.name.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  auto key = Lower(cls.name);
+  if (s.classes.count(key)) {
+    SetLastError(kErrorClassExists);
+    return false;
+  }
+  s.classes[key] = cls;
+  return true;
+}
+
+HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const std::string& title,
+                             DWORD style, int x, int y, int width, int height, HWND parent, UINT id,
+                             WNDPROC proc) {
+  State& s = *state_;
+  if (ProcessEnded()) return 0;
+  auto cls = s.classes.find(Lower(className));
+  if (cls == s.classes.end()) {
+    SetLastError(kErrorCannotFindClass);
+    return 0;
+  }
+  if ((style & WS_CHILD) && parent == 0) {
+    SetLastError(ERROR_TLW_WITH_WSCHILD);
+    return 0;
+  }
+  if (parent != 0 && !Find(parent)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  auto owned = std::make_unique<Window>();
+  Window& w = *owned;
+  w.hwnd = s.nextWindow;
+  s.nextWindow += 2;
+  w.className = cls->second.name;
+  w.text = title;
+  w.style = style & ~WS_VISIBLE;
+  w.exStyle = exStyle;
+  w.id = (style & WS_CHILD) ? id : 0;
+  w.proc = proc ? proc : cls->second.proc;
+  w.background = cls->second.background;
+  w.process = s.current;
+  if (style & WS_CHILD) {
+    w.parent = parent;
+  } else {
+    w.parent = s.desktop;
+    if (parent != 0 && parent != s.desktop) {
+      // The owner is the top-level window of the given one.
+      HWND root = GetAncestor(parent, GA_ROOT);
+      w.owner = root ? root : parent;
+      if (Window* o = Find(w.owner); o && (o->exStyle & WS_EX_TOPMOST)) w.exStyle |= WS_EX_TOPMOST;
+    }
+  }
+  width = Clamp(width, 0, 32767);
+  height = Clamp(height, 0, 32767);
+  x = Clamp(x, -32768, 32767);
+  y = Clamp(y, -32768, 32767);
+  w.rect = RECT{x, y, x + width, y + height};
+  if (style & WS_MAXIMIZE) {
+    Window* p = Find(w.parent);
+    RECT pc = ClientRectIn(*p);
+    w.rect = RECT{0, 0, pc.Width(), pc.Height()};
+  }
+  HWND hwnd = w.hwnd;
+  s.windows[hwnd] = std::move(owned);
+
+  if (!SendMessage(hwnd, WM_NCCREATE, 0, 0)) {
+    if (Find(hwnd)) FreeWindow(hwnd);
+    return 0;
+  }
+  Window* wp = Find(hwnd);
+  if (!wp) return 0;
+  wp->inList = true;
+  Window* pw = Find(wp->parent);
+  if (!pw) {
+    FreeWindow(hwnd);
+    return 0;
+  }
+  if ((wp->style & WS_CHILD) && !(wp->exStyle & WS_EX_MDICHILD) && !(wp->style & WS_MAXIMIZE)) {
+    pw->children.push_back(hwnd);
+  } else {
+    LinkTop(*wp);
+  }
+  SendMessage(hwnd, WM_NCCALCSIZE, 0, 0);
+  if (SendMessage(hwnd, WM_CREATE, 0, 0) == -1) {
+    if (Find(hwnd)) DestroyInternal(hwnd);
+    return 0;
+  }
+  if (!(wp = Find(hwnd))) return 0;
+  RECT c = ClientRectIn(*wp);
+  wp->reportedSize = POINT{c.Width(), c.Height()};
+  wp->reportedOrigin = POINT{c.left, c.top};
+  UINT sizeType = (style & WS_MAXIMIZE) ? kSizeMaximized : kSizeRestored;
+  SendMessage(hwnd, WM_SIZE, sizeType, MAKELPARAM(c.Width(), c.Height()));
+  SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
+  if (!(wp = Find(hwnd))) return 0;
+  if ((wp->style & WS_CHILD) && !(wp->exStyle & WS_EX_NOPARENTNOTIFY))
+    SendMessage(wp->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, static_cast<int>(wp->id)),
+                static_cast<LPARAM>(hwnd));
+  if (!Find(hwnd)) return 0;
+  if (style & WS_VISIBLE) ShowWindow(hwnd, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+  return Find(hwnd) ? hwnd : 0;
+}
+
+// ---- Destruction ----
+
+bool Desktop::DestroyWindow(HWND hwnd) {
+  State& s = *state_;
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  if (hwnd == s.desktop || (s.current != 0 && w->process != s.current)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  if (w->destroying) return false;
+  DestroyInternal(hwnd);
+  return true;
+}
+
+void Desktop::DestroyInternal(HWND hwnd) {
+  State& s = *state_;
+  Window* w = Find(hwnd);
+  if (!w || w->destroying) return;
+  // Owned windows first, each completely.
+  std::vector<HWND> owned;
+  for (auto& [h, o] : s.windows)
+    if (o->owner == hwnd) owned.push_back(h);
+  for (HWND h : owned) DestroyInternal(h);
+  if (!(w = Find(hwnd)) || w->destroying) return;
+  bool child = (w->style & WS_CHILD) != 0;
+  if (child && !(w->exStyle & WS_EX_NOPARENTNOTIFY))
+    SendMessage(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, static_cast<int>(w->id)),
+                static_cast<LPARAM>(hwnd));
+  if (!(w = Find(hwnd)) || w->destroying) return;
+  if (w->style & WS_VISIBLE) {
+    if (child) SendMessage(hwnd, WM_SHOWWINDOW, FALSE, 0);
+    if (!(w = Find(hwnd))) return;
+    w->style &= ~WS_VISIBLE;
+    if (!child || IsWindowVisible(w->parent)) {
+      SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, 0);
+      SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, 0);
+    }
+    if (!(w = Find(hwnd))) return;
+  }
+  if (s.focus == hwnd || IsDescendant(hwnd, s.focus)) MoveFocus(child ? w->parent : 0);
+  if (s.active == hwnd) s.active = 0;
+  SendDestroy(hwnd);
+  if (s.capture == hwnd || IsDescendant(hwnd, s.capture)) {
+    HWND old = s.capture;
+    s.capture = 0;
+    SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+  }
+  FreeWindow(hwnd);
+  if (s.active == 0) {
+    // The next visible top-level window becomes active.
+    if (Window* d = Find(s.desktop)) {
+      for (HWND h : d->children) {
+        Window* c = Find(h);
+        if (c && (c->style & WS_VISIBLE) && !c->destroying) {
+          Activate(h);
+          break;
+        }
+      }
+    }
+  }
+}
+
+void Desktop::SendDestroy(HWND hwnd) {
+  Window* w = Find(hwnd);
+  if (!w) return;
+  w->destroying = true;
+  for (HWND c : w->children)
+    if (Window* cw = Find(c)) cw->destroying = true;
+  SendMessage(hwnd, WM_DESTROY, 0, 0);
+  if (!(w = Find(hwnd))) return;
+  std::vector<HWND> kids = w->children;
+  for (HWND c : kids) SendDestroy(c);
+}
+
+void Desktop::FreeWindow(HWND hwnd) {
+  State& s = *state_;
+  Window* w = Find(hwnd);
+  if (!w) return;
+  w->destroying = true;
+  std::vector<HWND> kids = w->children;
+  for (HWND c : kids) FreeWindow(c);
+  if (!(w = Find(hwnd))) return;
+  for (HWND c : std::vector<HWND>(w->children)) FreeWindow(c);
+  SendMessage(hwnd, WM_NCDESTROY, 0, 0);
+  if (!(w = Find(hwnd))) return;
+  Unlink(*w);
+  std::erase_if(s.timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
+  std::erase_if(s.posted, [hwnd](const Posted& m) { return m.hwnd == hwnd; });
+  std::erase_if(s.watches, [hwnd](const auto& e) { return e.second.hwnd == hwnd; });
+  std::erase_if(s.mouseHooks, [hwnd](const auto& e) { return e.second.hwnd == hwnd; });
+  if (s.clipOwner == hwnd) s.clipOwner = 0;
+  if (s.focus == hwnd) s.focus = 0;
+  if (s.capture == hwnd) s.capture = 0;
+  if (s.active == hwnd) s.active = 0;
+  if (!(w->style & WS_CHILD) && w->menu != 0) DestroyMenu(w->menu);
+  for (auto& [h, o] : s.windows)
+    if (o->owner == hwnd) o->owner = 0;
+  s.windows.erase(hwnd);
+}
+
+// ---- Tree queries ----
+
+HWND Desktop::GetParent(HWND hwnd) {
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  if (w->style & WS_CHILD) return w->parent;
+  return w->owner;
+}
+
+HWND Desktop::GetAncestor(HWND hwnd, UINT flags) {
+  State& s = *state_;
+  Window* w = Need(hwnd);
+  if (!w || hwnd == s.desktop) return 0;
+  if (flags == GA_PARENT) return w->parent;
+  while (w->parent != s.desktop && Find(w->parent)) w = Find(w->parent);
+  if (flags == 3) {  // GA_ROOTOWNER
+    while (w->owner != 0 && Find(w->owner)) w = Find(w->owner);
+  }
+  return w->hwnd;
+}
+
+HWND Desktop::SetParent(HWND child, HWND newParent) {
+  State& s = *state_;
+  Window* w = Need(child);
+  if (!w) return 0;
+  if (newParent == 0) newParent = s.desktop;
+  if (!Find(newParent)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (child == s.desktop || newParent == child || IsDescendant(child, newParent)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  HWND old = w->parent;
+  bool wasVisible = (w->style & WS_VISIBLE) != 0;
+  Unlink(*w);
+  w->parent = newParent;
+  if (newParent == s.desktop && (w->style & WS_CHILD)) w->owner = 0;
+  LinkTop(*w);
+  if (wasVisible) {
+    SendMessage(child, WM_WINDOWPOSCHANGING, 0, 0);
+    SendMessage(child, WM_WINDOWPOSCHANGED, 0, 0);
+  }
+  return old;
+}
+
+HWND Desktop::GetWindow(HWND hwnd, UINT cmd) {
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  if (cmd == GW_CHILD) return w->children.empty() ? 0 : w->children.front();
+  if (cmd == GW_OWNER) return w->owner;
+  Window* p = Find(w->parent);
+  if (!p) return 0;
+  auto& list = p->children;
+  auto it = std::find(list.begin(), list.end(), hwnd);
+  if (it == list.end()) return 0;
+  switch (cmd) {
+    case GW_HWNDFIRST:
+      return list.front();
+    case GW_HWNDLAST:
+      return list.back();
+    case GW_HWNDNEXT:
+      return it + 1 == list.end() ? 0 : *(it + 1);
+    case GW_HWNDPREV:
+      return it == list.begin() ? 0 : *(it - 1);
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+  }
+}
+
+HWND Desktop::FindWindowEx(HWND parent, HWND childAfter, const char* className, const char* title) {
+  State& s = *state_;
+  if (parent == 0) parent = s.desktop;
+  Window* p = Need(parent);
+  if (!p) return 0;
+  // Atoms (small integers in the pointer) name no class here.
+  if (className && reinterpret_cast<uintptr_t>(className) < 0x10000) return 0;
+  size_t start = 0;
+  if (childAfter != 0) {
+    auto it = std::find(p->children.begin(), p->children.end(), childAfter);
+    if (it == p->children.end()) return 0;
+    start = static_cast<size_t>(it - p->children.begin()) + 1;
+  }
+  std::string cls = className ? Lower(className) : std::string();
+  std::string ttl = title ? Lower(title) : std::string();
+  for (size_t i = start; i < p->children.size(); ++i) {
+    Window* c = Find(p->children[i]);
+    if (!c) continue;
+    if (className && (cls.empty() || Lower(c->className) != cls)) continue;
+    if (title && Lower(c->text) != ttl) continue;
+    return c->hwnd;
+  }
+  return 0;
+}
+
+bool Desktop::EnumChildWindows(HWND parent, const std::function<bool(HWND)>& callback) {
+  State& s = *state_;
+  if (parent == 0) parent = s.desktop;
+  Window* p = Need(parent);
+  if (!p) return false;
+  std::vector<HWND> order;
+  std::function<void(const Window&)> walk = [&](const Window& w) {
+    for (HWND c : w.children) {
+      order.push_back(c);
+      if (Window* cw = Find(c)) walk(*cw);
+    }
+  };
+  walk(*p);
+  if (order.empty()) return false;
+  for (HWND h : order) {
+    if (!Find(h)) continue;
+    if (!callback(h)) return false;
+  }
+  return true;
+}
+
+std::string Desktop::GetClassName(HWND hwnd) {
+  Window* w = Need(hwnd);
+  return w ? w->className : std::string();
+}
+
+int Desktop::GetWindowTextLength(HWND hwnd) {
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  if (w->process == state_->current)
+    return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  return static_cast<int>(w->text.size());
+}
+
+std::string Desktop::GetWindowText(HWND hwnd) {
+  Window* w = Need(hwnd);
+  if (!w) return {};
+  if (w->process != state_->current) return w->text;
+  size_t size = std::max<size_t>(65536, w->text.size() + 1);
+  for (;;) {
+    std::vector<char> buf(size, '\0');
+    LRESULT n = SendMessage(hwnd, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buf.data()));
+    size_t got = n < 0 ? 0 : std::min(static_cast<size_t>(n), size - 1);
+    if (got < size - 1 || size >= (size_t{1} << 26)) return std::string(buf.data(), got);
+    size *= 4;  // the text may have been cut: ask again with room for more
+  }
+}
+
+bool Desktop::SetWindowText(HWND hwnd, const std::string& text) {
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  if (w->process != state_->current && (w->style & WS_CHILD)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+}
+
+intptr_t Desktop::GetWindowLong(HWND hwnd, int index) {
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  switch (index) {
+    case GWL_STYLE:
+      return static_cast<intptr_t>(static_cast<int32_t>(w->style));
+    case GWL_EXSTYLE:
+      return static_cast<intptr_t>(static_cast<int32_t>(w->exStyle));
+    case GWL_ID:
+      return static_cast<intptr_t>(w->id);
+    case GWL_USERDATA:
+      return w->userData;
+    default:
+      SetLastError(1413);
+      return 0;  // invalid index
+  }
+}
+
+intptr_t Desktop::SetWindowLong(HWND hwnd, int index, intptr_t value) {
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  intptr_t old = GetWindowLong(hwnd, index);
+  switch (index) {
+    case GWL_STYLE:
+      w->style = static_cast<DWORD>(value);
+      break;
+    case GWL_EXSTYLE:
+      w->exStyle = static_cast<DWORD>(value);
+      break;
+    case GWL_ID:
+      w->id = static_cast<UINT>(value);
+      break;
+    case GWL_USERDATA:
+      w->userData = value;
+      break;
+    default:
+      return 0;
+  }
+  return old;
+}
+
+// ---- Position and size ----
+
+void Desktop::SendPositionChanged(HWND hwnd) {
+  SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, 0);
+}
+
+bool Desktop::MoveWindow(HWND hwnd, int x, int y, int width, int height, bool) {
+  return SetWindowPos(hwnd, 0, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Desktop::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  State& s = *state_;
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  if (hwnd == s.desktop || insertAfter == s.desktop) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  bool child = (w->style & WS_CHILD) != 0;
+  bool band = insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST;
+  if (!(flags & SWP_NOZORDER)) {
+    if (band && child) return true;
+    if (!band && insertAfter != HWND_TOP && insertAfter != HWND_BOTTOM) {
+      Window* sib = Find(insertAfter);
+      if (!sib || sib->parent != w->parent) return true;
+    }
+  }
+  SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, 0);
+  if (!(w = Find(hwnd))) return false;
+  if (!(flags & SWP_NOMOVE)) {
+    int width = w->rect.Width(), height = w->rect.Height();
+    w->rect.left = Clamp(x, -32768, 32767);
+    w->rect.top = Clamp(y, -32768, 32767);
+    w->rect.right = w->rect.left + width;
+    w->rect.bottom = w->rect.top + height;
+  }
+  if (!(flags & SWP_NOSIZE)) {
+    w->rect.right = w->rect.left + Clamp(cx, 0, 32767);
+    w->rect.bottom = w->rect.top + Clamp(cy, 0, 32767);
+  }
+  if (!(flags & SWP_NOZORDER)) {
+    if (insertAfter == HWND_TOPMOST) {
+      w->exStyle |= WS_EX_TOPMOST;
+      LinkTop(*w);
+    } else if (insertAfter == HWND_NOTOPMOST) {
+      w->exStyle &= ~WS_EX_TOPMOST;
+      LinkTop(*w);
+    } else if (insertAfter == HWND_TOP) {
+      LinkTop(*w);
+    } else if (insertAfter == HWND_BOTTOM) {
+      LinkBottom(*w);
+    } else {
+      LinkBelow(*w, insertAfter);
+    }
+  }
+  if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
+  if (flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
+  bool activate = !(flags & SWP_NOACTIVATE) && !(flags & SWP_HIDEWINDOW);
+  if (activate && !child) {
+    if (!band) LinkTop(*w);
+    Activate(hwnd);
+  }
+  SendPositionChanged(hwnd);
+  if (activate && child && Find(hwnd)) SendMessage(hwnd, WM_CHILDACTIVATE, 0, 0);
+  return true;
+}
+
+bool Desktop::BringWindowToTop(HWND hwnd) {
+  return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool Desktop::GetWindowRect(HWND hwnd, RECT& rect) {
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  POINT o = WindowOrigin(*w);
+  rect = RECT{o.x, o.y, o.x + w->rect.Width(), o.y + w->rect.Height()};
+  return true;
+}
+
+bool Desktop::GetClientRect(HWND hwnd, RECT& rect) {
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  RECT c = ClientRectIn(*w);
+  rect = RECT{0, 0, c.Width(), c.Height()};
+  return true;
+}
+
+bool Desktop::ClientToScreen(HWND hwnd, POINT& point) {
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  POINT o = ClientOrigin(*w);
+  point.x += o.x;
+  point.y += o.y;
+  return true;
+}
+
+bool Desktop::ScreenToClient(HWND hwnd, POINT& point) {
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  POINT o = ClientOrigin(*w);
+  point.x -= o.x;
+  point.y -= o.y;
+  return true;
+}
+
+// ---- Visibility, enabling, activation ----
+
+bool Desktop::ShowWindow(HWND hwnd, int cmd) {
+  State& s = *state_;
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  bool was = (w->style & WS_VISIBLE) != 0;
+  bool show = cmd != SW_HIDE;
+  bool child = (w->style & WS_CHILD) != 0;
+  if (show != was || cmd == SW_SHOWNA) SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+  if (!(w = Find(hwnd))) return was;
+  bool sizeChange = false;
+  if (cmd == SW_SHOWMAXIMIZED) {
+    w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+    if (Window* p = Find(w->parent)) {
+      RECT pc = ClientRectIn(*p);
+      w->rect = RECT{0, 0, pc.Width(), pc.Height()};
+      sizeChange = true;
+    }
+  } else if (cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE) {
+    w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+  } else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
+    w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+  }
+  if (show != was || sizeChange) {
+    if (show) {
+      w->style |= WS_VISIBLE;
+    } else {
+      w->style &= ~WS_VISIBLE;
+    }
+    if (!child || IsWindowVisible(w->parent)) {
+      if (!child && show && s.active != hwnd &&
+          (cmd == SW_SHOW || cmd == SW_SHOWNORMAL || cmd == SW_SHOWMAXIMIZED ||
+           cmd == SW_RESTORE)) {
+        LinkTop(*w);
+      }
+      SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, 0);
+      SendPositionChanged(hwnd);
+    }
+  }
+  if (!(w = Find(hwnd))) return was;
+  if (!show) {
+    if (s.focus == hwnd) MoveFocus(child ? w->parent : 0);
+    if (s.active == hwnd) {
+      s.active = 0;
+      if (Window* d = Find(s.desktop)) {
+        for (HWND h : d->children) {
+          Window* c = Find(h);
+          if (c && h != hwnd && (c->style & WS_VISIBLE)) {
+            Activate(h);
+            break;
+          }
+        }
+      }
+    }
+  } else if (!child && (cmd == SW_SHOW || cmd == SW_SHOWNORMAL || cmd == SW_SHOWMAXIMIZED ||
+                        cmd == SW_RESTORE)) {
+    Activate(hwnd);
+  }
+  return was;
+}
+
+bool Desktop::IsWindowVisible(HWND hwnd) {
+  State& s = *state_;
+  Window* w = Find(hwnd);
+  if (!w) return false;
+  for (; w; w = Find(w->parent)) {
+    if (!(w->style & WS_VISIBLE)) return false;
+    if (w->hwnd == s.desktop) break;
+  }
+  return true;
+}
+
+bool Desktop::EnableWindow(HWND hwnd, bool enable) {
+  Window* w = Need(hwnd);
+  if (!w) return false;
+  bool wasDisabled = (w->style & WS_DISABLED) != 0;
+  if (wasDisabled == !enable) return wasDisabled;
+  if (enable) {
+    w->style &= ~WS_DISABLED;
+  } else {
+    w->style |= WS_DISABLED;
+    if (state_->focus == hwnd || IsDescendant(hwnd, state_->focus)) MoveFocus(0);
+    if (state_->capture == hwnd) ReleaseCapture();
+  }
+  SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+  return wasDisabled;
+}
+
+bool Desktop::IsWindowEnabled(HWND hwnd) {
+  Window* w = Need(hwnd);
+  return w && !(w->style & WS_DISABLED);
+}
+
+void Desktop::Activate(HWND hwnd) {
+  State& s = *state_;
+  if (s.active == hwnd) return;
+  HWND old = s.active;
+  s.active = hwnd;
+  if (Window* w = Find(hwnd)) LinkTop(*w);
+  if (Find(old)) {
+    SendMessage(old, WM_NCACTIVATE, FALSE, 0);
+    SendMessage(old, WM_ACTIVATE, 0, static_cast<LPARAM>(hwnd));
+  }
+  if (Find(hwnd) && s.active == hwnd) {
+    SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
+    SendMessage(hwnd, WM_ACTIVATE, 1, static_cast<LPARAM>(old));
+  }
+}
+
+HWND Desktop::GetForegroundWindow() {
+  return state_->active;
+}
+HWND Desktop::GetActiveWindow() {
+  return state_->active;
+}
+
+bool Desktop::SetForegroundWindow(HWND hwnd) {
+  Window* w = Need(hwnd);
+  if (!w || hwnd == state_->desktop) return false;
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  Activate(root);
+  return true;
+}
+
+DWORD Desktop::GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  if (processId) *processId = w->process;
+  return w->process + 1;  // the owning process's one thread
+}
+
+bool Desktop::InvalidateRect(HWND hwnd) {
+  return Need(hwnd) != nullptr;
+}
+
+bool Desktop::UpdateWindow(HWND hwnd) {
+  return Need(hwnd) != nullptr;
+}
+
+// ---- Focus and capture ----
+
+void Desktop::MoveFocus(HWND hwnd) {
+  State& s = *state_;
+  HWND old = s.focus;
+  if (old == hwnd) return;
+  s.focus = hwnd;
+  if (Find(old)) SendMessage(old, WM_KILLFOCUS, hwnd, 0);
+  if (Find(hwnd) && s.focus == hwnd) SendMessage(hwnd, WM_SETFOCUS, old, 0);
+}
+
+HWND Desktop::SetFocus(HWND hwnd) {
+  State& s = *state_;
+  HWND old = s.focus;
+  if (hwnd == 0) {
+    MoveFocus(0);
+    return old;
+  }
+  Window* w = Need(hwnd);
+  if (!w) return 0;
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  Window* r = Find(root);
+  if (hwnd == s.desktop || (s.current != 0 && r && r->process != s.current)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+  }
+  if (w->style & WS_DISABLED) return 0;
+  if (root != s.active && root != 0) {
+    Activate(root);
+    old = s.focus;
+  }
+  MoveFocus(hwnd);
+  return old;
+}
+
+HWND Desktop::GetFocus() {
+  return state_->focus;
+}
+
+HWND Desktop::SetCapture(HWND hwnd) {
+  State& s = *state_;
+  if (hwnd != 0 && !Need(hwnd)) return 0;
+  HWND old = s.capture;
+  s.capture = hwnd;
+  if (Find(old)) SendMessage(old, WM_CAPTURECHANGED, 0, static_cast<LPARAM>(hwnd));
+  return old;
+}
+
+bool Desktop::ReleaseCapture() {
+  State& s = *state_;
+  HWND old = s.capture;
+  if (old == 0) return true;
+  s.capture = 0;
+  if (Find(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+  if (HWND under = WindowFromPoint(s.cursor)) {
+    POINT p = s.cursor;
+    ScreenToClient(under, p);
+    PostMessage(under, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  }
+  return true;
+}
+
+HWND Desktop::GetCapture() {
+  return state_->capture;
+}
+
+bool Desktop::GetCursorPos(POINT& point) {
+  point = state_->cursor;
+  return true;
+}
+
+// ---- Messages ----
+
+LRESULT Desktop::SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!Find(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  return Deliver(hwnd, msg, wParam, lParam, false);
+}
+
+LRESULT Desktop::Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool input) {
+  State& s = *state_;
+  Window* w = Find(hwnd);
+  if (!w) return 0;
+  DWORD owner = w->process;
+  if (owner != 0 && !ProcessAlive(owner)) return 0;
+  ProcessScope scope(*this, owner);
+  if (input) {
+    std::vector<HANDLE> hooks;
+    for (auto& [h, hook] : s.mouseHooks)
+      if (hook.hwnd == hwnd) hooks.push_back(h);
+    for (HANDLE h : hooks) {
+      auto it = s.mouseHooks.find(h);
+      if (it == s.mouseHooks.end() || !ProcessAlive(it->second.process)) continue;
+      MouseHookProc proc = it->second.proc;
+      ProcessScope hookScope(*this, it->second.process);
+      proc(hwnd, msg, wParam, lParam);
+      if (msg == 0) return 0;
+    }
+  }
+  WatchedMessage m{hwnd, msg, wParam, lParam, 0};
+  std::vector<HANDLE> watches;
+  for (auto& [h, watch] : s.watches)
+    if (watch.hwnd == hwnd) watches.push_back(h);
+  for (HANDLE h : watches) {
+    auto it = s.watches.find(h);
+    if (it == s.watches.end()) continue;
+    if (it->second.process != 0 && !ProcessAlive(it->second.process)) continue;
+    WatchProc proc = it->second.proc;
+    bool noPass = false;
+    {
+      ProcessScope watchScope(*this, it->second.process);
+      proc(m, noPass);
+    }
+    if (noPass) return m.result;
+  }
+  if (!(w = Find(hwnd))) return 0;
+  WNDPROC proc = w->proc;
+  if (proc) return proc(hwnd, m.msg, m.wParam, m.lParam);
+  return DefWindowProc(hwnd, m.msg, m.wParam, m.lParam);
+}
+
+bool Desktop::PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  State& s = *state_;
+  if (CarriesPointer(msg)) {
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+    return false;
+  }
+  if (hwnd != 0 && !Need(hwnd)) return false;
+  if (ProcessEnded()) return false;
+  if (s.posted.size() >= 10000) {
+    SetLastError(1816);  // not enough quota
+    return false;
+  }
+  s.posted.push_back(Posted{hwnd, msg, wParam, lParam, false, s.current});
+  return true;
+}
+
+LRESULT Desktop::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(hwnd);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  switch (msg) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_SETTEXT:
+      w->text = lParam ? std::string(reinterpret_cast<const char*>(lParam)) : std::string();
+      return TRUE;
+    case WM_GETTEXT: {
+      auto* buf = reinterpret_cast<char*>(lParam);
+      if (wParam == 0 || buf == nullptr) return 0;
+      size_t n = std::min(static_cast<size_t>(wParam) - 1, w->text.size());
+      std::memcpy(buf, w->text.data(), n);
+      buf[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(w->text.size());
+    case WM_CLOSE:
+      DestroyInternal(hwnd);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(hwnd, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      RECT c = ClientRectIn(*w);
+      POINT origin{c.left, c.top};
+      POINT size{c.Width(), c.Height()};
+      if (origin != w->reportedOrigin) {
+        w->reportedOrigin = origin;
+        SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
+      }
+      if (!(w = Find(hwnd))) return 0;
+      if (size != w->reportedSize) {
+        w->reportedSize = size;
+        UINT type = (w->style & WS_MINIMIZE)   ? kSizeMinimized
+                    : (w->style & WS_MAXIMIZE) ? kSizeMaximized
+                                               : kSizeRestored;
+        SendMessage(hwnd, WM_SIZE, type, MAKELPARAM(size.x, size.y));
+      }
+      return 0;
+    }
+    case WM_PAINT: {
+      gfx::Canvas* canvas = BeginPaint(hwnd);
+      if (canvas && w->background != 0xFFFFFFFF) canvas->Fill(w->background);
+      EndPaint(hwnd);
+      return 0;
+    }
+    case WM_MOUSEACTIVATE:
+      if (w->style & WS_CHILD) {
+        if (LRESULT r = SendMessage(w->parent, WM_MOUSEACTIVATE, wParam, lParam)) return r;
+      }
+      return kMaActivate;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != 0 && !(w->style & WS_MINIMIZE)) MoveFocus(hwnd);
+      return 0;
+    case WM_NCACTIVATE:
+      return TRUE;
+    case WM_NCHITTEST: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      POINT wo = WindowOrigin(*w);
+      RECT in = Insets(*w);
+      if (p.x < wo.x || p.y < wo.y || p.x >= wo.x + w->rect.Width() ||
+          p.y >= wo.y + w->rect.Height())
+        return kHtNowhere;
+      POINT co = ClientOrigin(*w);
+      if (p.x >= co.x && p.y >= co.y && p.x < wo.x + w->rect.Width() - in.right &&
+          p.y < wo.y + w->rect.Height() - in.bottom)
+        return kHtClient;
+      if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < co.y) return kHtCaption;
+      return kHtBorder;
+    }
+    default:
+      return 0;
+  }
+}
+
+// ---- The message loop ----
+
+bool Desktop::HasPendingNow() const {
+  const State& s = *state_;
+  if (!s.posted.empty()) return true;
+  for (const auto& a : s.scheduled)
+    if (a.due <= s.now) return true;
+  for (const auto& t : s.timers)
+    if (t.due <= s.now) return true;
+  return false;
+}
+
+std::optional<uint64_t> Desktop::NextDue() const {
+  const State& s = *state_;
+  std::optional<uint64_t> next;
+  for (const auto& a : s.scheduled)
+    if (!next || a.due < *next) next = a.due;
+  for (const auto& t : s.timers)
+    if (!next || t.due < *next) next = t.due;
+  return next;
+}
+
+bool Desktop::DispatchOne() {
+  State& s = *state_;
+  if (!s.posted.empty()) {
+    Posted m = s.posted.front();
+    s.posted.pop_front();
+    if (m.hwnd != 0 && Find(m.hwnd)) Deliver(m.hwnd, m.msg, m.wParam, m.lParam, m.input);
+    return true;
+  }
+  auto action = s.scheduled.end();
+  for (auto it = s.scheduled.begin(); it != s.scheduled.end(); ++it) {
+    if (it->due > s.now) continue;
+    if (action == s.scheduled.end() || it->due < action->due ||
+        (it->due == action->due && it->order < action->order))
+      action = it;
+  }
+  if (action != s.scheduled.end()) {
+    Scheduled a = std::move(*action);
+    s.scheduled.erase(action);
+    if (a.process == 0 || ProcessAlive(a.process)) {
+      ProcessScope scope(*this, a.process);
+      a.action();
+    }
+    return true;
+  }
+  auto timer = s.timers.end();
+  for (auto it = s.timers.begin(); it != s.timers.end(); ++it) {
+    if (it->due > s.now) continue;
+    if (timer == s.timers.end() || it->due < timer->due ||
+        (it->due == timer->due && it->order < timer->order))
+      timer = it;
+  }
+  if (timer != s.timers.end()) {
+    // One WM_TIMER however many periods went by; the next one at the next period boundary.
+    uint64_t periods = (s.now - timer->due) / timer->elapse + 1;
+    timer->due += periods * timer->elapse;
+    Timer t = *timer;
+    if (t.proc) {
+      if (t.process == 0 || ProcessAlive(t.process)) {
+        ProcessScope scope(*this, t.process);
+        TimerProc proc = t.proc;
+        proc(t.hwnd, t.id);
+      }
+    } else if (Find(t.hwnd)) {
+      Deliver(t.hwnd, WM_TIMER, t.id, 0, false);
+    }
+    return true;
+  }
+  return false;
+}
+
+bool Desktop::RunResponders() {
+  State& s = *state_;
+  bool used = false;
+  for (size_t i = 0; i < s.responders.size();) {
+    auto responder = s.responders[i];
+    if (responder()) {
+      if (i < s.responders.size()) s.responders.erase(s.responders.begin() + i);
+      used = true;
+    } else {
+      ++i;
+    }
+  }
+  return used;
+}
+
+bool Desktop::RunLoop(uint64_t end, const std::function<bool()>* done) {
+  State& s = *state_;
+  DWORD self = s.current;
+  for (;;) {
+    if (done && (*done)()) return true;
+    if (self != 0 && !ProcessAlive(self)) return false;
+    if (DispatchOne()) continue;
+    if (RunResponders() || HasPendingNow()) continue;
+    if (s.now >= end) return done && (*done)();
+    auto next = NextDue();
+    s.now = next ? std::clamp(*next, s.now, end) : end;
+  }
+}
+
+void Desktop::DoEvents() {
+  State& s = *state_;
+  bool any = false;
+  while (DispatchOne()) any = true;
+  if (any) return;
+  if (RunResponders()) {
+    while (DispatchOne()) {
+    }
+    return;
+  }
+  auto next = NextDue();
+  uint64_t step = s.now + kDoEventsStep;
+  s.now = next ? std::clamp(*next, s.now, step) : step;
+}
+
+void Desktop::WaitEvents(uint32_t milliseconds) {
+  RunLoop(state_->now + milliseconds, nullptr);
+}
+
+void Desktop::RunFor(uint64_t milliseconds) {
+  RunLoop(state_->now + milliseconds, nullptr);
+}
+
+bool Desktop::RunUntil(const std::function<bool()>& done, uint64_t timeoutMs) {
+  return RunLoop(state_->now + timeoutMs, &done);
+}
+
+void Desktop::RunPending() {
+  while (DispatchOne() || RunResponders()) {
+  }
+}
+
+void Desktop::Schedule(uint64_t delayMs, std::function<void()> action, DWORD processId) {
+  State& s = *state_;
+  s.scheduled.push_back(Scheduled{s.now + delayMs, s.nextOrder++, std::move(action),
+                                  processId ? processId : s.current});
+}
+
+void Desktop::AddResponder(std::function<bool()> responder) {
+  state_->responders.push_back(std::move(responder));
+}
+
+uint64_t Desktop::NowMs() const {
+  return state_->now;
+}
+
+UINT Desktop::SetTimer(HWND hwnd, UINT id, UINT elapse, TimerProc proc) {
+  State& s = *state_;
+  if (hwnd != 0 && !Need(hwnd)) return 0;
+  if (ProcessEnded()) return 0;
+  elapse = std::clamp(elapse, kMinTimer, kMaxTimer);
+  auto same = [&](const Timer& t) {
+    return t.hwnd == hwnd && t.id == id && (hwnd != 0 || t.process == s.current);
+  };
+  auto it = std::find_if(s.timers.begin(), s.timers.end(), same);
+  if (hwnd == 0 && it == s.timers.end()) id = s.nextThreadTimer++;
+  if (it != s.timers.end()) s.timers.erase(it);
+  s.timers.push_back(
+      Timer{hwnd, id, elapse, s.now + elapse, std::move(proc), s.current, s.nextOrder++});
+  return id;
+}
+
+bool Desktop::KillTimer(HWND hwnd, UINT id) {
+  State& s = *state_;
+  auto it = std::find_if(s.timers.begin(), s.timers.end(), [&](const Timer& t) {
+    return t.hwnd == hwnd && t.id == id && (hwnd != 0 || t.process == s.current);
+  });
+  if (it == s.timers.end()) {
+    SetLastError(kErrorInvalidHandle);
+    return false;
+  }
+  s.timers.erase(it);
+  return true;
+}
+
+// ---- Time ----
+
+uint32_t Desktop::GetTickCount() {
+  return static_cast<uint32_t>(state_->now);
+}
+
+DateTime Desktop::Now() {
+  DateTime t = state_->options.start;
+  uint64_t ms = state_->now + static_cast<uint64_t>(t.millisecond) +
+                1000ull * (t.second + 60ull * (t.minute + 60ull * t.hour));
+  uint64_t days = ms / 86400000ull;
+  ms %= 86400000ull;
+  t.hour = static_cast<int>(ms / 3600000ull);
+  t.minute = static_cast<int>(ms / 60000ull % 60);
+  t.second = static_cast<int>(ms / 1000ull % 60);
+  t.millisecond = static_cast<int>(ms % 1000);
+  while (days > 0) {
+    int left = DaysIn(t.year, t.month) - t.day;
+    if (days <= static_cast<uint64_t>(left)) {
+      t.day += static_cast<int>(days);
+      break;
+    }
+    days -= static_cast<uint64_t>(left) + 1;
+    t.day = 1;
+    if (++t.month > 12) {
+      t.month = 1;
+      ++t.year;
+    }
+  }
+  return t;
+}
+
+void Desktop::Record(Event::Kind kind, std::string text, std::string detail) {
+  State& s = *state_;
+  s.events.push_back(Event{kind, s.now, s.current, std::move(text), std::move(detail)});
+  if (s.listener) {
+    auto listener = s.listener;
+    listener(s.events.back());
+  }
+}
+
+const std::vector<Event>& Desktop::Events() const {
+  return state_->events;
+}
+
+void Desktop::SetEventListener(std::function<void(const Event&)> listener) {
+  state_->listener = std::move(listener);
+}
+
+}  // namespace platform::sim

@@ -1,0 +1,198 @@
+// Internal state of the simulated desktop, shared by its implementation files.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/canvas.h"
+#include "platform/sim/desktop.h"
+
+namespace platform::sim {
+
+// Fixed non-client metrics of the classic look.
+inline constexpr int kCaptionHeight = 18;
+inline constexpr int kMenuBarHeight = 19;
+inline constexpr int kThickFrame = 4;
+inline constexpr int kDialogFrame = 3;
+inline constexpr int kThinBorder = 1;
+inline constexpr COLORREF kDesktopColor = 0x808000;
+inline constexpr int TRUE = 1;
+inline constexpr int FALSE = 0;
+
+struct Window {
+  HWND hwnd = 0;
+  std::string className;
+  std::string text;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  UINT id = 0;
+  intptr_t userData = 0;
+  HWND parent = 0;  // the real parent (the desktop for top-level windows)
+  HWND owner = 0;
+  std::vector<HWND> children;  // z-order, index 0 = top
+  RECT rect;                   // window rectangle in the parent's client coordinates
+  WNDPROC proc;
+  COLORREF background = 0xFFFFFFFF;
+  DWORD process = 0;
+  HMENU menu = 0;
+  bool destroying = false;
+  bool inList = false;  // joined the parent's child list (after WM_NCCREATE)
+  // The client origin and size last reported by WM_MOVE / WM_SIZE.
+  POINT reportedOrigin;
+  POINT reportedSize;
+};
+
+struct Process {
+  std::string name;
+  bool alive = true;
+  uint32_t nextAddress = 0;
+  std::map<uint32_t, std::vector<uint8_t>> memory;  // base address -> bytes
+};
+
+struct Posted {
+  HWND hwnd = 0;
+  UINT msg = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  bool input = false;  // the person's input: passes the mouse hooks
+  DWORD process = 0;   // the poster, for thread messages
+};
+
+struct Timer {
+  HWND hwnd = 0;
+  UINT id = 0;
+  UINT elapse = 0;
+  uint64_t due = 0;
+  TimerProc proc;
+  DWORD process = 0;
+  uint64_t order = 0;
+};
+
+struct Scheduled {
+  uint64_t due = 0;
+  uint64_t order = 0;
+  std::function<void()> action;
+  DWORD process = 0;
+};
+
+struct MenuItem {
+  UINT flags = 0;  // MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_SEPARATOR, MF_POPUP
+  UINT id = 0;
+  HMENU sub = 0;
+  std::string text;
+};
+
+struct Menu {
+  bool popup = false;
+  std::vector<MenuItem> items;
+};
+
+struct Watch {
+  HWND hwnd = 0;
+  WatchProc proc;
+  DWORD process = 0;
+};
+
+struct KeyHook {
+  KeyHookProc proc;
+  DWORD process = 0;
+};
+
+struct MouseHook {
+  HWND hwnd = 0;
+  MouseHookProc proc;
+  DWORD process = 0;
+};
+
+struct Global {
+  std::vector<uint8_t> bytes;
+  size_t size = 0;
+  int locks = 0;
+};
+
+struct ClipEntry {
+  HGLOBAL data = 0;
+  DWORD process = 0;                // the process that set it
+  std::map<DWORD, HGLOBAL> copies;  // separate blocks handed to other processes
+};
+
+struct ProcessHandle {
+  DWORD process = 0;
+  DWORD access = 0;
+};
+
+struct Desktop::State {
+  DesktopOptions options;
+  uint64_t now = 0;
+  DWORD lastError = 0;
+
+  // Handles are never reused in a run; each kind has its own range.
+  HWND nextWindow = 0x00010010;
+  HMENU nextMenu = 0x00200010;
+  HANDLE nextHandle = 0x00400010;
+  HGLOBAL nextGlobal = 0x00600010;
+  DWORD nextProcessId = 1000;
+  uint64_t nextOrder = 1;
+
+  HWND desktop = 0;
+  std::map<std::string, WindowClass> classes;  // key: lower-case name
+  std::map<HWND, std::unique_ptr<Window>> windows;
+  std::map<DWORD, Process> processes;
+  DWORD current = 0;
+
+  std::deque<Posted> posted;
+  std::vector<Timer> timers;
+  std::vector<Scheduled> scheduled;
+  std::vector<std::function<bool()>> responders;
+  UINT nextThreadTimer = 1;
+
+  HWND focus = 0;
+  HWND capture = 0;
+  HWND active = 0;
+  POINT cursor;
+  int heldShift = 0;
+  int heldKey = 0;
+
+  std::map<HMENU, Menu> menus;
+  bool tracking = false;
+  std::deque<std::string> popupAnswers;
+
+  std::map<HANDLE, Watch> watches;  // ordered by handle = installation order
+  std::map<HANDLE, KeyHook> keyHooks;
+  std::map<HANDLE, MouseHook> mouseHooks;
+  std::map<HANDLE, ProcessHandle> processHandles;
+
+  std::map<HGLOBAL, Global> globals;
+  std::map<std::string, UINT> formats;  // lower-case name -> id
+  UINT nextFormat = 0xC000;
+  std::map<UINT, ClipEntry> clipboard;
+  bool clipOpen = false;
+  DWORD clipOpenProcess = 0;
+  HWND clipOpenWindow = 0;
+  HWND clipOwner = 0;
+
+  std::map<std::string, DWORD> locks;  // lower-case name -> process
+
+  std::deque<std::optional<COLORREF>> colorAnswers;
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::deque<int> messageBoxAnswers;
+  std::deque<std::string> inputBoxAnswers;
+  std::map<std::string, std::optional<std::string>> httpResponses;
+  std::vector<Event> events;
+  std::function<void(const Event&)> listener;
+
+  // Painting: while rendering, the screen canvas set up for the window being painted.
+  gfx::Canvas* paintTarget = nullptr;
+  HWND paintWindow = 0;
+  gfx::Canvas scratch;  // BeginPaint outside a render
+};
+
+std::string Lower(const std::string& s);
+// A menu item's text as compared when choosing it: no "&", no accelerator part, any case.
+std::string MenuKey(const std::string& text);
+
+}  // namespace platform::sim

@@ -1,0 +1,317 @@
+// Window tree, z-order, finding windows, text and visibility.
+#include "sim_fixture.h"
+
+namespace platform::sim::testing {
+namespace {
+
+using TreeTest = SimTest;
+
+TEST_F(TreeTest, DesktopIsAWindowParentingTopLevels) {
+  HWND d = desk.GetDesktopWindow();
+  EXPECT_TRUE(desk.IsWindow(d));
+  EXPECT_EQ(desk.GetClassName(d), "#32769");
+  HWND top = Top();
+  EXPECT_EQ(desk.GetAncestor(top, GA_PARENT), d);
+  EXPECT_EQ(desk.GetParent(top), 0u);
+  EXPECT_EQ(desk.GetWindow(d, GW_CHILD), top);
+}
+
+TEST_F(TreeTest, ChildrenLandAtTheBottomMdiAndMaximizedOnTop) {
+  HWND p = Top();
+  HWND a = Child(p), b = Child(p, "", WS_VISIBLE), c = Child(p);
+  EXPECT_EQ(Children(p), (std::vector<HWND>{a, b, c}));
+  HWND m = Child(p, "", WS_MAXIMIZE);
+  EXPECT_EQ(Children(p), (std::vector<HWND>{m, a, b, c}));
+  HWND mdi1 = Child(p, "", 0, 0, 0, 10, 10, WS_EX_MDICHILD);
+  HWND mdi2 = Child(p, "", 0, 0, 0, 10, 10, WS_EX_MDICHILD);
+  EXPECT_EQ(Children(p), (std::vector<HWND>{mdi2, mdi1, m, a, b, c}));
+}
+
+TEST_F(TreeTest, TopLevelWindowsLandOnTopOfTheirBand) {
+  HWND t1 = Top("1");
+  HWND tm = Top("tm", WS_POPUP, 0, 0, 10, 10, WS_EX_TOPMOST);
+  HWND t2 = Top("2");
+  EXPECT_EQ(Children(desk.GetDesktopWindow()), (std::vector<HWND>{tm, t2, t1}));
+}
+
+TEST_F(TreeTest, HandlesAreNeverReused) {
+  HWND a = Top();
+  desk.DestroyWindow(a);
+  HWND b = Top();
+  EXPECT_NE(a, b);
+  EXPECT_FALSE(desk.IsWindow(a));
+}
+
+TEST_F(TreeTest, ChildWithoutParentFails) {
+  desk.SetLastError(0);
+  EXPECT_EQ(desk.CreateWindowEx(0, "Recorder", "", WS_CHILD, 0, 0, 1, 1, 0, 0, nullptr), 0u);
+  EXPECT_EQ(desk.GetLastError(), ERROR_TLW_WITH_WSCHILD);
+  EXPECT_EQ(desk.CreateWindowEx(0, "NoSuchClass", "", 0, 0, 0, 1, 1, 0, 0, nullptr), 0u);
+}
+
+TEST_F(TreeTest, SetParentLandsOnTopAndKeepsRelativePosition) {
+  HWND p1 = Top("p1", WS_OVERLAPPED, 100, 100);
+  HWND p2 = Top("p2", WS_OVERLAPPED, 300, 200);
+  HWND old = Child(p2);
+  HWND c = Child(p1, "", 0, 5, 7, 30, 20);
+  EXPECT_EQ(desk.SetParent(c, p2), p1);
+  EXPECT_EQ(Children(p2), (std::vector<HWND>{c, old}));
+  RECT r;
+  desk.GetWindowRect(c, r);
+  EXPECT_EQ(r, (RECT{305, 207, 335, 227}));
+  EXPECT_EQ(desk.SetParent(p2, c), 0u);  // into its own descendant
+  EXPECT_EQ(desk.SetParent(c, 0), p2);
+  EXPECT_EQ(desk.GetAncestor(c, GA_PARENT), desk.GetDesktopWindow());
+}
+
+TEST_F(TreeTest, SetWindowPosOrdersSiblings) {
+  HWND p = Top();
+  HWND a = Child(p), b = Child(p), c = Child(p);
+  EXPECT_TRUE(desk.SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+  EXPECT_EQ(Children(p), (std::vector<HWND>{c, a, b}));
+  EXPECT_TRUE(desk.SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+  EXPECT_EQ(Children(p), (std::vector<HWND>{a, b, c}));
+  EXPECT_TRUE(desk.SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+  EXPECT_EQ(Children(p), (std::vector<HWND>{b, a, c}));
+  EXPECT_TRUE(desk.BringWindowToTop(c));
+  EXPECT_EQ(Children(p), (std::vector<HWND>{c, b, a}));
+}
+
+TEST_F(TreeTest, SetWindowPosWithANonSiblingDoesNothingUnlessNoZOrder) {
+  HWND p = Top();
+  HWND other = Top();
+  HWND a = Child(p, "", 0, 1, 1, 10, 10), b = Child(p);
+  HWND stranger = Child(other);
+  EXPECT_TRUE(desk.SetWindowPos(b, stranger, 50, 60, 70, 80, 0));
+  RECT r;
+  desk.GetWindowRect(b, r);
+  RECT pr;
+  desk.GetClientRect(p, pr);
+  POINT origin{0, 0};
+  desk.ClientToScreen(p, origin);
+  EXPECT_EQ(r.left - origin.x, 0);
+  EXPECT_EQ(r.Width(), 50);
+  EXPECT_EQ(Children(p), (std::vector<HWND>{a, b}));
+  EXPECT_TRUE(desk.SetWindowPos(b, stranger, 50, 60, 70, 80, SWP_NOZORDER));
+  desk.GetWindowRect(b, r);
+  EXPECT_EQ(r, (RECT{origin.x + 50, origin.y + 60, origin.x + 120, origin.y + 140}));
+  EXPECT_FALSE(desk.SetWindowPos(b, desk.GetDesktopWindow(), 0, 0, 0, 0, 0));
+}
+
+TEST_F(TreeTest, TopmostBand) {
+  HWND a = Top("a"), b = Top("b");
+  HWND d = desk.GetDesktopWindow();
+  EXPECT_TRUE(desk.SetWindowPos(a, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+  EXPECT_NE(desk.GetWindowLong(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  HWND c = Top("c");
+  EXPECT_EQ(Children(d), (std::vector<HWND>{a, c, b}));
+  // A normal window asked to go above the topmost one stays in its band.
+  desk.SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(Children(d), (std::vector<HWND>{a, b, c}));
+  desk.SetWindowPos(a, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(desk.GetWindowLong(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  EXPECT_EQ(Children(d).front(), a);
+  // A child asked to be topmost: TRUE, nothing moves.
+  HWND ch = Child(a, "", 0, 3, 4, 10, 10);
+  RECT before, after;
+  desk.GetWindowRect(ch, before);
+  EXPECT_TRUE(desk.SetWindowPos(ch, HWND_TOPMOST, 30, 30, 40, 40, 0));
+  desk.GetWindowRect(ch, after);
+  EXPECT_EQ(before, after);
+}
+
+TEST_F(TreeTest, MoveWindowNeverChangesZOrder) {
+  HWND p = Top();
+  HWND a = Child(p), b = Child(p);
+  desk.MoveWindow(b, 5, 5, 10, 10, true);
+  EXPECT_EQ(Children(p), (std::vector<HWND>{a, b}));
+}
+
+TEST_F(TreeTest, FindWindowExIsStatelessAndDirect) {
+  HWND p = Top();
+  HWND e1 = desk.CreateWindowEx(0, "recorder", "x", WS_CHILD, 0, 0, 1, 1, p, 0, nullptr);
+  HWND e2 = Child(p, "Hello");
+  HWND inner = Child(e1, "Hello");
+  EXPECT_EQ(desk.FindWindowEx(p, 0, "RECORDER", nullptr), e1);
+  EXPECT_EQ(desk.FindWindowEx(p, e1, "recorder", nullptr), e2);
+  EXPECT_EQ(desk.FindWindowEx(p, e2, "recorder", nullptr), 0u);
+  EXPECT_EQ(desk.FindWindowEx(p, 0, "Recorder", nullptr), e1);
+  EXPECT_EQ(desk.FindWindowEx(p, 0, nullptr, "hello"), e2);
+  EXPECT_EQ(desk.FindWindowEx(p, 0, nullptr, "Hell"), 0u);
+  EXPECT_EQ(desk.FindWindowEx(p, inner, nullptr, nullptr), 0u);  // not a child of p
+  EXPECT_EQ(desk.FindWindowEx(p, 0, "", nullptr), 0u);
+  EXPECT_EQ(desk.FindWindowEx(e1, 0, nullptr, ""), 0u);
+  EXPECT_EQ(desk.FindWindowEx(0, 0, "Recorder", "Top"), p);
+}
+
+TEST_F(TreeTest, FindWindowExFindsHiddenWindowsAndSendsNoGetText) {
+  HWND p = Top();
+  HWND hidden = Child(p, "Secret");
+  log.clear();
+  EXPECT_EQ(desk.FindWindowEx(p, 0, nullptr, "Secret"), hidden);
+  EXPECT_EQ(Count(hidden, WM_GETTEXT), 0);
+}
+
+TEST_F(TreeTest, EnumChildWindowsIsPreOrder) {
+  HWND p = Top();
+  HWND a = Child(p), b = Child(p);
+  HWND a1 = Child(a);
+  std::vector<HWND> seen;
+  EXPECT_TRUE(desk.EnumChildWindows(p, [&](HWND h) {
+    seen.push_back(h);
+    if (h == a) Child(p);  // created during the walk: not reported
+    return true;
+  }));
+  EXPECT_EQ(seen, (std::vector<HWND>{a, a1, b}));
+  EXPECT_FALSE(desk.EnumChildWindows(a1, [](HWND) { return true; }));
+}
+
+TEST_F(TreeTest, VisibilityNeedsEveryAncestor) {
+  HWND p = Top();
+  HWND c = Child(p, "", WS_VISIBLE);
+  EXPECT_FALSE(desk.IsWindowVisible(c));
+  log.clear();
+  EXPECT_FALSE(desk.ShowWindow(p, SW_SHOW));
+  EXPECT_TRUE(desk.IsWindowVisible(c));
+  EXPECT_TRUE(desk.ShowWindow(p, SW_SHOW));
+  EXPECT_EQ(Count(p, WM_SHOWWINDOW), 1);
+  EXPECT_TRUE(desk.ShowWindow(p, SW_HIDE));
+  EXPECT_FALSE(desk.ShowWindow(p, SW_HIDE));
+  EXPECT_EQ(Count(p, WM_SHOWWINDOW), 2);
+  EXPECT_EQ(Count(c, WM_SHOWWINDOW), 0);
+}
+
+TEST_F(TreeTest, ShowingAChildOfAHiddenParentSendsOnlyShowWindow) {
+  HWND p = Top();
+  HWND c = Child(p);
+  log.clear();
+  EXPECT_FALSE(desk.ShowWindow(c, SW_SHOW));
+  EXPECT_EQ(MessagesTo(c), (std::vector<UINT>{WM_SHOWWINDOW}));
+  EXPECT_FALSE(desk.IsWindowVisible(c));
+  EXPECT_NE(desk.GetWindowLong(c, GWL_STYLE) & WS_VISIBLE, 0);
+}
+
+TEST_F(TreeTest, CreationSequence) {
+  HWND p = Top("", WS_OVERLAPPED | WS_VISIBLE);
+  log.clear();
+  HWND c = Child(p, "", WS_VISIBLE, 1, 2, 30, 40);
+  EXPECT_EQ(MessagesTo(c),
+            (std::vector<UINT>{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
+                               WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
+  ASSERT_EQ(Of(WM_PARENTNOTIFY), (std::vector<HWND>{p}));
+  for (const auto& l : log) {
+    if (l.hwnd == c && l.msg == WM_SIZE) {
+      EXPECT_EQ(l.lParam, MAKELPARAM(30, 40));
+    }
+    if (l.hwnd == c && l.msg == WM_MOVE) {
+      EXPECT_EQ(l.lParam, MAKELPARAM(1, 2));
+    }
+  }
+}
+
+TEST_F(TreeTest, MoveSendsMoveResizeSendsSize) {
+  HWND p = Top();
+  HWND c = Child(p, "", 0, 0, 0, 30, 40);
+  log.clear();
+  desk.MoveWindow(c, 5, 5, 30, 40, true);
+  EXPECT_EQ(MessagesTo(c), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE}));
+  log.clear();
+  desk.MoveWindow(c, 5, 5, 31, 40, true);
+  EXPECT_EQ(MessagesTo(c), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE}));
+}
+
+struct MetricsCase {
+  DWORD style;
+  bool menu;
+  RECT client;  // for a 200x150 window
+};
+
+TEST_F(TreeTest, NonClientMetrics) {
+  const MetricsCase cases[] = {
+      {WS_POPUP, false, {0, 0, 200, 150}},
+      {WS_POPUP | WS_BORDER, false, {0, 0, 198, 148}},
+      {WS_POPUP | WS_DLGFRAME, false, {0, 0, 194, 144}},
+      {WS_OVERLAPPED | WS_CAPTION, false, {0, 0, 194, 126}},
+      {WS_OVERLAPPEDWINDOW, false, {0, 0, 192, 124}},
+      {WS_OVERLAPPEDWINDOW, true, {0, 0, 192, 105}},
+  };
+  for (const auto& tc : cases) {
+    HWND h = Top("m", tc.style, 100, 50, 200, 150);
+    if (tc.menu) desk.SetMenu(h, desk.CreateMenu());
+    RECT r;
+    desk.GetClientRect(h, r);
+    EXPECT_EQ(r, tc.client) << std::hex << tc.style;
+    RECT w;
+    desk.GetWindowRect(h, w);
+    EXPECT_EQ(w, (RECT{100, 50, 300, 200}));
+  }
+}
+
+TEST_F(TreeTest, ScreenAndClientCoordinates) {
+  HWND p = Top("", WS_OVERLAPPEDWINDOW, 100, 50, 300, 200);
+  HWND c = Child(p, "", 0, 10, 20, 50, 50);
+  POINT pt{0, 0};
+  desk.ClientToScreen(c, pt);
+  EXPECT_EQ(pt, (POINT{100 + 4 + 10, 50 + 4 + 18 + 20}));
+  desk.ScreenToClient(c, pt);
+  EXPECT_EQ(pt, (POINT{0, 0}));
+  RECT r{1, 1, 1, 1};
+  EXPECT_FALSE(desk.GetWindowRect(0, r));
+  EXPECT_EQ(r, (RECT{1, 1, 1, 1}));
+}
+
+TEST_F(TreeTest, GetWindowTextOwnProcessSendsGetTextOtherProcessReadsStored) {
+  DWORD client = desk.CreateProcess("client");
+  HWND edit = Top("stored");
+  desk.CreateProcess("addon");
+  log.clear();
+  EXPECT_EQ(desk.GetWindowText(edit), "stored");
+  EXPECT_EQ(Count(edit, WM_GETTEXT), 0);
+  {
+    Desktop::ProcessScope scope(desk, client);
+    EXPECT_EQ(desk.GetWindowText(edit), "stored");
+    EXPECT_EQ(Count(edit, WM_GETTEXT), 1);
+    EXPECT_TRUE(desk.SetWindowText(edit, "new"));
+  }
+  EXPECT_EQ(desk.GetWindowText(edit), "new");
+}
+
+TEST_F(TreeTest, GetTextCopiesAtMostSizeMinusOne) {
+  HWND h = Top("abcdef");
+  char buf[8] = "zzzzzzz";
+  EXPECT_EQ(desk.SendMessage(h, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buf)), 3);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(desk.SendMessage(h, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buf)), 0);
+  EXPECT_EQ(desk.SendMessage(h, WM_GETTEXTLENGTH, 0, 0), 6);
+}
+
+TEST_F(TreeTest, DeadHandlesAreHarmless) {
+  HWND h = Top();
+  desk.DestroyWindow(h);
+  desk.SetLastError(0);
+  EXPECT_EQ(desk.SendMessage(h, WM_USER, 0, 0), 0);
+  EXPECT_EQ(desk.GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_FALSE(desk.PostMessage(h, WM_USER, 0, 0));
+  EXPECT_FALSE(desk.DestroyWindow(h));
+  EXPECT_EQ(desk.GetWindowLong(h, GWL_STYLE), 0);
+  EXPECT_EQ(desk.GetWindowText(h), "");
+  EXPECT_FALSE(desk.ShowWindow(h, SW_SHOW));
+  EXPECT_EQ(desk.SetParent(h, 0), 0u);
+  EXPECT_EQ(desk.GetWindow(0, GW_CHILD), 0u);
+  EXPECT_FALSE(desk.IsWindowVisible(0));
+}
+
+TEST_F(TreeTest, DumpTreeListsWindowsTopFirst) {
+  desk.CreateProcess("client");
+  HWND p = Top("Frame \xB2", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  Child(p, "bottom");
+  Child(p, "top", WS_MAXIMIZE);
+  std::string dump = desk.DumpTree(p);
+  EXPECT_NE(dump.find("\"Recorder\" \"Frame \xB2\" visible (0,0)-(100,100) client"),
+            std::string::npos);
+  EXPECT_LT(dump.find("\"top\""), dump.find("\"bottom\""));
+  EXPECT_NE(dump.find("\n  0x"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace platform::sim::testing
