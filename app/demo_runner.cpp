@@ -1,0 +1,409 @@
+#include "app/demo_runner.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "host/text.h"
+#include "host/window_access.h"
+#include "platform/ansi.h"
+#include "platform/win32.h"
+
+namespace app {
+
+namespace {
+
+using platform::HWND;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The first window anywhere on the desktop with the class and caption (ANSI), top first.
+HWND FindAnywhere(const std::string& className, const std::string& caption) {
+  HWND found = 0;
+  auto matches = [&](HWND hwnd) {
+    return Lower(platform::GetClassName(hwnd)) == Lower(className) &&
+           platform::GetWindowText(hwnd) == caption;
+  };
+  for (HWND top = platform::GetWindow(platform::GetDesktopWindow(), platform::GW_CHILD);
+       top != 0 && found == 0; top = platform::GetWindow(top, platform::GW_HWNDNEXT)) {
+    if (matches(top)) {
+      found = top;
+      break;
+    }
+    platform::EnumChildWindows(top, [&](HWND child) {
+      if (matches(child)) found = child;
+      return found == 0;
+    });
+  }
+  return found;
+}
+
+struct KeyName {
+  const char* name;
+  int key;
+};
+constexpr KeyName kKeys[] = {{"enter", platform::VK_RETURN},   {"tab", platform::VK_TAB},
+                             {"space", platform::VK_SPACE},    {"esc", platform::VK_ESCAPE},
+                             {"backspace", platform::VK_BACK}, {"delete", platform::VK_DELETE},
+                             {"left", platform::VK_LEFT},      {"right", platform::VK_RIGHT},
+                             {"up", platform::VK_UP},          {"down", platform::VK_DOWN}};
+
+bool ParseKey(const std::string& text, int& key, int& shift) {
+  std::string rest = Lower(text);
+  shift = 0;
+  for (;;) {
+    if (rest.rfind("ctrl+", 0) == 0) {
+      shift |= platform::CTRL_MASK;
+      rest = rest.substr(5);
+    } else if (rest.rfind("shift+", 0) == 0) {
+      shift |= platform::SHIFT_MASK;
+      rest = rest.substr(6);
+    } else if (rest.rfind("alt+", 0) == 0) {
+      shift |= platform::ALT_MASK;
+      rest = rest.substr(4);
+    } else {
+      break;
+    }
+  }
+  for (const KeyName& k : kKeys) {
+    if (rest == k.name) {
+      key = k.key;
+      return true;
+    }
+  }
+  if (rest.size() == 1 && std::isalnum(static_cast<unsigned char>(rest[0]))) {
+    key = std::toupper(static_cast<unsigned char>(rest[0]));
+    return true;
+  }
+  return false;
+}
+
+bool ParseInt(const std::string& text, int& value) {
+  try {
+    size_t used = 0;
+    value = std::stoi(text, &used);
+    return used == text.size();
+  } catch (...) {
+    return false;
+  }
+}
+
+std::string Join(const std::vector<std::string>& words, size_t from) {
+  std::string text;
+  for (size_t i = from; i < words.size(); ++i) text += (i > from ? " " : "") + words[i];
+  return text;
+}
+
+}  // namespace
+
+DemoRunner::DemoRunner(DemoWorld& world, std::ostream& out) : world_(world), out_(out) {
+  AddBuiltins();
+}
+
+void DemoRunner::Add(const std::string& name, Command command) {
+  commands_[name] = std::move(command);
+}
+
+bool DemoRunner::Run(const std::vector<std::string>& words, std::string& error) {
+  if (words.empty()) return true;
+  auto it = commands_.find(Lower(words[0]));
+  if (it == commands_.end()) {
+    error = "unknown command '" + words[0] + "' (try 'help')";
+    return false;
+  }
+  std::vector<std::string> args;
+  for (size_t i = 1; i < words.size(); ++i) args.push_back(platform::Utf8ToAnsi(words[i]));
+  if (args.size() < it->second.minArgs) {
+    error = "usage: " + it->second.usage;
+    return false;
+  }
+  bool ok = it->second.run(args, error);
+  world_.ReportNews();
+  return ok;
+}
+
+int DemoRunner::RunScript(const std::string& text, const std::string& sourceName) {
+  ParsedScript script = ParseScript(text);
+  if (!script.errors.empty()) {
+    for (const auto& e : script.errors) out_ << sourceName << ": " << e << '\n';
+    return 2;
+  }
+  for (const auto& line : script.lines) {
+    std::string error;
+    if (!Run(line.words, error)) {
+      out_ << sourceName << ": line " << line.number << ": " << error << '\n';
+      return 1;
+    }
+  }
+  return 0;
+}
+
+void DemoRunner::RunInteractive(std::istream& in) {
+  out_ << "Pallion demo. Type 'help' for the commands, 'quit-demo' to leave.\n";
+  std::string line;
+  while (out_ << "> " << std::flush, std::getline(in, line)) {
+    std::string error;
+    auto words = SplitWords(line, error);
+    if (!words) {
+      out_ << "error: " << error << '\n';
+      continue;
+    }
+    if (!words->empty() && Lower((*words)[0]) == "quit-demo") break;
+    if (!Run(*words, error)) out_ << "error: " << error << '\n';
+  }
+}
+
+void DemoRunner::PrintHelp() const {
+  out_ << "Commands:\n";
+  for (const auto& [name, command] : commands_) {
+    out_ << "  " << command.usage << "\n      " << command.help << '\n';
+  }
+}
+
+void DemoRunner::AddBuiltins() {
+  auto& client = world_.Client();
+  auto& desktop = world_.Desktop();
+
+  Add("help", {"help", "lists the commands", 0, [this](const auto&, std::string&) {
+                 PrintHelp();
+                 return true;
+               }});
+  Add("wait", {"wait DURATION", "lets virtual time pass (2s, 500ms, 1m)", 1,
+               [this](const auto& args, std::string& error) {
+                 auto ms = ParseDuration(args[0]);
+                 if (!ms) {
+                   error = "not a duration: '" + args[0] + "'";
+                   return false;
+                 }
+                 world_.Run(*ms);
+                 return true;
+               }});
+  Add("signon", {"signon NAME", "the person signs on to the client as NAME", 1,
+                 [this, &client](const auto& args, std::string&) {
+                   world_.Say("the person signs on as " + platform::AnsiToUtf8(args[0]));
+                   client.SignOn(args[0]);
+                   world_.Run(1000);
+                   return true;
+                 }});
+  Add("signoff", {"signoff", "the person signs off", 0, [this, &client](const auto&, std::string&) {
+                    world_.Say("the person signs off");
+                    client.SignOff();
+                    world_.Run(500);
+                    return true;
+                  }});
+  auto incoming = [this, &client](clientsim::IncomingOptions options) {
+    return [this, &client, options](const std::vector<std::string>& args, std::string&) {
+      client.ReceiveIM(args[0], args[1], options);
+      world_.Run(300);
+      return true;
+    };
+  };
+  Add("im", {"im NAME TEXT", "NAME sends the person an IM", 2, incoming({})});
+  Add("im-internet", {"im-internet NAME TEXT", "an Internet IM that waits to be accepted", 2,
+                      incoming({.internet = true})});
+  Add("im-respond", {"im-respond NAME TEXT", "an IM that waits for its Respond button", 2,
+                     incoming({.needsRespond = true})});
+  Add("unreachable", {"unreachable NAME", "IMs to NAME are refused by the client", 1,
+                      [this, &client](const auto& args, std::string&) {
+                        world_.Say(platform::AnsiToUtf8(args[0]) + " cannot be reached");
+                        client.SetUnreachable(args[0]);
+                        return true;
+                      }});
+  Add("room", {"room open ROOM [NAMES...] | room enter NAMES... | room leave NAMES... | "
+               "room say NAME TEXT",
+               "a chat room and the people in it", 1,
+               [this, &client](const auto& args, std::string& error) {
+                 std::string verb = Lower(args[0]);
+                 std::vector<std::string> names(args.begin() + 1, args.end());
+                 if (verb == "open" && !names.empty()) {
+                   std::string room = names.front();
+                   names.erase(names.begin());
+                   client.OpenChatRoom(room, names);
+                 } else if (verb == "enter") {
+                   for (const auto& n : names) client.EnterRoom(n);
+                 } else if (verb == "leave") {
+                   for (const auto& n : names) client.LeaveRoom(n);
+                 } else if (verb == "say" && names.size() >= 2) {
+                   client.SayInRoom(names[0], Join(names, 1));
+                 } else {
+                   error =
+                       "usage: room open ROOM [NAMES...] | room enter NAMES... | "
+                       "room leave NAMES... | room say NAME TEXT";
+                   return false;
+                 }
+                 world_.Run(300);
+                 return true;
+               }});
+  Add("user-closes", {"user-closes NAME", "the person closes NAME's IM with the client's own box",
+                      1, [this, &client](const auto& args, std::string&) {
+                        client.CloseIM(args[0]);
+                        world_.Run(300);
+                        return true;
+                      }});
+  Add("user-sends", {"user-sends NAME TEXT",
+                     "the person types TEXT in NAME's IM window and presses its Send button", 2,
+                     [this, &client](const auto& args, std::string&) {
+                       client.TypeAndSendIM(args[0], args[1]);
+                       world_.Run(500);
+                       return true;
+                     }});
+  Add("click", {"click CLASS CAPTION | click X Y",
+                "the person clicks a window (found by class and caption) or a screen point", 2,
+                [this, &desktop](const auto& args, std::string& error) {
+                  int x = 0, y = 0;
+                  if (ParseInt(args[0], x) && ParseInt(args[1], y)) {
+                    desktop.ClickAt({x, y});
+                  } else {
+                    HWND target = FindAnywhere(args[0], args[1]);
+                    if (target == 0) {
+                      error = "no window of class \"" + args[0] + "\" captioned \"" +
+                              platform::AnsiToUtf8(args[1]) + "\"";
+                      return false;
+                    }
+                    desktop.Click(target);
+                  }
+                  world_.Run(200);
+                  return true;
+                }});
+  Add("type", {"type TEXT", "the person types TEXT into the window that has the focus", 1,
+               [this, &desktop](const auto& args, std::string&) {
+                 desktop.TypeText(args[0]);
+                 world_.Run(100);
+                 return true;
+               }});
+  Add("key", {"key NAME", "the person presses a key: enter, tab, ctrl+enter, esc, a ...", 1,
+              [this, &desktop](const auto& args, std::string& error) {
+                int key = 0, shift = 0;
+                if (!ParseKey(args[0], key, shift)) {
+                  error = "unknown key '" + args[0] + "'";
+                  return false;
+                }
+                desktop.PressKey(key, shift);
+                world_.Run(200);
+                return true;
+              }});
+  Add("menu", {"menu WINDOW-CAPTION ITEM [ITEM...]",
+               "the person chooses an item of a window's menu bar, e.g. menu \"America Online\" "
+               "File New",
+               2, [this, &desktop](const auto& args, std::string& error) {
+                 HWND window = platform::FindWindowEx(0, 0, nullptr, args[0].c_str());
+                 if (window == 0) {
+                   error =
+                       "no top-level window captioned \"" + platform::AnsiToUtf8(args[0]) + "\"";
+                   return false;
+                 }
+                 std::vector<std::string> path(args.begin() + 1, args.end());
+                 if (!desktop.ChooseMenuItem(window, path)) {
+                   error = "no enabled menu item \"" + platform::AnsiToUtf8(Join(path, 0)) + "\"";
+                   return false;
+                 }
+                 world_.Run(300);
+                 return true;
+               }});
+  Add("answer-box", {"answer-box OK|Yes|No|Cancel",
+                     "answers the next message box of the platform with that button", 1,
+                     [&desktop](const auto& args, std::string& error) {
+                       std::string a = Lower(args[0]);
+                       int result = a == "ok"       ? platform::IDOK
+                                    : a == "yes"    ? platform::IDYES
+                                    : a == "no"     ? platform::IDNO
+                                    : a == "cancel" ? platform::IDCANCEL
+                                                    : 0;
+                       if (result == 0) {
+                         error = "answer with OK, Yes, No or Cancel";
+                         return false;
+                       }
+                       desktop.AnswerMessageBox(result);
+                       return true;
+                     }});
+  Add("tree", {"tree", "prints the window tree", 0, [this, &desktop](const auto&, std::string&) {
+                 out_ << platform::AnsiToUtf8(desktop.DumpTree());
+                 return true;
+               }});
+  Add("shot", {"shot NAME", "writes a numbered screenshot of the whole screen", 1,
+               [this](const auto& args, std::string&) {
+                 world_.Shot(args[0]);
+                 return true;
+               }});
+  Add("quit",
+      {"quit", "the person closes the client", 0, [this, &client](const auto&, std::string&) {
+         world_.Say("the person closes the client");
+         client.Quit();
+         world_.Run(1000);
+         return true;
+       }});
+
+  // The program's side, through the host routines, run in the program's process.
+  Add("host",
+      {"host list-ims | host send-im NAME TEXT | host room-list | host block NAME",
+       "runs host routines as the program does", 1, [this](const auto& args, std::string& error) {
+         platform::sim::Desktop::ProcessScope scope(world_.Desktop(), world_.ProgramProcess());
+         std::string verb = Lower(args[0]);
+         if (verb == "list-ims") {
+           HWND mdi = host::FindMDI();
+           for (HWND w = platform::FindWindowEx(mdi, 0, "AOL Child"); w != 0;
+                w = platform::FindWindowEx(mdi, w, "AOL Child")) {
+             std::string caption = host::GetCaption(w);
+             if (!host::IsIMCaption(caption)) continue;
+             world_.Say("IM window \"" + platform::AnsiToUtf8(caption) + "\" from " +
+                        platform::AnsiToUtf8(host::GetIMScreenName(w)));
+           }
+           return true;
+         }
+         if (verb == "send-im" && args.size() >= 3) {
+           world_.Say("the program sends an IM to " + platform::AnsiToUtf8(args[1]));
+           auto result = host::SendIM(args[1], args[2]);
+           world_.Say(result == host::SendIMResult::Sent ? "the IM went out"
+                                                         : "the IM did not go out");
+           return true;
+         }
+         if (verb == "room-list") {
+           std::vector<std::string> names;
+           host::GetRoomList(names, false);
+           std::string list;
+           for (const auto& n : names) list += " " + platform::AnsiToUtf8(n);
+           world_.Say("in the room:" + (list.empty() ? std::string(" nobody") : list));
+           return true;
+         }
+         if (verb == "block" && args.size() >= 2) {
+           world_.Say("the program asks the client to block " + platform::AnsiToUtf8(args[1]));
+           host::IMOffFor(args[1]);
+           return true;
+         }
+         error =
+             "usage: host list-ims | host send-im NAME TEXT | host room-list | "
+             "host block NAME";
+         return false;
+       }});
+}
+
+std::string DefaultScenario() {
+  return R"(# The person signs on; correspondents write; the program's host routines
+# find the IM windows, send IMs, read the chat room and block a name.
+signon Alice
+im Bob "Hi Alice, are you there?"
+im Carl "Lunch at noon?"
+wait 1s
+shot two-ims
+host list-ims
+host send-im Bob "Yes, I am here!"
+wait 1s
+unreachable Dave
+host send-im Dave "Are you online?"
+wait 1s
+room open Lobby Erin Frank
+wait 1s
+host room-list
+host block Carl
+wait 2s
+im Carl "Are you ignoring me?"
+wait 1s
+shot after-sends
+tree
+quit
+)";
+}
+
+}  // namespace app

@@ -1,0 +1,58 @@
+// The demo's world: the simulated desktop, the stand-in client in its own process, the
+// program's process, and the transcript of what happens among them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "clientsim/client.h"
+#include "platform/sim/desktop.h"
+
+namespace app {
+
+struct DemoOptions {
+  clientsim::Layout layout = clientsim::Layout::Aol6;
+  std::string folder;  // the program folder (host path)
+  std::string shots;   // where screenshots go (host path); "" writes none
+};
+
+class DemoWorld {
+ public:
+  DemoWorld(const DemoOptions& options, std::ostream& transcript);
+  ~DemoWorld();
+  DemoWorld(const DemoWorld&) = delete;
+  DemoWorld& operator=(const DemoWorld&) = delete;
+
+  platform::sim::Desktop& Desktop() { return *desktop_; }
+  clientsim::Client& Client() { return *client_; }
+  platform::DWORD ClientProcess() const { return clientProcess_; }
+  platform::DWORD ProgramProcess() const { return programProcess_; }
+  const DemoOptions& Options() const { return options_; }
+
+  // Lets virtual time pass, reporting what happened.
+  void Run(uint64_t milliseconds);
+  // A line of the transcript (UTF-8), stamped with the virtual time.
+  void Say(const std::string& line);
+  // Reports what the client and the platform did since the last report.
+  void ReportNews();
+  // Writes the next numbered screenshot "NN-name.png"; returns its path, "" when none written.
+  std::string Shot(const std::string& name);
+
+ private:
+  DemoOptions options_;
+  std::ostream& out_;
+  std::unique_ptr<platform::sim::Desktop> desktop_;
+  std::unique_ptr<clientsim::Client> client_;
+  platform::DWORD clientProcess_ = 0;
+  platform::DWORD programProcess_ = 0;
+  size_t eventsSeen_ = 0;
+  size_t sentSeen_ = 0;
+  size_t receivedSeen_ = 0;
+  size_t chatSeen_ = 0;
+  size_t keywordsSeen_ = 0;
+  int shotNumber_ = 0;
+};
+
+}  // namespace app
