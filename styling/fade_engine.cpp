@@ -1,10 +1,10 @@
 #include "styling/fade_engine.h"
 
-#include "host/text.h"
-
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+#include "host/text.h"
 
 namespace styling {
 namespace {
