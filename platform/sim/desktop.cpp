@@ -1103,7 +1103,8 @@ LRESULT Desktop::Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool
       if (hook.hwnd == hwnd) hooks.push_back(h);
     for (HANDLE h : hooks) {
       auto it = s.mouseHooks.find(h);
-      if (it == s.mouseHooks.end() || !ProcessAlive(it->second.process)) continue;
+      if (it == s.mouseHooks.end()) continue;
+      if (it->second.process != 0 && !ProcessAlive(it->second.process)) continue;
       MouseHookProc proc = it->second.proc;
       ProcessScope hookScope(*this, it->second.process);
       proc(hwnd, msg, wParam, lParam);
@@ -1360,6 +1361,10 @@ bool Desktop::RunUntil(const std::function<bool()>& done, uint64_t timeoutMs) {
 void Desktop::RunPending() {
   while (DispatchOne() || RunResponders()) {
   }
+}
+
+void Desktop::Stall(uint64_t milliseconds) {
+  state_->now += milliseconds;
 }
 
 void Desktop::Schedule(uint64_t delayMs, std::function<void()> action, DWORD processId) {

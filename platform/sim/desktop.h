@@ -88,6 +88,8 @@ class Desktop : public System {
   bool RunUntil(const std::function<bool()>& done, uint64_t timeoutMs);
   // Dispatches everything due now, without letting time pass.
   void RunPending();
+  // Lets time pass without running the loop, as while the program is busy.
+  void Stall(uint64_t milliseconds);
   // Runs `action` when the clock reaches now + delay, as the given process (0: the current one).
   void Schedule(uint64_t delayMs, std::function<void()> action, DWORD processId = 0);
   // Checked whenever the loop is idle; a responder that returns true is used up. Lets a test

@@ -1,0 +1,436 @@
+// Menus, clipboard, global and process memory, interception, input and the screen.
+#include <cstring>
+#include <filesystem>
+
+#include "gfx/canvas.h"
+#include "sim_fixture.h"
+
+namespace platform::sim::testing {
+namespace {
+
+using MenuTest = SimTest;
+
+TEST_F(MenuTest, ItemIdsStatesAndDeletion) {
+  HMENU bar = desk.CreateMenu();
+  HMENU file = desk.CreatePopupMenu();
+  HMENU sub = desk.CreatePopupMenu();
+  ASSERT_TRUE(desk.AppendMenu(bar, MF_POPUP, file, "&File"));
+  ASSERT_TRUE(desk.AppendMenu(file, MF_STRING, 101, "&Open"));
+  ASSERT_TRUE(desk.AppendMenu(file, MF_SEPARATOR, 0, ""));
+  ASSERT_TRUE(desk.AppendMenu(file, MF_POPUP, sub, "More"));
+  ASSERT_TRUE(desk.AppendMenu(sub, MF_STRING, 201, "Deep"));
+  EXPECT_EQ(desk.GetMenuItemID(bar, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(desk.GetMenuItemID(file, 0), 101u);
+  EXPECT_EQ(desk.GetMenuItemID(file, 1), 0u);
+  EXPECT_EQ(desk.GetMenuItemID(file, 9), 0xFFFFFFFFu);
+  EXPECT_EQ(desk.GetSubMenu(bar, 0), file);
+  EXPECT_EQ(desk.GetSubMenu(file, 0), 0u);
+  EXPECT_EQ(desk.GetMenuItemCount(file), 3);
+  EXPECT_EQ(desk.GetMenuItemCount(12345), -1);
+  // By command, submenus are searched.
+  EXPECT_EQ(desk.GetMenuString(bar, 201, MF_BYCOMMAND), "Deep");
+  EXPECT_EQ(desk.CheckMenuItem(bar, 201, MF_BYCOMMAND | MF_CHECKED), MF_UNCHECKED);
+  EXPECT_EQ(desk.CheckMenuItem(bar, 201, MF_BYCOMMAND | MF_UNCHECKED), MF_CHECKED);
+  EXPECT_EQ(desk.EnableMenuItem(file, 0, MF_BYPOSITION | MF_GRAYED), MF_ENABLED);
+  EXPECT_EQ(desk.EnableMenuItem(file, 0, MF_BYPOSITION | MF_ENABLED), MF_GRAYED);
+  EXPECT_EQ(desk.CheckMenuItem(bar, 999, MF_CHECKED), 0xFFFFFFFFu);
+  EXPECT_EQ(desk.GetMenuState(file, 999, MF_BYCOMMAND), 0xFFFFFFFFu);
+  EXPECT_EQ(desk.GetMenuState(file, 2, MF_BYPOSITION), (1u << 8) | MF_POPUP);
+  // Removing keeps the submenu, deleting destroys it.
+  EXPECT_TRUE(desk.RemoveMenu(file, 2, MF_BYPOSITION));
+  EXPECT_EQ(desk.GetMenuItemCount(sub), 1);
+  desk.AppendMenu(file, MF_POPUP, sub, "More");
+  EXPECT_TRUE(desk.DeleteMenu(file, 2, MF_BYPOSITION));
+  EXPECT_EQ(desk.GetMenuItemCount(sub), -1);
+  EXPECT_TRUE(desk.ModifyMenu(file, 0, MF_BYPOSITION | MF_STRING, 102, "Op&en2"));
+  EXPECT_EQ(desk.GetMenuItemID(file, 0), 102u);
+  EXPECT_TRUE(desk.InsertMenu(file, 0, MF_BYPOSITION, 100, "First"));
+  EXPECT_EQ(desk.GetMenuItemID(file, 0), 100u);
+  EXPECT_TRUE(desk.DestroyMenu(bar));
+  EXPECT_EQ(desk.GetMenuItemCount(file), -1);
+}
+
+TEST_F(MenuTest, ChooseMenuItemInitialisesAndPostsTheCommand) {
+  HWND frame = Top("Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU bar = desk.CreateMenu();
+  HMENU people = desk.CreatePopupMenu();
+  desk.AppendMenu(bar, MF_POPUP, people, "&People");
+  desk.AppendMenu(people, MF_STRING, 301, "Send &Instant Message\tCtrl+I");
+  desk.AppendMenu(people, MF_STRING | MF_GRAYED, 302, "Chat");
+  ASSERT_TRUE(desk.SetMenu(frame, bar));
+  EXPECT_EQ(desk.GetMenu(frame), bar);
+  log.clear();
+  EXPECT_TRUE(desk.ChooseMenuItem(frame, {"people", "send instant message"}));
+  std::vector<UINT> seq;
+  for (const auto& l : log)
+    if (l.msg == WM_INITMENU || l.msg == WM_INITMENUPOPUP || l.msg == WM_COMMAND)
+      seq.push_back(l.msg);
+  EXPECT_EQ(seq, (std::vector<UINT>{WM_INITMENU, WM_INITMENUPOPUP, WM_COMMAND}));
+  for (const auto& l : log)
+    if (l.msg == WM_COMMAND) {
+      EXPECT_EQ(l.wParam, 301u);
+    }
+  EXPECT_FALSE(desk.ChooseMenuItem(frame, {"People", "Chat"}));
+  EXPECT_FALSE(desk.ChooseMenuItem(frame, {"Nothing"}));
+  EXPECT_NE(desk.DumpMenu(bar).find("\"Send &Instant Message\tCtrl+I\" id=301"), std::string::npos);
+}
+
+TEST_F(MenuTest, TrackPopupMenuUsesTheQueuedAnswer) {
+  HWND owner = Top();
+  HMENU pop = desk.CreatePopupMenu();
+  desk.AppendMenu(pop, MF_STRING, 11, "&Copy");
+  desk.AppendMenu(pop, MF_STRING, 12, "Paste");
+  desk.AnswerNextPopupMenu("copy");
+  EXPECT_EQ(desk.TrackPopupMenu(pop, TPM_RETURNCMD, 0, 0, owner), 11);
+  EXPECT_EQ(Count(owner, WM_COMMAND), 0);
+  desk.AnswerNextPopupMenu("Paste");
+  EXPECT_EQ(desk.TrackPopupMenu(pop, 0, 0, 0, owner), 1);
+  desk.RunPending();
+  EXPECT_EQ(Count(owner, WM_COMMAND), 1);
+  EXPECT_EQ(desk.TrackPopupMenu(pop, TPM_RETURNCMD, 0, 0, owner), 0);  // unanswered
+  EXPECT_EQ(desk.TrackPopupMenu(pop, 0, 0, 0, owner), 1);              // dismissed: still nonzero
+  EXPECT_EQ(desk.TrackPopupMenu(999, 0, 0, 0, owner), 0);
+  EXPECT_EQ(desk.TrackPopupMenu(pop, 0, 0, 0, 0), 0);
+  std::vector<std::string> popups;
+  for (const auto& e : desk.Events())
+    if (e.kind == Event::Kind::PopupMenu) popups.push_back(e.text);
+  EXPECT_EQ(popups, (std::vector<std::string>{"&Copy", "Paste", "", ""}));
+}
+
+using ClipboardTest = SimTest;
+
+TEST_F(ClipboardTest, FormatsAreCaseInsensitive) {
+  UINT a = desk.RegisterClipboardFormat("Pallion Fade");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_EQ(desk.RegisterClipboardFormat("PALLION fade"), a);
+  EXPECT_NE(desk.RegisterClipboardFormat("Other"), a);
+  EXPECT_EQ(desk.RegisterClipboardFormat("#1234"), 1234u);
+}
+
+TEST_F(ClipboardTest, CallsNeedTheClipboardOpen) {
+  desk.SetLastError(0);
+  EXPECT_FALSE(desk.EmptyClipboard());
+  EXPECT_EQ(desk.GetLastError(), ERROR_CLIPBOARD_NOT_OPEN);
+  EXPECT_EQ(desk.SetClipboardData(CF_TEXT, desk.GlobalAlloc(GMEM_MOVEABLE, 4)), 0u);
+  EXPECT_EQ(desk.GetClipboardData(CF_TEXT), 0u);
+  EXPECT_FALSE(desk.CloseClipboard());
+  EXPECT_EQ(desk.GetLastError(), ERROR_CLIPBOARD_NOT_OPEN);
+}
+
+TEST_F(ClipboardTest, TextGoesAcrossProcesses) {
+  DWORD a = desk.CreateProcess("a");
+  HWND owner = Top();
+  HGLOBAL mem = desk.GlobalAlloc(GMEM_MOVEABLE, 6);
+  std::memcpy(desk.GlobalLock(mem), "hello", 6);
+  desk.GlobalUnlock(mem);
+  ASSERT_TRUE(desk.OpenClipboard(owner));
+  ASSERT_TRUE(desk.EmptyClipboard());
+  EXPECT_EQ(desk.SetClipboardData(CF_TEXT, mem), mem);
+  EXPECT_EQ(desk.GetClipboardData(CF_TEXT), mem);
+  desk.CreateProcess("b");
+  EXPECT_FALSE(desk.OpenClipboard(0));  // held open by a
+  {
+    Desktop::ProcessScope scope(desk, a);
+    EXPECT_TRUE(desk.CloseClipboard());
+  }
+  ASSERT_TRUE(desk.OpenClipboard(0));
+  HGLOBAL got = desk.GetClipboardData(CF_TEXT);
+  ASSERT_NE(got, 0u);
+  EXPECT_NE(got, mem);
+  EXPECT_EQ(desk.GlobalSize(got), 6u);
+  EXPECT_STREQ(static_cast<const char*>(desk.GlobalLock(got)), "hello");
+  desk.GlobalUnlock(got);
+  EXPECT_EQ(desk.GetClipboardData(desk.RegisterClipboardFormat("none")), 0u);
+  EXPECT_TRUE(desk.CloseClipboard());
+}
+
+TEST_F(ClipboardTest, GlobalMemoryRules) {
+  HGLOBAL h = desk.GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 10);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(desk.GlobalSize(h), 10u);
+  void* p1 = desk.GlobalLock(h);
+  void* p2 = desk.GlobalLock(h);
+  EXPECT_EQ(p1, p2);
+  EXPECT_NE(reinterpret_cast<uintptr_t>(p1), static_cast<uintptr_t>(h));
+  EXPECT_EQ(static_cast<const char*>(p1)[9], 0);
+  EXPECT_TRUE(desk.GlobalUnlock(h));
+  desk.SetLastError(77);
+  EXPECT_FALSE(desk.GlobalUnlock(h));
+  EXPECT_EQ(desk.GetLastError(), 0u);
+  EXPECT_FALSE(desk.GlobalUnlock(h));
+  EXPECT_EQ(desk.GetLastError(), ERROR_NOT_LOCKED);
+  EXPECT_EQ(desk.GlobalFree(h), 0u);
+  EXPECT_EQ(desk.GlobalFree(h), h);
+}
+
+TEST_F(ClipboardTest, ReadProcessMemoryIsAllOrNothing) {
+  DWORD client = desk.CreateProcess("client");
+  uint32_t addr = desk.AllocProcessMemory(8);
+  ASSERT_NE(addr, 0u);
+  ASSERT_TRUE(desk.WriteOwnProcessMemory(addr, "ABCDEFGH", 8));
+  EXPECT_FALSE(desk.WriteOwnProcessMemory(addr + 4, "12345", 5));
+  desk.CreateProcess("addon");
+  uint32_t mine = desk.AllocProcessMemory(8);
+  EXPECT_NE(mine, addr);
+  HANDLE h = desk.OpenProcess(PROCESS_VM_READ, false, client);
+  ASSERT_NE(h, 0u);
+  char buf[9] = {};
+  size_t got = 99;
+  EXPECT_TRUE(desk.ReadProcessMemory(h, addr, buf, 8, &got));
+  EXPECT_EQ(got, 8u);
+  EXPECT_STREQ(buf, "ABCDEFGH");
+  desk.SetLastError(0);
+  EXPECT_FALSE(desk.ReadProcessMemory(h, addr + 4, buf, 8, &got));
+  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(desk.GetLastError(), ERROR_PARTIAL_COPY);
+  EXPECT_TRUE(desk.ReadProcessMemory(h, 0x10, buf, 0, &got));
+  HANDLE noRead = desk.OpenProcess(STANDARD_RIGHTS_REQUIRED, false, client);
+  EXPECT_FALSE(desk.ReadProcessMemory(noRead, addr, buf, 8, &got));
+  EXPECT_EQ(desk.GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(desk.CloseHandle(h));
+  EXPECT_FALSE(desk.CloseHandle(h));
+  EXPECT_EQ(desk.OpenProcess(PROCESS_VM_READ, false, 4242), 0u);
+}
+
+using InterceptTest = SimTest;
+
+TEST_F(InterceptTest, WatchersSeeMessagesFirstAndMaySwallowThem) {
+  HWND h = Top();
+  std::vector<std::string> seen;
+  desk.WatchWindow(h, [&](WatchedMessage& m, bool& noPass) {
+    if (m.msg == WM_USER) seen.push_back("w1");
+    if (m.msg == WM_USER && m.wParam == 1) {
+      noPass = true;
+      m.result = 42;
+    }
+  });
+  HANDLE w2 = desk.WatchWindow(h, [&](WatchedMessage& m, bool&) {
+    if (m.msg == WM_USER) seen.push_back("w2");
+  });
+  log.clear();
+  EXPECT_EQ(desk.SendMessage(h, WM_USER, 1, 0), 42);
+  EXPECT_EQ(Count(h, WM_USER), 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"w1"}));
+  desk.PostMessage(h, WM_USER, 2, 0);
+  desk.RunPending();
+  EXPECT_EQ(seen, (std::vector<std::string>{"w1", "w1", "w2"}));
+  EXPECT_EQ(Count(h, WM_USER), 1);
+  EXPECT_TRUE(desk.UnwatchWindow(w2));
+  EXPECT_FALSE(desk.UnwatchWindow(w2));
+  EXPECT_EQ(desk.WatchWindow(0, [](WatchedMessage&, bool&) {}), 0u);
+}
+
+TEST_F(InterceptTest, KeyboardHookSwallowsKeys) {
+  HWND h = Top("", WS_VISIBLE);
+  HWND edit = Child(h, "", WS_VISIBLE);
+  desk.SetFocus(edit);
+  std::vector<int> hooked;
+  DWORD addon = desk.CreateProcess("addon");
+  DWORD hookProcess = 0;
+  HANDLE hook = desk.SetKeyboardHook([&](int& key, int shift, int& noPass) {
+    hooked.push_back(key * 10 + shift);
+    hookProcess = desk.CurrentProcess();
+    if (key == VK_RETURN) noPass = 1;
+  });
+  desk.SetCurrentProcess(0);
+  log.clear();
+  desk.PressKey(VK_RETURN);
+  EXPECT_EQ(Count(edit, WM_KEYDOWN), 0);
+  EXPECT_EQ(hookProcess, addon);
+  desk.PressKey('A', SHIFT_MASK);
+  EXPECT_EQ(MessagesTo(edit), (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
+  for (const auto& l : log)
+    if (l.msg == WM_CHAR) {
+      EXPECT_EQ(l.wParam, static_cast<WPARAM>('A'));
+    }
+  EXPECT_EQ(hooked, (std::vector<int>{VK_RETURN * 10, 'A' * 10 + 1}));
+  EXPECT_TRUE(desk.Unhook(hook));
+  log.clear();
+  desk.TypeText("a\r");
+  std::vector<WPARAM> chars;
+  for (const auto& l : log)
+    if (l.msg == WM_CHAR) chars.push_back(l.wParam);
+  EXPECT_EQ(chars, (std::vector<WPARAM>{'a', 13}));
+}
+
+TEST_F(InterceptTest, GetKeyStateDuringAKeyPress) {
+  HWND h = Top("", WS_VISIBLE);
+  desk.SetFocus(h);
+  int16_t ctrl = 0, shift = 0;
+  desk.WatchWindow(h, [&](WatchedMessage& m, bool&) {
+    if (m.msg == WM_KEYDOWN) {
+      ctrl = desk.GetKeyState(VK_CONTROL);
+      shift = desk.GetKeyState(VK_SHIFT);
+    }
+  });
+  desk.PressKey('N', CTRL_MASK);
+  EXPECT_LT(ctrl, 0);
+  EXPECT_EQ(shift, 0);
+  EXPECT_EQ(desk.GetKeyState(VK_CONTROL), 0);
+}
+
+TEST_F(InterceptTest, MouseHookCanZeroTheMessage) {
+  HWND h = Top("", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100);
+  HWND button = Child(h, "", WS_VISIBLE, 10, 10, 50, 20);
+  std::vector<UINT> hooked;
+  desk.SetMouseHook(button, [&](HWND, UINT& msg, WPARAM, LPARAM) {
+    hooked.push_back(msg);
+    if (msg == WM_LBUTTONDOWN) msg = 0;
+  });
+  log.clear();
+  desk.Click(button);
+  EXPECT_EQ(hooked, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  EXPECT_EQ(Count(button, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(Count(button, WM_LBUTTONUP), 1);
+}
+
+TEST_F(InterceptTest, ClickHitTestsAndRespectsCapture) {
+  HWND h = Top("", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100);
+  HWND under = Child(h, "under", WS_VISIBLE, 10, 10, 50, 20);
+  HWND over = Child(h, "over", WS_VISIBLE | WS_MAXIMIZE);  // on top, fills the client area
+  EXPECT_EQ(desk.WindowFromPoint(POINT{115, 115}), over);
+  desk.ShowWindow(over, SW_HIDE);
+  EXPECT_EQ(desk.WindowFromPoint(POINT{115, 115}), under);
+  EXPECT_EQ(desk.WindowFromPoint(POINT{190, 190}), h);
+  EXPECT_EQ(desk.WindowFromPoint(POINT{5, 5}), desk.GetDesktopWindow());
+  log.clear();
+  desk.ClickAt(POINT{115, 117});
+  ASSERT_EQ(Count(under, WM_LBUTTONDOWN), 1);
+  for (const auto& l : log)
+    if (l.msg == WM_LBUTTONDOWN) {
+      EXPECT_EQ(l.wParam, MK_LBUTTON);
+      EXPECT_EQ(l.lParam, MAKELPARAM(5, 7));
+    }
+  EXPECT_EQ(Count(h, WM_PARENTNOTIFY), 1);
+  desk.SetCapture(h);
+  log.clear();
+  desk.ClickAt(POINT{115, 117});
+  EXPECT_EQ(Count(under, WM_LBUTTONDOWN), 0);
+  EXPECT_EQ(Count(h, WM_LBUTTONDOWN), 1);
+}
+
+TEST_F(InterceptTest, FocusAndCaptureMessages) {
+  HWND h = Top("", WS_VISIBLE);
+  HWND a = Child(h, "a", WS_VISIBLE), b = Child(h, "b", WS_VISIBLE);
+  desk.SetFocus(a);
+  log.clear();
+  EXPECT_EQ(desk.SetFocus(b), a);
+  EXPECT_EQ(MessagesTo(a), (std::vector<UINT>{WM_KILLFOCUS}));
+  EXPECT_EQ(MessagesTo(b), (std::vector<UINT>{WM_SETFOCUS}));
+  EXPECT_EQ(desk.SetFocus(999), 0u);
+  EXPECT_EQ(desk.SetCapture(a), 0u);
+  log.clear();
+  EXPECT_EQ(desk.SetCapture(a), a);
+  EXPECT_EQ(Count(a, WM_CAPTURECHANGED), 1);
+  EXPECT_TRUE(desk.ReleaseCapture());
+  EXPECT_EQ(desk.GetCapture(), 0u);
+  EXPECT_TRUE(desk.ReleaseCapture());
+  // Hiding the focused window moves focus to its parent.
+  desk.ShowWindow(b, SW_HIDE);
+  EXPECT_EQ(desk.GetFocus(), h);
+}
+
+TEST_F(InterceptTest, GetEditLineUsesTheSizeWord) {
+  WindowClass cls;
+  cls.name = "LineEdit";
+  cls.proc = [&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    const std::vector<std::string> lines = {"first", "second line"};
+    if (m == EM_LINEINDEX) return w < lines.size() ? static_cast<LRESULT>(w * 100) : -1;
+    if (m == EM_LINELENGTH) return static_cast<LRESULT>(lines[std::min<size_t>(w / 100, 1)].size());
+    if (m == EM_GETLINE) {
+      if (w >= lines.size()) return 0;
+      auto* buf = reinterpret_cast<char*>(l);
+      uint16_t size = 0;
+      std::memcpy(&size, buf, 2);
+      size_t n = std::min<size_t>(size, lines[w].size());
+      std::memcpy(buf, lines[w].data(), n);  // no terminating NUL
+      return static_cast<LRESULT>(n);
+    }
+    return desk.DefWindowProc(h, m, w, l);
+  };
+  desk.RegisterClass(cls);
+  HWND e = desk.CreateWindowEx(0, "LineEdit", "", 0, 0, 0, 1, 1, 0, 0, nullptr);
+  EXPECT_EQ(desk.GetEditLine(e, 1), "first");
+  EXPECT_EQ(desk.GetEditLine(e, 2), "second line");
+  EXPECT_EQ(desk.GetEditLine(e, 3), "");
+  EXPECT_EQ(desk.GetEditLine(e, 0), "");
+}
+
+using ScreenTest = SimTest;
+
+TEST_F(ScreenTest, DesktopBackgroundCaptionAndClientArea) {
+  HWND h = Top("Hello", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 150);
+  EXPECT_EQ(desk.GetScreenPixel(5, 5), 0x808000u);
+  POINT c{10, 10};
+  desk.ClientToScreen(h, c);
+  EXPECT_EQ(desk.GetScreenPixel(c.x, c.y), RGB(255, 255, 255));
+  EXPECT_EQ(desk.GetScreenPixel(100 + 30, 100 + 4 + 2), 0x800000u);  // active caption: navy
+  HWND child = Child(h, "", WS_VISIBLE, 0, 0, 500, 500);
+  WindowClass grey;
+  grey.name = "Grey";
+  grey.background = 0x00C0C0C0;
+  desk.RegisterClass(grey);
+  HWND g =
+      desk.CreateWindowEx(0, "Grey", "", WS_CHILD | WS_VISIBLE, 20, 20, 10, 10, child, 0, nullptr);
+  POINT gp{5, 5};
+  desk.ClientToScreen(g, gp);
+  EXPECT_EQ(desk.GetScreenPixel(gp.x, gp.y), 0xC0C0C0u);
+  // Children are clipped to their parent's client area.
+  EXPECT_EQ(desk.GetScreenPixel(100 + 200 + 5, 150), 0x808000u);
+  desk.ShowWindow(h, SW_HIDE);
+  EXPECT_EQ(desk.GetScreenPixel(c.x, c.y), 0x808000u);
+}
+
+TEST_F(ScreenTest, PaintHandlersDrawOnTheirClientArea) {
+  WindowClass cls;
+  cls.name = "Painter";
+  cls.proc = [&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_PAINT) {
+      gfx::Canvas* c = desk.BeginPaint(h);
+      c->Fill(RGB(255, 0, 0));
+      c->FillRect(0, 0, 2, 2, RGB(0, 255, 0));
+      desk.EndPaint(h);
+      return 0;
+    }
+    return desk.DefWindowProc(h, m, w, l);
+  };
+  desk.RegisterClass(cls);
+  HWND h =
+      desk.CreateWindowEx(0, "Painter", "", WS_POPUP | WS_VISIBLE, 50, 60, 20, 20, 0, 0, nullptr);
+  EXPECT_EQ(desk.GetScreenPixel(50, 60), RGB(0, 255, 0));
+  EXPECT_EQ(desk.GetScreenPixel(60, 70), RGB(255, 0, 0));
+  EXPECT_EQ(desk.GetScreenPixel(70, 80), 0x808000u);
+  auto path = std::filesystem::temp_directory_path() / "pallion_sim_shot.png";
+  EXPECT_TRUE(desk.SaveWindowShot(h, path.string()));
+  auto image = gfx::Image::Load(path.string());
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, 20);
+  EXPECT_EQ(image->At(10, 10) & 0xFFFFFF, RGB(255, 0, 0));
+  std::filesystem::remove(path);
+}
+
+TEST_F(ScreenTest, DialogsTakeQueuedAnswers) {
+  desk.AnswerMessageBox(IDYES);
+  EXPECT_EQ(desk.MessageBoxA(0, "Sure?", "Pallion", MB_YESNO), IDYES);
+  EXPECT_EQ(desk.MessageBoxA(0, "Again?", "Pallion", MB_YESNO), IDNO);
+  EXPECT_EQ(desk.InputBox("Name?", "t", "d"), "");
+  desk.AnswerInputBox("Bob");
+  EXPECT_EQ(desk.InputBox("Name?", "t", "d"), "Bob");
+  EXPECT_FALSE(desk.ChooseColor(0, 0).has_value());
+  desk.AnswerColorDialog(RGB(1, 2, 3));
+  EXPECT_EQ(desk.ChooseColor(0, 0), RGB(1, 2, 3));
+  desk.SetHttpResponse("http://x/", "body");
+  EXPECT_EQ(desk.HttpGet("http://x/"), "body");
+  EXPECT_FALSE(desk.HttpGet("http://y/").has_value());
+  EXPECT_FALSE(desk.PlaySound("C:\\nowhere\\missing.wav", SND_ASYNC | SND_NODEFAULT));
+  std::vector<Event::Kind> kinds;
+  for (const auto& e : desk.Events()) kinds.push_back(e.kind);
+  EXPECT_EQ(kinds, (std::vector<Event::Kind>{Event::Kind::MessageBox, Event::Kind::MessageBox,
+                                             Event::Kind::InputBox, Event::Kind::InputBox,
+                                             Event::Kind::ColorDialog, Event::Kind::ColorDialog,
+                                             Event::Kind::HttpGet, Event::Kind::HttpGet}));
+  EXPECT_EQ(desk.Events()[5].detail, std::to_string(RGB(1, 2, 3)));
+}
+
+}  // namespace
+}  // namespace platform::sim::testing
