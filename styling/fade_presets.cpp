@@ -136,6 +136,12 @@ std::optional<std::string> PresetCursor::Next(const std::vector<std::string>& na
   return names[static_cast<size_t>(position_++)];
 }
 
+std::optional<Preset> NextSavedPreset(PresetCursor& cursor, const std::string& fadesFolder) {
+  std::optional<std::string> name = cursor.Next(ListPresets(fadesFolder));
+  if (!name) return std::nullopt;
+  return ReadPreset(fadesFolder + "\\" + *name + ".Fad");
+}
+
 UniformDraw ClockSeededDraw() {
   static std::mt19937 generator(
       static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));

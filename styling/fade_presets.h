@@ -55,6 +55,10 @@ class PresetCursor {
   int position_ = 0;  // presets taken since the last wrap
 };
 
+// "Random From Saved CS": the next preset of the folder's listing, read. None when the folder
+// has no presets.
+std::optional<Preset> NextSavedPreset(PresetCursor& cursor, const std::string& fadesFolder);
+
 // A uniform draw in [0, 1).
 using UniformDraw = std::function<double()>;
 // Draws from the program's one generator, seeded from the system clock at its first use; every

@@ -203,6 +203,33 @@ TEST_F(FadePresets, TypedPathNamesWriteInsideTheFolder) {
   EXPECT_EQ(names, (std::vector<std::string>{"escape", "escape2", "escape3"}));
 }
 
+TEST_F(FadePresets, SavedPresetsTakenInTurn) {
+  PresetCursor cursor;
+  EXPECT_EQ(NextSavedPreset(cursor, fades_), std::nullopt);
+  auto names = std::vector<std::string>{"P1", "P2", "P3"};
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_TRUE(SavePreset(Fad(names[k]), k + 2, {static_cast<platform::COLORREF>(k), 0, 0, 0}));
+  }
+  const std::vector<std::string> listed = ListPresets(fades_);
+  ASSERT_EQ(listed.size(), 3u);
+  for (int call = 0; call < 7; ++call) {
+    auto preset = NextSavedPreset(cursor, fades_);
+    ASSERT_TRUE(preset);
+    const std::string& expected = listed[call % 3];
+    int k = expected[1] - '1';
+    EXPECT_EQ(preset->count, k + 2) << call;
+    EXPECT_EQ(preset->colours[0], static_cast<platform::COLORREF>(k)) << call;
+  }
+  // One preset left: every call takes it.
+  fs::remove(root_ / "Program" / "Fades" / (listed[0] + ".Fad"));
+  fs::remove(root_ / "Program" / "Fades" / (listed[1] + ".Fad"));
+  for (int call = 0; call < 3; ++call) {
+    auto preset = NextSavedPreset(cursor, fades_);
+    ASSERT_TRUE(preset);
+    EXPECT_EQ(preset->count, listed[2][1] - '1' + 2);
+  }
+}
+
 TEST(PresetCursor, CyclesThroughTheListing) {
   PresetCursor cursor;
   const std::vector<std::string> three = {"P1", "P2", "P3"};
