@@ -1,0 +1,135 @@
+#include "ui/tab_strip.h"
+
+#include "ui/ui_fixture.h"
+
+namespace uitest {
+namespace {
+
+class TabStripTest : public UiTest {
+ protected:
+  TabStripTest() : tabs(form->Add<ui::TabStrip>("TabStrip1", 4, 5, 300, 200)) {
+    tabs.OnClick = [this] { clicks.push_back(tabs.SelectedItem()); };
+  }
+  ui::TabStrip& tabs;
+  std::vector<int> clicks;
+};
+
+TEST_F(TabStripTest, TheFirstTabIsSelectedWithoutAClick) {
+  EXPECT_EQ(tabs.SelectedItem(), 0);
+  EXPECT_EQ(tabs.Add("Bob"), 1);
+  EXPECT_EQ(tabs.Add("Carl"), 2);
+  EXPECT_EQ(tabs.SelectedItem(), 1);
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(tabs.Count(), 2);
+  EXPECT_EQ(tabs.Item(2).caption, "Carl");
+}
+
+TEST_F(TabStripTest, SelectingFromCodeRaisesClickLikeTheUser) {
+  tabs.Add("Bob");
+  tabs.Add("Carl");
+  tabs.SetSelectedItem(2);
+  tabs.SetSelectedItem(2);  // choosing the chosen tab shows it again
+  tabs.SetSelectedItem(9);  // out of range: ignored
+  EXPECT_EQ(clicks, (std::vector<int>{2, 2}));
+  EXPECT_EQ(tabs.SelectedCaption(), "Carl");
+}
+
+TEST_F(TabStripTest, ClickingATabSelectsIt) {
+  tabs.Add("Bob");
+  tabs.Add("Carl");
+  const gfx::Rect r = tabs.TabRect(2);
+  person.Click(tabs, r.x + r.width / 2, r.y + r.height / 2);
+  EXPECT_EQ(clicks, (std::vector<int>{2}));
+  person.Click(tabs, 150, 150);  // the panel
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+struct RemoveCase {
+  int count;
+  int selected;
+  int removed;
+  int selectedAfter;
+  bool click;
+};
+
+class TabRemoveTest : public TabStripTest, public ::testing::WithParamInterface<RemoveCase> {};
+
+TEST_P(TabRemoveTest, RemovingTabsKeepsOrMovesTheSelection) {
+  const RemoveCase c = GetParam();
+  for (int i = 0; i < c.count; ++i) tabs.Add("T" + std::to_string(i + 1));
+  tabs.SetSelectedItem(c.selected);
+  clicks.clear();
+  ASSERT_TRUE(tabs.Remove(c.removed));
+  EXPECT_EQ(tabs.SelectedItem(), c.selectedAfter);
+  EXPECT_EQ(clicks.size(), c.click ? 1u : 0u);
+  if (c.click) {
+    EXPECT_EQ(clicks[0], c.selectedAfter);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TabRemoveTest,
+                         ::testing::Values(RemoveCase{3, 2, 2, 2, true},     // the next one
+                                           RemoveCase{3, 3, 3, 2, true},     // the last: previous
+                                           RemoveCase{3, 3, 1, 2, false},    // before it
+                                           RemoveCase{3, 1, 3, 1, false},    // after it
+                                           RemoveCase{1, 1, 1, 0, false}));  // none left
+
+TEST_F(TabStripTest, RemovedSelectedTabSelectsTheNeighbourCaption) {
+  tabs.Add("Bob");
+  tabs.Add("Carl");
+  tabs.Add("Dee");
+  tabs.SetSelectedItem(2);
+  std::string seen;
+  tabs.OnClick = [&] { seen = tabs.SelectedCaption(); };
+  tabs.Remove(2);
+  EXPECT_EQ(seen, "Dee");
+  EXPECT_FALSE(tabs.Remove(0));
+  EXPECT_FALSE(tabs.Remove(3));
+}
+
+TEST_F(TabStripTest, ClientAreaLiesInsideThePanelInParentCoordinates) {
+  tabs.Add("Bob");
+  EXPECT_EQ(tabs.ClientLeft(), 4 + 2);
+  EXPECT_EQ(tabs.ClientTop(), 5 + tabs.TabRowHeight() + 2);
+  EXPECT_EQ(tabs.ClientWidth(), 296);
+  EXPECT_EQ(tabs.ClientHeight(), 200 - tabs.TabRowHeight() - 4);
+}
+
+TEST_F(TabStripTest, ImagesWidenTheTabAndAreDrawnLeftOfTheCaption) {
+  ui::ImageList images;
+  images.AddDrawn(16, 16, 0x0000FF, nullptr);
+  images.AddDrawn(16, 16, 0x00FF00, nullptr);
+  tabs.SetImageList(&images);
+  tabs.Add("Bob", "", 0);
+  tabs.Add("Bob", "", 2);
+  EXPECT_EQ(tabs.TabRect(2).width, tabs.TabRect(1).width + 16 + 3);
+  tabs.SetImage(1, 1);
+  EXPECT_EQ(tabs.Item(1).image, 1);
+  desktop.RunPending();
+  gfx::Canvas screen = desktop.RenderScreen();
+  platform::POINT o{0, 0};
+  platform::ClientToScreen(tabs.hwnd(), o);
+  const gfx::Rect r2 = tabs.TabRect(2);
+  // The unselected tab is drawn two pixels lower; its picture is centred in the tab height.
+  const int py = o.y + r2.y + 2 + (r2.height - 16) / 2 + 8;
+  EXPECT_EQ(screen.GetPixel(o.x + r2.x + 6 + 8, py) & 0xFFFFFF, 0x00FF00u);
+}
+
+TEST_F(TabStripTest, TheSelectedTabIsDrawnRaisedAboveTheOthers) {
+  tabs.Add("Bob");
+  tabs.Add("Carl");
+  desktop.RunPending();
+  gfx::Canvas screen = desktop.RenderScreen();
+  platform::POINT o{0, 0};
+  platform::ClientToScreen(tabs.hwnd(), o);
+  const gfx::Rect r1 = tabs.TabRect(1), r2 = tabs.TabRect(2);
+  const gfx::Color back = tabs.BackColor();
+  // One pixel below the top: the selected tab's edge is there; the other tab starts lower.
+  const gfx::Color selectedTop = screen.GetPixel(o.x + r1.x + r1.width / 2, o.y + r1.y) & 0xFFFFFF;
+  const gfx::Color otherTop = screen.GetPixel(o.x + r2.x + r2.width / 2, o.y + r2.y) & 0xFFFFFF;
+  EXPECT_NE(selectedTop, back);
+  EXPECT_EQ(otherTop, back);
+}
+
+}  // namespace
+}  // namespace uitest
