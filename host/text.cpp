@@ -57,6 +57,11 @@ std::string ScreenNameFromCaption(const std::string& caption) {
 }
 
 int64_t RoundHalfEven(double value) {
+  // Saturates far outside any count the program uses instead of overflowing.
+  constexpr double kLimit = 9.0e18;
+  if (std::isnan(value)) return 0;
+  if (value >= kLimit) return static_cast<int64_t>(kLimit);
+  if (value <= -kLimit) return -static_cast<int64_t>(kLimit);
   double floor = std::floor(value);
   double fraction = value - floor;
   auto whole = static_cast<int64_t>(floor);

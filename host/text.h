@@ -24,7 +24,7 @@ bool IsIMCaption(const std::string& caption);
 std::string ScreenNameFromCaption(const std::string& caption);
 
 // The program's rounding of a fraction to a whole number: to the nearest, ties to the even
-// neighbour (0.5 -> 0, 1.5 -> 2, 2.5 -> 2, -0.5 -> 0).
+// neighbour (0.5 -> 0, 1.5 -> 2, 2.5 -> 2, -0.5 -> 0). NaN gives 0; huge values saturate.
 int64_t RoundHalfEven(double value);
 
 }  // namespace host

@@ -436,11 +436,15 @@ void DragForm(HWND hwnd) {
 
 void Pause(double seconds) {
   const int64_t wanted = RoundHalfEven(seconds);
-  const auto start = static_cast<double>(RoundHalfEven(SecondsSinceMidnight()));
+  double last = static_cast<double>(RoundHalfEven(SecondsSinceMidnight()));
+  double elapsed = 0;
   for (;;) {
-    double elapsed = SecondsSinceMidnight() - start;
+    double now = SecondsSinceMidnight();
+    double step = now - last;
     // The clock restarts at midnight; the rounded start may lie up to half a second ahead.
-    if (elapsed < -43200.0) elapsed += 86400.0;
+    if (step < -43200.0) step += 86400.0;
+    elapsed += step;
+    last = now;
     if (elapsed >= static_cast<double>(wanted) || ProcessEnded()) return;
     DoEvents();
   }

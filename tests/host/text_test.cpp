@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct ReplaceCase {
@@ -94,6 +96,12 @@ TEST(RoundHalfEven, Table) {
   };
   for (const auto& [value, expected] : cases)
     EXPECT_EQ(host::RoundHalfEven(value), expected) << value;
+}
+
+TEST(RoundHalfEven, OutOfRangeSaturates) {
+  EXPECT_EQ(host::RoundHalfEven(std::nan("")), 0);
+  EXPECT_GT(host::RoundHalfEven(1e300), int64_t{1} << 62);
+  EXPECT_LT(host::RoundHalfEven(-1e300), -(int64_t{1} << 62));
 }
 
 }  // namespace
