@@ -76,8 +76,15 @@ void ImWindow::Build() {
       x = toolX, y = toolsY, iw = 26, ih = 20;
       toolX += 28;
     } else {
-      x = buttonX, y = bottomY, iw = (i == kSendIcon || i == kRespondIcon) ? 60 : 48, ih = 26;
-      buttonX += iw + 4;
+      y = bottomY, ih = 26;
+      if (i == kSendIcon || i == kRespondIcon) {
+        iw = 60;
+        x = w - (i == kSendIcon ? 128 : 64);
+      } else {
+        iw = 48;
+        x = buttonX;
+        buttonX += iw + 4;
+      }
     }
     if (i == kAcceptIcon && options_.internet) {
       label = "OK";
