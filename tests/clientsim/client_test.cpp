@@ -593,3 +593,70 @@ TEST_P(ClientTest, ScreenshotShowsTheClient) {
 
 }  // namespace
 }  // namespace clientsim
+
+namespace clientsim {
+namespace {
+
+TEST(ClientSendIm, RefusalsShowTheErrorBoxAndSendNothing) {
+  struct Case {
+    const char* name;
+    bool signOn;
+    std::string to;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"signed off", false, "Bob", "hi"},          {"no addressee", true, "", "hi"},
+      {"empty message", true, "Bob", "<b> </b>"},  {"unreachable", true, "carl", "hi"},
+      {"not a command", true, "$IM_OFFBob", "hi"},
+  };
+  for (const Case& c : cases) {
+    ClientFixture f;
+    f.client->SetUnreachable("Carl");
+    f.client->SetUnreachable("$IM_OFFBob");
+    if (c.signOn) f.client->SignOn("Alice");
+    f.client->TypeKeyword("aol://9293:" + c.to);
+    f.Run();
+    const HWND send = f.client->SendIMWindow();
+    ASSERT_NE(send, 0u) << c.name;
+    SetText(Nth(send, "RICHCNTL", 1), c.text);
+    Press(Nth(send, "_AOL_Icon", 10));
+    f.Run();
+    EXPECT_NE(FindWindow("#32770", "America Online"), 0u) << c.name;
+    EXPECT_TRUE(f.client->SentIMs().empty()) << c.name;
+    EXPECT_TRUE(IsWindow(send)) << c.name;
+    EXPECT_FALSE(f.client->AllIMsBlocked()) << c.name;
+    EXPECT_TRUE(f.client->BlockedNames().empty()) << c.name;
+  }
+}
+
+TEST(ClientRichText, SelectionClampsAndReplaces) {
+  ClientFixture f;
+  f.client->SignOn("Alice");
+  f.client->ReceiveIM("Bob", "hi");
+  f.Run();
+  const HWND input = Nth(f.client->IMWindow("Bob"), "RICHCNTL", 2);
+  SetText(input, "abcdef");
+  struct Case {
+    WPARAM start;
+    LPARAM end;
+    DWORD a, b;
+  };
+  const Case cases[] = {{0, -1, 0, 6}, {2, 4, 2, 4}, {4, 2, 2, 4}, {3, 100, 3, 6}, {9, 9, 6, 6}};
+  for (const Case& c : cases) {
+    SendMessage(input, EM_SETSEL, c.start, c.end);
+    const LRESULT sel = SendMessage(input, EM_GETSEL, 0, 0);
+    EXPECT_EQ(LOWORD(static_cast<uintptr_t>(sel)), c.a) << c.start << "," << c.end;
+    EXPECT_EQ(HIWORD(static_cast<uintptr_t>(sel)), c.b) << c.start << "," << c.end;
+  }
+  SendMessage(input, EM_SETSEL, 1, 3);
+  EXPECT_EQ(SendMessage(input, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("XYZ")), 3);
+  EXPECT_EQ(Text(input), "aXYZdef");
+  // Typing goes in at the caret.
+  SendMessage(input, WM_CHAR, '!', 0);
+  SendMessage(input, WM_CHAR, '\b', 0);
+  SendMessage(input, WM_CHAR, '?', 0);
+  EXPECT_EQ(Text(input), "aXYZ?def");
+}
+
+}  // namespace
+}  // namespace clientsim
