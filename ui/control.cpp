@@ -202,6 +202,14 @@ std::string Control::WindowText() const {
   return GetWindowText(hwnd_);
 }
 
+std::string Control::ToolTipAt(POINT screenPoint) {
+  for (HWND h = WindowFromPoint(screenPoint); h != 0; h = GetParent(h)) {
+    Control* control = FromHwnd(h);
+    if (control != nullptr && !control->toolTip_.empty()) return control->toolTip_;
+  }
+  return "";
+}
+
 void Control::SetWindowTextRaw(const std::string& text) {
   if (hwnd_ != 0) SetWindowText(hwnd_, text);
 }

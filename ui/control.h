@@ -95,6 +95,9 @@ class Control {
   const std::string& ToolTipText() const { return toolTip_; }
   void SetToolTipText(const std::string& text) { toolTip_ = text; }
   std::string WindowText() const;
+  // The tool tip of the control under a screen point: the nearest of ours, from the window
+  // there up through its parents, that has one ("" when none).
+  static std::string ToolTipAt(platform::POINT screenPoint);
 
   // Events.
   std::function<void()> OnClick;

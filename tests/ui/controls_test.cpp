@@ -248,3 +248,47 @@ TEST_F(ControlsTest, ControlPlacementVisibilityAndToolTip) {
 
 }  // namespace
 }  // namespace uitest
+
+namespace uitest {
+namespace {
+
+class ToolTipTest : public UiTest {};
+
+TEST_F(ToolTipTest, TheTipOfTheControlUnderThePointOrItsContainer) {
+  ui::Frame& frame = form->Add<ui::Frame>("Frame1", "", 10, 10, 200, 100);
+  frame.SetToolTipText("The frame");
+  auto& inner = form->Own(std::make_unique<ui::Label>(frame, "lblIn", "x", 10, 10, 40, 20));
+  inner.SetToolTipText("The label");
+  auto& plain = form->Own(std::make_unique<ui::Label>(frame, "lblPlain", "y", 100, 10, 40, 20));
+  POINT p{15, 15};
+  ClientToScreen(inner.hwnd(), p);
+  EXPECT_EQ(ui::Control::ToolTipAt(p), "The label");
+  POINT q{5, 5};
+  ClientToScreen(plain.hwnd(), q);
+  EXPECT_EQ(ui::Control::ToolTipAt(q), "The frame");
+  POINT outside{1, 1};
+  EXPECT_EQ(ui::Control::ToolTipAt(outside), "");
+}
+
+TEST_F(ToolTipTest, AScreenshotOfAFormWithControls) {
+  form->Move(20, 20, 420, 320);
+  form->Add<ui::CheckBox>("chkA", "Check me", 10, 10).SetValue(1);
+  form->Add<ui::OptionButton>("optA", "Option", 10, 30).SetValue(true);
+  form->Add<ui::TextBox>("txtA", 10, 50, 150, 21).SetText("Some text");
+  auto& lst = form->Add<ui::ListBox>("lstA", 10, 80, 150, 60);
+  for (const char* s : {"one", "two", "three", "four", "five"}) lst.AddItem(s);
+  lst.SetListIndex(1);
+  form->Add<ui::Frame>("fraA", "Frame", 180, 10, 200, 80);
+  form->Add<ui::ComboBox>("cboA", 10, 150, 150, 21).AddItem("Tahoma");
+  desktop.RunPending();
+  const char* dir = std::getenv("PALLION_SHOTS");
+  if (dir != nullptr) desktop.SaveScreenshot(std::string(dir) + "/ui_controls.png");
+  gfx::Canvas screen = desktop.RenderScreen();
+  POINT o{0, 0};
+  ClientToScreen(lst.hwnd(), o);
+  const int y = o.y + 2 + lst.ItemHeight() + lst.ItemHeight() / 2;
+  EXPECT_EQ(screen.GetPixel(o.x + 100, y) & 0xFFFFFF, GetSysColor(COLOR_HIGHLIGHT));
+}
+
+}  // namespace
+}  // namespace uitest
