@@ -1,0 +1,226 @@
+// The main window frmPallion: never shown as a window of its own, it owns the panels that live
+// inside the container window (the tab strip or IM list, the IM area with the adopted IM
+// windows, the button bar and the fade bar), the hidden lists, the menus, the timers and the
+// interception components. Its routines gather IM windows, switch between them, lay them out,
+// react to the watched windows and shut the program down.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/interception.h"
+#include "platform/types.h"
+#include "ui/ct_list.h"
+#include "ui/form.h"
+#include "ui/frame.h"
+#include "ui/image_list.h"
+#include "ui/list_box.h"
+#include "ui/menu.h"
+#include "ui/picture_box.h"
+#include "ui/tab_strip.h"
+#include "ui/timer.h"
+#include "widgets/ao_button.h"
+#include "widgets/aolf_button.h"
+
+namespace container {
+
+using platform::HWND;
+
+// "Pallion ²·º :" and "Pallion ²·º : " + screen name.
+inline constexpr const char* kContainerCaption = "Pallion \xB2\xB7\xBA :";
+inline constexpr const char* kCaptionPrefix = "Pallion \xB2\xB7\xBA : ";
+// The captions the program's pop-up on the client's menu bar may carry.
+inline constexpr const char* kHostMenuCaption = "Palli&on \xB2\xB7\xBA";
+inline constexpr const char* kHostMenuCaptionAppended = "&Pallion\xB2\xB7\xBA";
+
+// Tab images (0: new, no picture) and IM-list pictures.
+inline constexpr int kTabNew = 0;
+inline constexpr int kTabRead = 1;
+inline constexpr int kTabUnread = 2;
+inline constexpr int kPicStatusHidden = 1;
+inline constexpr int kPicStatusShown = 2;
+inline constexpr int kPicUnread = 3;
+inline constexpr int kPicRead = 4;
+
+class MainWindow : public ui::Form {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  // The loaded main window (nullptr when there is none).
+  static MainWindow* Instance();
+
+  // ---- Panels that move into the container ----
+  ui::PictureBox& Picture1;
+  ui::TabStrip& TabStrip1;
+  ui::ImageList ImageList1;  // the tab pictures: 1 read, 2 unread
+  ui::PictureBox& picIM;     // the adopted IM windows are its children
+  ui::ctList& ctList1;       // columns: name, status picture, unread picture
+  ui::Frame& Frame1;
+  ui::PictureBox& picButtonsHold;
+  ui::PictureBox& Picture2;  // inside picButtonsHold, holds the button bar
+  widgets::AOLFButton& AOButtonSend;
+  widgets::AOLFButton& AOButtonCloseIM;
+  widgets::AOLFButton& AOButtonGetProfile;
+  widgets::AOLFButton& AOButtonLocate;
+  widgets::AOLFButton& AOButtonIMAnswer;
+  widgets::AOLFButton& AOButtonNotifyAOL;
+  widgets::AOLFButton& AOButtonOptions;
+  widgets::AOLFButton& AOButtonMail;
+  ui::PictureBox& picMiddleBar;
+  std::array<widgets::AOButton*, 9> AOButtonMiddle{};  // (0) to (8), on picMiddleBar
+  std::array<widgets::AOButton*, 5> cmdColor{};        // (1) to (4); [0] is unused
+  ui::PictureBox& picIMSide;
+  ui::PictureBox& picMenuIM;  // the program's button on the client's toolbar
+  ui::PictureBox& picIMtile;  // hidden: the tiled background being composed
+  ui::PictureBox& picIMLoad;  // hidden: the loaded background picture
+
+  // ---- Hidden lists ----
+  ui::ListBox& List1;  // adopted IM window handles as decimal text
+  ui::ListBox& lstIgnoreTem;
+  ui::ListBox& lstIgnorePer;
+  ui::ListBox& lstPersonalized;
+  ui::ListBox& lstListedMembers;
+  ui::ListBox& lstRoom;
+
+  // ---- Timers ----
+  ui::Timer& Timer1;            // 100 ms, discovery; enabled by the start
+  ui::Timer& TimerScanIM;       // 500 ms, unread marks; enabled from the start
+  ui::Timer& TimerIMAnswer;     // 500 ms
+  ui::Timer& TimerUrgentNews;   // 12000 ms; enabled by the start
+  ui::Timer& TimerTellaFriend;  // 5 ms
+  ui::Timer& TimerAdvertise;    // 5 ms
+
+  // ---- Interception components ----
+  platform::SubClass SubClass2;
+  platform::SubClass SubClassPallion;
+  platform::SubClass SubClassMDI;
+  platform::SubClass SubClassMenu;
+  platform::WinHook WinHook1;  // keyboard
+  platform::WinHook WinHook3;  // mouse, on picMenuIM
+
+  // ---- Menus (names and captions as designed; arrays by index) ----
+  ui::Menu& mnuFadeOptions;
+  std::array<ui::Menu*, 4> mnuSubRandomFade{};
+  ui::Menu& mnuOptions;
+  std::array<ui::Menu*, 2> mnuControlPanel{};
+  ui::Menu& mnuStyle;
+  std::array<ui::Menu*, 2> mnuStyleSub{};  // 0 "Tabs", 1 "List Box"
+  ui::Menu& mnuGraphical;
+  std::array<ui::Menu*, 2> mnuGraphicalSub{};  // 0 "True", 1 "False"
+  ui::Menu& mnuStyleSep;
+  std::array<ui::Menu*, 4> mnuEntertoSend{};  // 0 Enter, 1 Tab, 2 Float Mode, 3 "-"
+  std::array<ui::Menu*, 3> mnuIgnore{};
+  ui::Menu& mnuNotifyAOL;
+  ui::Menu& mnuIMS;
+  std::array<ui::Menu*, 6> mnuIMSub{};
+  ui::Menu& mnuIManswerMain;
+  std::array<ui::Menu*, 7> mnuIManswer{};
+  ui::Menu& mnuAOLmenu;
+  ui::Menu* mnuAOLControlPanel = nullptr;
+  ui::Menu* mnuSepAOL = nullptr;
+  ui::Menu* mnuHelpAOL = nullptr;
+  ui::Menu* mnuCheckForUpdates = nullptr;
+  ui::Menu* mnuSep7 = nullptr;
+  ui::Menu* mnuResetIMs = nullptr;
+  ui::Menu* mnuSaveIM = nullptr;
+  ui::Menu* mnuSepAOL3 = nullptr;
+  ui::Menu* mnuAOLtellaFriend = nullptr;
+  ui::Menu* mnuAOLAdvertise = nullptr;
+  ui::Menu* mnuAOlAbout = nullptr;
+  ui::Menu* mnusepAOL2 = nullptr;
+  ui::Menu* mnuExitaolMenu = nullptr;
+  ui::Menu& mnuGetInfo;
+  ui::Menu* mnuShowInfoWindow = nullptr;
+  ui::Menu* mnuSep9 = nullptr;
+  ui::Menu* mnuSendMail = nullptr;
+  ui::Menu* mnuAddtoAddressBook = nullptr;
+  ui::Menu* mnuAddtoBuddyList = nullptr;
+  ui::Menu* mnuSep8 = nullptr;
+  ui::Menu* mnuViewProfile = nullptr;
+  ui::Menu* mnuSignOnaFriend = nullptr;
+  ui::Menu* mnuViewWebPage = nullptr;
+
+  // ---- State ----
+  int NumOfColors = 4;
+  platform::RECT ContainerRect{};
+  platform::RECT IMAreaRect{};
+
+  // Further start steps: run in order by SettingsFromINI after the layout keys.
+  std::vector<std::function<void()>> settingsReaders;
+  // Windows of other parts to unload at the end of ExitProgram.
+  std::vector<std::function<void()>> unloaders;
+
+  // ---- Start (runs on Load) and settings ----
+  void SettingsFromINI();
+
+  // ---- Discovery and adoption ----
+  void Timer1Tick();
+  void AddIMs(HWND& daIM);
+  void TimerScanIMTick();
+
+  // ---- Switching ----
+  void TabStrip1Click();  // the tab selection routine
+  void ctList1Click();
+  void ctList1CurrentRowChanged();
+  void CloseTopIM();
+  // A click on the program's panels: the container to the top, focus to the shown IM.
+  void PanelClicked();
+  // Removes every tab, row and List1 item.
+  void ClearIMs();
+
+  // ---- Layout ----
+  void AdjustSize();
+  void AdjustSize2();
+  void AdjustSize3();
+  void AdjustSizeAOL7();
+  void BringIMtoTop();
+  void ChangeIMImage();
+  bool UseTabs() const;    // "Tabs" carries the check mark
+  bool Graphical() const;  // "True" carries the check mark
+  bool FloatMode() const;  // "Float Mode" carries the check mark
+  void SetFloatMode(bool on);
+  ui::Form& frmIMFloat();
+  void FloatAdjustSize3();
+
+  // ---- Hooks ----
+  void SubClassPallionMessage(platform::WatchedMessage& m, bool& noPass);
+  void SubClass2Message(platform::WatchedMessage& m, bool& noPass);
+  void SubClassMDIMessage(platform::WatchedMessage& m, bool& noPass);
+  void WinHook3Mouse(HWND hwnd, platform::UINT& msg, platform::WPARAM wParam,
+                     platform::LPARAM lParam);
+
+  // ---- Shutdown ----
+  // Ends the program; returns only to let the caller unwind, doing nothing more.
+  void ExitProgram();
+  bool Exited() const { return exited_; }
+
+  // The IM window of a List1 item (0 when the text is not a handle).
+  HWND ListIM(int index) const;
+  // The IM window named by List1's selection, or by item 0 when nothing is selected.
+  HWND SelectedIM() const;
+
+ private:
+  void FormLoad();
+  void BuildMenus();
+  void BuildButtons();
+  void BuildPictures();
+  void PlaceSwitcher(int cw, int ch, bool explicitIMArea);
+  void PlaceIM(int extraHeight);
+  void ArrangeButtons();
+  void ReadContainerRect();
+  void ReadIMAreaRect();
+  void MoveContainerBy(int x, int y, int width, int height);
+  void CloseAllIMs();
+
+  std::unique_ptr<ui::Form> float_;
+  bool exited_ = false;
+};
+
+// The loaded main window, for the other parts of the program (nullptr before start).
+MainWindow* frmPallion();
+
+}  // namespace container
