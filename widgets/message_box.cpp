@@ -101,6 +101,17 @@ void MessageBoxForm::FormLoad() {
   std::optional<gfx::Image> picture = LoadMessageBoxPicture();
   if (picture) picIMLoad.SetPicture(picture);
   ApplyTiledBackground(*this, picIMtile, picture);
+  // The pictures show the window's background around their shapes.
+  const std::optional<gfx::Image>& background = Picture();
+  if (background) {
+    for (auto [box, icon] : {std::pair{&ImgEPoint, ExclamationPicture()},
+                             std::pair{&ImgQuestion, QuestionPicture()}}) {
+      gfx::Canvas canvas(box->Width(), box->Height(), BackColor());
+      canvas.DrawImage(*background, -box->Left(), -box->Top());
+      canvas.DrawImage(icon, 0, 0);
+      box->SetPicture(canvas.ToImage());
+    }
+  }
   // Centred on the screen, as the window first shows.
   RECT screen;
   GetWindowRect(GetDesktopWindow(), screen);

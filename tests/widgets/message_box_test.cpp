@@ -191,6 +191,10 @@ TEST_F(MessageBoxTest, BrickPictureWithoutGraLocation) {
     EXPECT_EQ(At(shot, box, x, y), brick.At(x % brick.width, y % brick.height) & 0xFFFFFF)
         << x << "," << y;
   }
+  // Around the exclamation's shape the bricks show through.
+  const int x = box.ImgEPoint.Left(), y = box.ImgEPoint.Top();
+  EXPECT_EQ(At(shot, box.ImgEPoint, 0, 0), brick.At(x % brick.width, y % brick.height) & 0xFFFFFF);
+  EXPECT_EQ(At(shot, box.ImgEPoint, 10, 26), 0x00D7FFu);
   if (const char* dir = std::getenv("PALLION_SHOTS")) {
     desktop.SaveScreenshot(std::string(dir) + "/message_box.png");
   }
