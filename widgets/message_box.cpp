@@ -192,6 +192,10 @@ MessageBoxForm* CurrentMessageBox() {
   return boxes.empty() ? nullptr : boxes.back().get();
 }
 
+void DestroyMessageBoxes() {
+  Boxes().clear();
+}
+
 std::string ShowMessageBox(HWND owner, const std::string& text, int buttons,
                            const std::string& caption, bool showInput,
                            const std::string& inputText) {

@@ -56,6 +56,8 @@ MessageBoxForm& MessageBox(const std::string& text, int buttons, const std::stri
                            bool showInput = false, const std::string& inputText = "");
 // The message box made last, or nullptr.
 MessageBoxForm* CurrentMessageBox();
+// Destroys every message box made so far (at shutdown, before the platform goes).
+void DestroyMessageBoxes();
 // MessageBox, shown modally over `owner`; returns MessageBoxResult.
 std::string ShowMessageBox(platform::HWND owner, const std::string& text, int buttons,
                            const std::string& caption = "", bool showInput = false,

@@ -13,6 +13,7 @@
 #include "platform/win32.h"
 #include "support/ui_person.h"
 #include "ui/form.h"
+#include "widgets/message_box.h"
 
 namespace widgetstest {
 
@@ -38,6 +39,7 @@ class WidgetsTest : public ::testing::Test {
   }
   ~WidgetsTest() override {
     form.reset();
+    widgets::DestroyMessageBoxes();
     platform::Install(nullptr);
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
