@@ -204,16 +204,23 @@ class MainWindow : public ui::Form {
   HWND SelectedIM() const;
 
  private:
+  // The container window: under the client's MDI client, or inside frmIMFloat in Float Mode.
+  HWND ContainerWindow();
   void FormLoad();
   void BuildMenus();
   void BuildButtons();
   void BuildPictures();
-  void PlaceSwitcher(int cw, int ch, bool explicitIMArea);
-  void PlaceIM(int extraHeight);
+  enum class Caller { AdjustSize, AdjustSize2, AdjustSize3 };
+  void PlacePanels(Caller caller, bool tabs, bool graphical);
+  void PlaceIM(int extraHeight, bool tabs);
+  void LayOut(int extraHeight);
+  void ApplyLookPictures();
   void ArrangeButtons();
   void ReadContainerRect();
   void ReadIMAreaRect();
-  void MoveContainerBy(int x, int y, int width, int height);
+  // Moves the container to a place given in screen coordinates.
+  void MoveContainerTo(int x, int y, int width, int height);
+  // Logs (when "LogIMs" is "1") and closes every IM of List1.
   void CloseAllIMs();
 
   std::unique_ptr<ui::Form> float_;

@@ -1,0 +1,150 @@
+// Discovery of IM windows under the client's MDI client, their adoption into the IM area, and
+// the unread marks of the tabs and IM-list rows.
+#include <string>
+
+#include "container/main_window.h"
+#include "host/window_access.h"
+#include "imlog/im_log.h"
+#include "platform/win32.h"
+#include "settings/ini_file.h"
+#include "settings/settings_store.h"
+
+namespace container {
+
+using namespace platform;
+
+namespace {
+
+bool OnList(const ui::ListBox& list, const std::string& lowerName) {
+  for (int i = 0; i < list.ListCount(); ++i) {
+    if (settings::ini::AnsiLower(list.List(i)) == lowerName) return true;
+  }
+  return false;
+}
+
+// 1-based position of the first occurrence, 0 when absent (as the platform's InStr gives it).
+size_t FirstAt(const std::string& text, const char* part) {
+  const size_t at = text.find(part);
+  return at == std::string::npos ? 0 : at + 1;
+}
+
+}  // namespace
+
+void MainWindow::Timer1Tick() {
+  HWND im = host::FindIMWindow();
+  if (im != 0) {
+    const std::string name = host::GetIMScreenName(im);
+    const std::string lower = settings::ini::AnsiLower(name);
+    if (!lower.empty() && (OnList(lstIgnoreTem, lower) || OnList(lstIgnorePer, lower))) {
+      host::CloseWin(im);
+      host::IMOffFor(name);
+    }
+    if (exited_) return;
+    AddIMs(im);
+  }
+  if (exited_) return;
+  if (host::FindCurrentIM() == 0) {
+    ClearIMs();
+    host::HideWin(host::FindPallionChild());
+  }
+  const HWND shown = host::FindCurrentIM();
+  const HWND editImage = FindWindowEx(shown, 0, "_AOL_EditImage", nullptr);
+  if (shown != 0 && editImage != 0 && IsWindowVisible(editImage)) {
+    SendMessage(editImage, WM_CLOSE, 0, 0);
+    ReadContainerRect();
+    const RECT r = ContainerRect;
+    MoveContainerTo(r.left, r.top, r.Width(), r.Height() - 1);
+    MoveContainerTo(r.left, r.top, r.Width(), r.Height() + 1);
+  }
+}
+
+void MainWindow::AddIMs(HWND& daIM) {
+  // A window that is gone by now (closed by the ignore check, or by the client) is not shown.
+  if (daIM == 0 || !IsWindow(daIM)) return;
+  ctList1.Move(4, 4);
+  if (settings::ReadSetting(settings::keys::kAutoAcceptIMs) == "1") host::ClickOKIcon(daIM);
+  host::ClickRespondIcon(daIM);
+  host::CloseEditImage(daIM);
+
+  const bool accepted = host::GetFirstIconText(daIM) != "OK";
+  const HWND icon11 = host::GetIMIcon11(daIM);
+  if (accepted && !(icon11 != 0 && IsWindowVisible(icon11))) {
+    host::ShowWin(host::FindPallionChild());
+    const std::string name = host::GetIMScreenName(daIM);
+    const std::string caption = host::GetCaption(daIM);
+    if (name == "$im_off" || name == "$im_on" || FirstAt(caption, "IM To: $im_off") == 2 ||
+        FirstAt(caption, "IM To: $im_on") == 2) {
+      host::CloseWin(daIM);
+      return;
+    }
+    platform::SetParent(daIM, picIM.hwnd());
+    if (!name.empty()) {
+      TabStrip1.Add(name);
+      List1.AddItem(std::to_string(daIM));
+
+      if (FindWindowEx(daIM, 0, "RICHCNTLREADONLY", nullptr) != 0) {
+        host::IsAOL7 = true;
+        AOButtonGetProfile.SetCaption("Get Info");
+        AOButtonMail.SetCaption("Get Profile");
+        host::ClickIcon(host::FindAOL());
+      } else {
+        host::IsAOL7 = false;
+      }
+      imlog::PutBeginLine(daIM);
+
+      ReadIMAreaRect();
+      AdjustSize2();
+      AdjustSize3();
+
+      const std::string selected = TabStrip1.SelectedCaption();
+      for (int row = 0; row < ctList1.RowCount(); ++row) {
+        if (ctList1.CellText(row, 0) == selected) ctList1.SetListIndex(row);
+      }
+      const int row = ctList1.AddItem(name);
+      ctList1.SetCellPicture(row, 1,
+                             host::IsIMStaticVisible(daIM) ? kPicStatusShown : kPicStatusHidden);
+      ctList1.SetHeaderText("Current IMs: " + std::to_string(ctList1.RowCount()));
+
+      host::Pause(0.6);
+      if (exited_) return;
+
+      const size_t from = FirstAt(host::GetCaption(daIM), "IM From");
+      if (from == 2 || from == 3) {
+        host::PlaySoundFile(
+            settings::FolderPath(std::string(settings::kSoundsFolder) + "Chat.icp"));
+      }
+      BringWindowToTop(SelectedIM());
+      AdjustSize3();
+      if (TabStrip1.Count() == 1) TabStrip1.SetSelectedItem(1);
+      Frame1.ZOrder();
+      picMiddleBar.ZOrder();
+      picIMSide.ZOrder();
+    }
+  }
+  ctList1.Move(4, 4);
+}
+
+void MainWindow::TimerScanIMTick() {
+  for (int i = 0; i < List1.ListCount(); ++i) {
+    const HWND im = ListIM(i);
+    const std::string caption = host::GetCaption(im);
+    const std::string name = settings::ini::AnsiLower(host::GetIMScreenName(im));
+    const bool unread = caption.find(">IM From:") != std::string::npos;
+    for (int j = 1; j <= TabStrip1.Count(); ++j) {
+      if (settings::ini::AnsiLower(TabStrip1.Item(j).caption) != name) continue;
+      const int image = TabStrip1.Item(j).image;
+      if (!unread && (image == kTabUnread || image == kTabNew)) {
+        TabStrip1.SetImage(j, kTabRead);
+        ctList1.SetCellPicture(j - 1, 2, kPicRead);
+        break;
+      }
+      if (unread && (image == kTabRead || image == kTabNew)) {
+        TabStrip1.SetImage(j, kTabUnread);
+        ctList1.SetCellPicture(j - 1, 2, kPicUnread);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace container

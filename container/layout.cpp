@@ -1,0 +1,316 @@
+// Placement of the program's panels inside the container and of the shown IM window inside the
+// IM area, for the two looks (tabs or IM list, graphical or not) and the two client versions;
+// the button bar; the tiled background; Float Mode.
+#include <optional>
+
+#include "container/main_window.h"
+#include "gfx/canvas.h"
+#include "host/text.h"
+#include "host/window_access.h"
+#include "platform/files.h"
+#include "platform/win32.h"
+#include "settings/settings_store.h"
+
+namespace container {
+
+using namespace platform;
+
+namespace {
+
+// How much taller than the IM area the shown IM window is made, so that its caption, border and
+// the client's own buttons fall outside the area.
+constexpr int kExtraAol6 = 109;
+constexpr int kExtraAol7 = 128;
+
+// Background colours of the looks when no picture is loaded.
+constexpr gfx::Color kPlainBack = 0xC0C0C0;
+constexpr gfx::Color kGraphicalBack = RGB(0, 56, 120);
+
+int Twips(int twips) {
+  return gfx::TwipsToPixels(twips);
+}
+
+}  // namespace
+
+void MainWindow::ReadContainerRect() {
+  RECT r;
+  if (GetWindowRect(ContainerWindow(), r)) ContainerRect = r;
+}
+
+void MainWindow::ReadIMAreaRect() {
+  RECT r;
+  if (GetWindowRect(picIM.hwnd(), r)) IMAreaRect = r;
+}
+
+void MainWindow::MoveContainerTo(int x, int y, int width, int height) {
+  const HWND container = ContainerWindow();
+  if (container == 0) return;
+  POINT p{x, y};
+  ScreenToClient(GetParent(container), p);
+  MoveWindow(container, p.x, p.y, width, height, true);
+}
+
+void MainWindow::AdjustSize() {
+  if (const auto place = settings::ReadPlace()) {
+    MoveContainerTo(place->left, place->top, place->width, place->height);
+  }
+  ReadContainerRect();
+  Picture1.Move(0, 0, ContainerRect.Width() - 7, ContainerRect.Height() - 27);
+  TabStrip1.SetVisible(true);
+  Frame1.SetVisible(true);
+  ctList1.SetVisible(false);
+  PlacePanels(Caller::AdjustSize, true, false);
+}
+
+void MainWindow::AdjustSize2() {
+  const bool tabs = UseTabs();
+  const bool graphical = Graphical();
+  TabStrip1.SetVisible(tabs);
+  ctList1.SetVisible(!tabs);
+  Frame1.SetVisible(tabs && !graphical);
+  ArrangeButtons();
+  ApplyLookPictures();
+  PlacePanels(Caller::AdjustSize2, tabs, graphical);
+  Picture2.ZOrder();
+  PlaceIM(host::IsAOL7 ? kExtraAol7 : kExtraAol6, tabs);
+}
+
+void MainWindow::AdjustSize3() {
+  LayOut(host::IsAOL7 ? kExtraAol7 : kExtraAol6);
+}
+
+void MainWindow::AdjustSizeAOL7() {
+  LayOut(kExtraAol7);
+}
+
+void MainWindow::LayOut(int extraHeight) {
+  const bool tabs = UseTabs();
+  PlacePanels(Caller::AdjustSize3, tabs, Graphical());
+  PlaceIM(extraHeight, tabs);
+}
+
+void MainWindow::PlacePanels(Caller caller, bool tabs, bool graphical) {
+  ReadContainerRect();
+  const int cw = ContainerRect.Width();
+  const int ch = ContainerRect.Height();
+  if (tabs) {
+    TabStrip1.Move(4, 5, cw - 16, graphical ? ch - 77 : ch - 35);
+    if (caller == Caller::AdjustSize3) {
+      picIM.Move(TabStrip1.ClientLeft(), TabStrip1.ClientTop() + 2, TabStrip1.ClientWidth(),
+                 TabStrip1.ClientHeight() - (graphical ? 2 : 43));
+    } else {
+      picIM.Move(8, 30, cw - 24, graphical ? ch - 106 : ch - 114);
+    }
+    if (graphical) {
+      picButtonsHold.Move(-4, ch - 72, caller == Caller::AdjustSize2 ? cw : cw + 4, 53);
+    } else {
+      picButtonsHold.Move(8, ch - 87, cw - 24, 53);
+      Frame1.Move(10, ch - 89, cw - 28, 4);
+    }
+    ctList1.Move(6, 10, ctList1.Width(), 10);
+  } else {
+    TabStrip1.Move(4, ch - 72, cw - 17, 40);
+    if (graphical) {
+      picIM.Move(123, 5, cw - 136, ch - 78);
+      picButtonsHold.Move(0, ch - 72, cw + 4, 53);
+      ctList1.Move(4, 4, 115, picButtonsHold.Top() - 5);
+    } else {
+      picIM.Move(123, 5, cw - 136, ch - 97);
+      picButtonsHold.Move(4, ch - 88, cw - 17, 57);
+      ctList1.Move(4, 4, 115, picButtonsHold.Top() - 8);
+    }
+  }
+  // Centred in the main window's units (twips), as the button bar is measured.
+  if (tabs) {
+    const int outer = gfx::PixelsToTwips(Picture1.Width());
+    const int inner = gfx::PixelsToTwips(Picture2.Width());
+    const double left = graphical ? (outer - inner + 125) / 2.0 : (outer - inner - 250) / 2.0;
+    Picture2.SetLeft(Twips(static_cast<int>(host::RoundHalfEven(left))));
+  }
+}
+
+void MainWindow::PlaceIM(int extraHeight, bool tabs) {
+  const HWND im = host::FindCurrentIM();
+  const HWND view = FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
+  const HWND input = host::FindIMInput();
+  ReadContainerRect();
+  ReadIMAreaRect();
+  const int cw = ContainerRect.Width();
+  const int iw = IMAreaRect.Width();
+  const int ih = IMAreaRect.Height();
+  if (im != 0) MoveWindow(im, -8, -26, iw + 17, ih + extraHeight, true);
+
+  if (picIMSide.ParentHwnd() != picIM.hwnd()) picIMSide.SetParent(picIM.hwnd());
+  if (picMiddleBar.ParentHwnd() != picIM.hwnd()) picMiddleBar.SetParent(picIM.hwnd());
+  const bool expanded = AOButtonMiddle[0]->Caption() == "S";
+  if (tabs) {
+    picIMSide.Move(cw - 33, ih - 100, 5, 28);
+    if (expanded) {
+      picMiddleBar.Move(5, ih - 98, iw - 15, 24);
+    } else {
+      picMiddleBar.Move(iw - 33, ih - 98, 23, 24);
+    }
+    if (view != 0) MoveWindow(view, 8, 8, iw - 13, ih - 104, true);
+    if (input != 0) MoveWindow(input, 8, ih - 70, iw - 13, 65, true);
+  } else {
+    picIMSide.Move(iw - 8, ih - 99, 10, 27);
+    if (expanded) {
+      picMiddleBar.Move(5, ih - 98, iw - 14, 24);
+    } else {
+      picMiddleBar.Move(iw - 35, ih - 98, 25, 24);
+    }
+    if (view != 0) MoveWindow(view, 8, 8, iw - 12, ih - 104, true);
+    if (input != 0) MoveWindow(input, 8, ih - 69, iw - 12, 65, true);
+  }
+  picMiddleBar.ZOrder();
+  picIMSide.ZOrder();
+}
+
+void MainWindow::BringIMtoTop() {
+  const HWND im = host::FindCurrentIM();
+  if (im == 0) return;
+  const HWND view = FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
+  const HWND input = host::FindIMInput();
+  ReadIMAreaRect();
+  const int iw = IMAreaRect.Width();
+  const int ih = IMAreaRect.Height();
+  const bool tabs = UseTabs();
+  MoveWindow(im, -8, -26, iw + 17, ih + (host::IsAOL7 ? kExtraAol7 : kExtraAol6), true);
+  const int inset = tabs ? 13 : 12;
+  MoveWindow(view, 8, 8, iw - inset, ih - 104, true);
+  MoveWindow(input, 8, tabs ? ih - 70 : ih - 69, iw - inset, 65, true);
+  SendMessage(input, WM_LBUTTONDOWN, 0, 0);
+}
+
+void MainWindow::ArrangeButtons() {
+  const bool graphical = Graphical();
+  const int height = Twips(graphical ? 300 : 225);
+  const int width = Twips(900);
+  const int row1 = Twips(graphical ? 0 : 60);
+  const int row2 = Twips(360);
+  auto place = [&](widgets::AOLFButton& b, int leftTwips, int top, bool visible) {
+    b.Move(Twips(leftTwips), top, width, height);
+    b.SetVisible(visible);
+  };
+  if (UseTabs()) {
+    place(AOButtonSend, 0, row1, true);
+    place(AOButtonCloseIM, 1150, row1, true);
+    place(AOButtonGetProfile, 2300, row1, true);
+    place(AOButtonLocate, 0, row2, true);
+    place(AOButtonIMAnswer, 1150, row2, true);
+    place(AOButtonOptions, 2300, row2, true);
+    place(AOButtonNotifyAOL, 3450, row1, false);
+    place(AOButtonMail, 3450, row2, false);
+  } else {
+    place(AOButtonSend, 0, row1, true);
+    place(AOButtonCloseIM, 1150, row1, true);
+    place(AOButtonGetProfile, 2300, row1, true);
+    place(AOButtonLocate, 3450, row1, true);
+    place(AOButtonIMAnswer, 2300, row2, true);
+    place(AOButtonOptions, 3450, row2, true);
+    place(AOButtonMail, 0, row2, true);
+    place(AOButtonNotifyAOL, 1150, row2, true);
+  }
+}
+
+void MainWindow::ApplyLookPictures() {
+  if (Graphical()) {
+    for (ui::PictureBox* p : {&Picture1, &picMiddleBar, &picButtonsHold, &Picture2}) {
+      p->SetBackColor(kGraphicalBack);
+    }
+    ChangeIMImage();
+    return;
+  }
+  for (ui::PictureBox* p : {&Picture1, &picMiddleBar, &picButtonsHold, &Picture2}) {
+    p->SetPicture(std::nullopt);
+    p->SetBackColor(kPlainBack);
+  }
+}
+
+void MainWindow::ChangeIMImage() {
+  RECT mdi;
+  if (GetWindowRect(host::FindMDI(), mdi)) picIMtile.Move(0, 0, mdi.Width(), mdi.Height());
+
+  const std::string location = settings::ReadSetting(settings::keys::kGraLocation);
+  if (!location.empty()) {
+    if (auto image = gfx::Image::Load(files::HostPath(location).string())) {
+      picIMLoad.SetPicture(std::move(image));
+    }
+  }
+  const auto& tile = picIMLoad.Picture();
+  if (tile && tile->width > 0 && tile->height > 0) {
+    gfx::Canvas composed(std::max(1, picIMtile.ScaleWidth()), std::max(1, picIMtile.ScaleHeight()));
+    for (int x = 0; x <= composed.Width(); x += tile->width) {
+      for (int y = 0; y <= composed.Height(); y += tile->height) composed.DrawImage(*tile, x, y);
+    }
+    const gfx::Image picture = composed.ToImage();
+    picIMtile.SetPicture(picture);
+    for (ui::PictureBox* p : {&Picture1, &picMiddleBar, &picButtonsHold, &Picture2}) {
+      p->SetPicture(picture);
+    }
+  }
+  ctList1.Move(4, 4);
+}
+
+// ---- Float Mode ----
+
+ui::Form& MainWindow::frmIMFloat() {
+  if (!float_) {
+    float_ = std::make_unique<ui::Form>("frmIMFloat", kContainerCaption, ui::BorderStyle::Sizable);
+    float_->Move(120, 120, 380, 360);
+    float_->OnLoad = [this] { host::StayOnTop(float_->hwnd()); };
+    float_->OnResize = [this] {
+      if (FloatMode()) FloatAdjustSize3();
+    };
+    float_->OnUnload = [this](bool&) {
+      if (!float_->Visible()) return;
+      // The IMs go as the close box would close them; the container goes back to the client
+      // so that it is there for the next IM.
+      for (int i = 0; i < List1.ListCount(); ++i) SendMessage(ListIM(i), WM_CLOSE, 0, 0);
+      TabStrip1.Clear();
+      List1.Clear();
+      ctList1.Clear();
+      ctList1.SetHeaderText("Current IMs: 0");
+      const HWND container = ContainerWindow();
+      SetFloatMode(false);
+      host::HideWin(container);
+    };
+  }
+  return *float_;
+}
+
+void MainWindow::SetFloatMode(bool on) {
+  ui::Form& floating = frmIMFloat();
+  if (on) {
+    if (FloatMode()) return;
+    const HWND container = ContainerWindow();
+    mnuEntertoSend[2]->SetChecked(true);
+    floating.Show();
+    platform::SetParent(container, floating.hwnd());
+    FloatAdjustSize3();
+    return;
+  }
+  if (!FloatMode()) return;
+  mnuEntertoSend[2]->SetChecked(false);
+  const HWND container = FindWindowEx(floating.hwnd(), 0, "AOL Child", nullptr);
+  RECT r;
+  if (container != 0 && GetWindowRect(container, r)) {
+    platform::SetParent(container, host::FindMDI());
+    POINT p{r.left, r.top};
+    ScreenToClient(host::FindMDI(), p);
+    MoveWindow(container, p.x, p.y, r.Width(), r.Height(), true);
+  }
+  floating.Hide();
+}
+
+void MainWindow::FloatAdjustSize3() {
+  if (!float_) return;
+  const HWND container = FindWindowEx(float_->hwnd(), 0, "AOL Child", nullptr);
+  if (container == 0) return;
+  MoveWindow(container, -4, -24, float_->ClientWidth(), float_->ClientHeight() + 2, true);
+  ReadContainerRect();
+  Picture1.Move(0, 0, ContainerRect.Width() - 5, ContainerRect.Height() - 27);
+  AdjustSize3();
+}
+
+}  // namespace container
