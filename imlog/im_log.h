@@ -2,21 +2,56 @@
 // appends a conversation to "\IM Logs\" screen name "\" date ".txt" in the program folder.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
 
 namespace imlog {
 
+// The short date "M/d/yyyy" (12/24/2001) and the time "h:mm AM/PM" (9:05 PM).
+std::string ShortDate(const platform::DateTime& when);
+std::string ShortTime(const platform::DateTime& when);
+
 // " Begin IM - " date "     " time CR LF " " for the given moment (short date, "h:mm AM/PM").
 std::string BeginLine(const platform::DateTime& when);
 // " End IM - " date "     " time CR LF " " for the given moment.
 std::string EndLine(const platform::DateTime& when);
+
+// The name of a correspondent's log folder: the screen name with every character that a file
+// name cannot hold ("\", "/", ":", "*", "?", """, "<", ">", "|", control characters, and dots or
+// spaces at the end) replaced by "_", and a device name (CON, NUL, COM1, ...) followed by "_".
+// The same screen name always gives the same folder. Nothing for a name that is empty or only
+// dots and spaces.
+std::optional<std::string> LogFolderName(const std::string& screenName);
+// The day's file name: the short date with "/" turned into "-", then ".txt" (12-24-2001.txt).
+std::string LogFileName(const platform::DateTime& when);
+// Program folder + "\IM Logs\" + folder name + "\" + file name; nothing when the screen name
+// has no folder.
+std::optional<std::string> LogFilePath(const std::string& screenName,
+                                       const platform::DateTime& when);
+
+// The IM window's conversation view: its first "RICHCNTLREADONLY" child under AOL 7
+// (host::IsAOL7), its first "RICHCNTL" child otherwise.
+platform::HWND ConversationView(platform::HWND im);
+
 // Replaces the first character of the IM window's conversation view with the begin line of
 // now (EM_SETSEL 0, 1 and EM_REPLACESEL).
 void PutBeginLine(platform::HWND im);
-// Appends the IM window's conversation and the end line to its log file of today. False when
-// nothing was written (no screen name, no log root, a file that cannot be written).
+
+// Appends the IM window's conversation and the end line to its log file of today. The "\IM
+// Logs\" root must exist; the correspondent's folder is made when missing.
+//
+// The writer remembers what it wrote for each IM window while that window lives, so an IM that
+// is logged again (the container's close box, then the program's exit) is not written twice:
+// unchanged, nothing is added; grown since, only the new lines are added, with an end line.
+//
+// True when the conversation is in the log (now or already). False when nothing was written:
+// no window, no screen name or one that cannot name a folder, no conversation view, no log
+// root, or a folder or file that cannot be written.
 bool WriteIMLog(platform::HWND im);
+
+// Forgets what was logged for every window (a new run of the program).
+void ForgetLoggedIMs();
 
 }  // namespace imlog
