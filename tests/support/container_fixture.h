@@ -1,0 +1,58 @@
+// A world for scenario tests of the IM container: the simulated desktop, the stand-in client
+// (process "AOL", signed on) and the program (process "Pallion") with its main window loaded
+// into a container taken over from a client "Untitled" window, as start-up builds it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "clientsim/client.h"
+#include "container/main_window.h"
+#include "platform/sim/desktop.h"
+
+namespace containerfix {
+
+struct WorldOptions {
+  clientsim::Layout layout = clientsim::Layout::Aol6;
+  // Menus the client has after its own and before the program's pop-up.
+  int extraClientMenus = 0;
+  // Lines of Pallion.ini's section "General" written before the main window loads.
+  std::vector<std::pair<std::string, std::string>> settings;
+  bool startProgram = true;
+};
+
+inline WorldOptions OptionsFor(clientsim::Layout layout) {
+  WorldOptions options;
+  options.layout = layout;
+  return options;
+}
+
+class World {
+ public:
+  explicit World(WorldOptions options = {});
+  ~World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  // Builds the container and loads the main window (done by the constructor unless
+  // startProgram is false).
+  bool StartProgram();
+
+  platform::sim::Desktop desktop;
+  platform::DWORD aol = 0;
+  platform::DWORD program = 0;
+  std::unique_ptr<clientsim::Client> client;
+  std::unique_ptr<container::MainWindow> main;
+  platform::HWND container = 0;
+  std::string folder;  // the program folder (host path)
+
+  // Runs until the IM window of `name` is a child of picIM, at most `timeoutMs`.
+  bool WaitAdopted(const std::string& name, uint64_t timeoutMs);
+  // Receives an IM and waits until it is adopted and the adoption has finished.
+  platform::HWND ReceiveAndAdopt(const std::string& from, const std::string& text);
+  // A file of the program folder, by its Windows-style relative path ("\Sounds\Chat.icp").
+  std::string ProgramPath(const std::string& relative) const;
+  void WriteProgramFile(const std::string& relative, const std::string& bytes);
+};
+
+}  // namespace containerfix
