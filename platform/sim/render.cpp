@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "gfx/canvas.h"
+#include "gfx/classic.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/state.h"
 
@@ -12,12 +13,9 @@ namespace {
 
 constexpr COLORREF kFace = 0xC0C0C0;
 constexpr COLORREF kShadow = 0x808080;
-constexpr COLORREF kDarkShadow = 0x404040;
-constexpr COLORREF kHighlight = 0xFFFFFF;
 constexpr COLORREF kActiveCaption = 0x800000;    // navy
 constexpr COLORREF kInactiveCaption = 0x808080;  // grey
 constexpr COLORREF kBlack = 0x000000;
-constexpr int kMenuItemPadding = 6;
 
 RECT Intersect(RECT a, RECT b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -29,25 +27,6 @@ RECT Intersect(RECT a, RECT b) {
 
 bool Empty(const RECT& r) {
   return r.right <= r.left || r.bottom <= r.top;
-}
-
-std::string WithoutMnemonics(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\t') break;
-    if (text[i] == '&') {
-      if (i + 1 < text.size() && text[i + 1] == '&') out += '&', ++i;
-      continue;
-    }
-    out += text[i];
-  }
-  return out;
-}
-
-gfx::Font CaptionFont() {
-  gfx::Font f;
-  f.bold = true;
-  return f;
 }
 
 }  // namespace
@@ -94,7 +73,7 @@ COLORREF Desktop::GetSysColor(int index) {
     case 19:
       return kFace;  // inactive caption text
     case 20:
-      return kHighlight;  // button highlight
+      return 0xFFFFFF;  // button highlight
     case 21:
       return kBlack;  // 3D dark shadow
     case 22:
@@ -122,6 +101,7 @@ gfx::Canvas* Desktop::BeginPaint(HWND hwnd) {
 void Desktop::EndPaint(HWND) {}
 
 void Desktop::PaintNonClient(gfx::Canvas& screen, const Window& w, RECT clip) {
+  namespace classic = gfx::classic;
   POINT o = WindowOrigin(w);
   int width = w.rect.Width(), height = w.rect.Height();
   RECT in = Insets(w);
@@ -130,62 +110,33 @@ void Desktop::PaintNonClient(gfx::Canvas& screen, const Window& w, RECT clip) {
   int border = in.left;
   if (border >= 2) {
     screen.FillRect(o.x, o.y, width, height, kFace);
-    screen.Line(o.x, o.y, o.x + width - 1, o.y, kFace);
-    screen.Line(o.x, o.y, o.x, o.y + height - 1, kFace);
-    screen.Line(o.x + 1, o.y + 1, o.x + width - 2, o.y + 1, kHighlight);
-    screen.Line(o.x + 1, o.y + 1, o.x + 1, o.y + height - 2, kHighlight);
-    screen.Line(o.x, o.y + height - 1, o.x + width, o.y + height - 1, kDarkShadow);
-    screen.Line(o.x + width - 1, o.y, o.x + width - 1, o.y + height, kDarkShadow);
-    screen.Line(o.x + 1, o.y + height - 2, o.x + width - 1, o.y + height - 2, kShadow);
-    screen.Line(o.x + width - 2, o.y + 1, o.x + width - 2, o.y + height - 1, kShadow);
+    classic::DrawEdge(screen, gfx::Rect{o.x, o.y, width, height}, classic::Edge::Raised);
   } else if (border == 1) {
     screen.DrawRect(o.x, o.y, width, height, kBlack);
   }
   int y = o.y + border;
+  int barWidth = width - 2 * border;
   if ((w.style & WS_CAPTION) == WS_CAPTION) {
     bool active = state_->active == w.hwnd || GetAncestor(w.hwnd, GA_ROOT) == state_->active;
-    int barWidth = width - 2 * border;
-    screen.FillRect(o.x + border, y, barWidth, kCaptionHeight - 1,
-                    active ? kActiveCaption : kInactiveCaption);
+    classic::CaptionButtons buttons;
+    buttons.minimize = (w.style & WS_MINIMIZEBOX) != 0;
+    buttons.maximize = (w.style & WS_MAXIMIZEBOX) != 0;
+    buttons.close = (w.style & WS_SYSMENU) != 0;
+    buttons.maximized = (w.style & WS_MAXIMIZE) != 0;
+    classic::DrawCaptionBar(screen, gfx::Rect{o.x + border, y, barWidth, kCaptionHeight - 1},
+                            w.text, active, buttons);
     screen.FillRect(o.x + border, y + kCaptionHeight - 1, barWidth, 1, kFace);
-    gfx::Font font = CaptionFont();
-    int textY = y + (kCaptionHeight - 1 - gfx::Canvas::TextHeight(font)) / 2;
-    screen.SetClip(std::max(clip.left, o.x + border), clip.top,
-                   std::max(0, std::min(clip.right, o.x + border + barWidth - 20) -
-                                   std::max(clip.left, o.x + border)),
-                   clip.bottom - clip.top);
-    screen.DrawText(o.x + border + 3, textY, w.text, font, active ? 0xFFFFFF : kFace);
-    screen.SetClip(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
-    if (w.style & WS_SYSMENU) {
-      // The close box.
-      int bx = o.x + border + barWidth - 18, by = y + 2;
-      screen.FillRect(bx, by, 16, 14, kFace);
-      screen.Line(bx, by, bx + 15, by, kHighlight);
-      screen.Line(bx, by, bx, by + 13, kHighlight);
-      screen.Line(bx, by + 13, bx + 16, by + 13, kDarkShadow);
-      screen.Line(bx + 15, by, bx + 15, by + 14, kDarkShadow);
-      for (int i = 0; i < 7; ++i) {
-        screen.FillRect(bx + 4 + i, by + 3 + i, 2, 1, kBlack);
-        screen.FillRect(bx + 10 - i, by + 3 + i, 2, 1, kBlack);
-      }
-    }
     y += kCaptionHeight;
   }
   if (!(w.style & WS_CHILD) && w.menu != 0) {
-    int barWidth = width - 2 * border;
-    screen.FillRect(o.x + border, y, barWidth, kMenuBarHeight, kFace);
+    std::vector<std::string> items;
     auto it = state_->menus.find(w.menu);
     if (it != state_->menus.end()) {
-      gfx::Font font;
-      int x = o.x + border + kMenuItemPadding;
-      int textY = y + (kMenuBarHeight - gfx::Canvas::TextHeight(font)) / 2;
-      for (const MenuItem& mi : it->second.items) {
-        if (mi.flags & MF_SEPARATOR) continue;
-        std::string label = WithoutMnemonics(mi.text);
-        COLORREF color = (mi.flags & (MF_GRAYED | MF_DISABLED)) ? kShadow : kBlack;
-        x += screen.DrawText(x, textY, label, font, color) + 2 * kMenuItemPadding;
-      }
+      for (const MenuItem& mi : it->second.items)
+        if (!(mi.flags & MF_SEPARATOR)) items.push_back(mi.text);
     }
+    classic::DrawMenuBar(screen, gfx::Rect{o.x + border, y, barWidth, kMenuBarHeight}, items,
+                         classic::SystemFont());
   }
 }
 

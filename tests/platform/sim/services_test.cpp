@@ -364,7 +364,11 @@ TEST_F(ScreenTest, DesktopBackgroundCaptionAndClientArea) {
   POINT c{10, 10};
   desk.ClientToScreen(h, c);
   EXPECT_EQ(desk.GetScreenPixel(c.x, c.y), RGB(255, 255, 255));
-  EXPECT_EQ(desk.GetScreenPixel(100 + 30, 100 + 4 + 2), 0x800000u);  // active caption: navy
+  // The active caption bar is blue.
+  COLORREF caption = desk.GetScreenPixel(100 + 30, 100 + 4 + 2);
+  EXPECT_GT(GetBValue(caption), 100);
+  EXPECT_LT(GetRValue(caption), 64);
+  EXPECT_LT(GetGValue(caption), 64);
   HWND child = Child(h, "", WS_VISIBLE, 0, 0, 500, 500);
   WindowClass grey;
   grey.name = "Grey";
@@ -379,6 +383,34 @@ TEST_F(ScreenTest, DesktopBackgroundCaptionAndClientArea) {
   EXPECT_EQ(desk.GetScreenPixel(100 + 200 + 5, 150), 0x808000u);
   desk.ShowWindow(h, SW_HIDE);
   EXPECT_EQ(desk.GetScreenPixel(c.x, c.y), 0x808000u);
+}
+
+TEST_F(ScreenTest, ScreenshotShowsFrameCaptionAndMenuBar) {
+  HWND h = Top("Pallion", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 300, 200);
+  HMENU bar = desk.CreateMenu();
+  desk.AppendMenu(bar, MF_STRING, 1, "&File");
+  desk.AppendMenu(bar, MF_STRING, 2, "&Help");
+  desk.SetMenu(h, bar);
+  auto path = std::filesystem::temp_directory_path() / "pallion_sim_screen.png";
+  ASSERT_TRUE(desk.SaveScreenshot(path.string()));
+  auto image = gfx::Image::Load(path.string());
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, 1024);
+  EXPECT_EQ(image->height, 768);
+  EXPECT_EQ(image->At(0, 0) & 0xFFFFFF, 0x808000u);
+  // The menu bar strip lies between the caption and the client area, in the face colour.
+  int menuY = 30 + 4 + 18 + 17;
+  EXPECT_EQ(image->At(40 + 250, menuY) & 0xFFFFFF, 0xC0C0C0u);
+  bool text = false;
+  for (int y = 30 + 4 + 18; y < 30 + 4 + 18 + 19; ++y)
+    for (int x = 40 + 4; x < 40 + 120; ++x)
+      if ((image->At(x, y) & 0xFFFFFF) == 0) text = true;
+  EXPECT_TRUE(text);
+  POINT c{0, 0};
+  desk.ClientToScreen(h, c);
+  EXPECT_EQ(c.y, 30 + 4 + 18 + 19);
+  EXPECT_EQ(image->At(c.x + 5, c.y + 5) & 0xFFFFFF, 0xFFFFFFu);
+  std::filesystem::remove(path);
 }
 
 TEST_F(ScreenTest, PaintHandlersDrawOnTheirClientArea) {
