@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "host/window_access.h"
+#include "platform/win32.h"
+#include "settings/settings_store.h"
+#include "support/container_fixture.h"
+
+namespace {
+
+using namespace platform;
+using clientsim::Layout;
+using containerfix::World;
+
+struct Rect {
+  int x, y, w, h;
+  bool operator==(const Rect&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Rect& r) {
+  return os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
+}
+Rect Of(const ui::Control& c) {
+  return {c.Left(), c.Top(), c.Width(), c.Height()};
+}
+// A window's rectangle in its parent's client coordinates.
+Rect InParent(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, r);
+  POINT p{r.left, r.top};
+  ScreenToClient(GetParent(hwnd), p);
+  return {p.x, p.y, r.Width(), r.Height()};
+}
+
+// Style ("1" tabs, "2" list box), Graphical ("1" no, "2" yes), client layout.
+using Look = std::tuple<std::string, std::string, Layout>;
+
+class Layouts : public ::testing::TestWithParam<Look> {
+ protected:
+  Layouts() : world(Options()) {}
+  static containerfix::WorldOptions Options() {
+    auto options = containerfix::OptionsFor(std::get<2>(GetParam()));
+    options.settings = {{"Style", std::get<0>(GetParam())}, {"Graphical", std::get<1>(GetParam())}};
+    return options;
+  }
+  bool Tabs() const { return std::get<0>(GetParam()) == "1"; }
+  bool Graphical() const { return std::get<1>(GetParam()) == "2"; }
+  bool Aol7() const { return std::get<2>(GetParam()) == Layout::Aol7; }
+  World world;
+};
+
+INSTANTIATE_TEST_SUITE_P(Looks, Layouts,
+                         ::testing::Combine(::testing::Values("1", "2"),
+                                            ::testing::Values("1", "2"),
+                                            ::testing::Values(Layout::Aol6, Layout::Aol7)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param) == "1" ? "Tabs" : "ListBox") +
+                                  (std::get<1>(info.param) == "2" ? "Graphical" : "Plain") +
+                                  (std::get<2>(info.param) == Layout::Aol7 ? "Aol7" : "Aol6");
+                         });
+
+TEST_P(Layouts, PanelsAndTheShownIMFollowTheTables) {
+  auto& m = *world.main;
+  EXPECT_EQ(m.UseTabs(), Tabs());
+  EXPECT_EQ(m.Graphical(), Graphical());
+  const HWND im = world.ReceiveAndAdopt("Bob", "hello");
+  ASSERT_NE(im, 0u);
+  RECT c;
+  ASSERT_TRUE(GetWindowRect(world.container, c));
+  const int cw = c.Width(), ch = c.Height();
+
+  if (Tabs()) {
+    EXPECT_TRUE(m.TabStrip1.Visible());
+    EXPECT_EQ(Of(m.TabStrip1), (Rect{4, 5, cw - 16, Graphical() ? ch - 77 : ch - 35}));
+    EXPECT_EQ(Of(m.picIM), (Rect{m.TabStrip1.ClientLeft(), m.TabStrip1.ClientTop() + 2,
+                                 m.TabStrip1.ClientWidth(),
+                                 m.TabStrip1.ClientHeight() - (Graphical() ? 2 : 43)}));
+    if (Graphical()) {
+      EXPECT_EQ(Of(m.picButtonsHold), (Rect{-4, ch - 72, cw + 4, 53}));
+      EXPECT_FALSE(m.Frame1.Visible());
+    } else {
+      EXPECT_EQ(Of(m.picButtonsHold), (Rect{8, ch - 87, cw - 24, 53}));
+      EXPECT_TRUE(m.Frame1.Visible());
+      EXPECT_EQ(Of(m.Frame1), (Rect{10, ch - 89, cw - 28, 4}));
+    }
+    EXPECT_EQ(m.ctList1.Left(), 4);  // placed again after the adoption
+    EXPECT_EQ(m.ctList1.Height(), 10);
+    EXPECT_FALSE(m.AOButtonMail.Visible());
+    EXPECT_FALSE(m.AOButtonNotifyAOL.Visible());
+  } else {
+    EXPECT_FALSE(m.TabStrip1.Visible());
+    EXPECT_EQ(Of(m.TabStrip1), (Rect{4, ch - 72, cw - 17, 40}));
+    EXPECT_TRUE(m.ctList1.Visible());
+    EXPECT_FALSE(m.Frame1.Visible());
+    if (Graphical()) {
+      EXPECT_EQ(Of(m.picIM), (Rect{123, 5, cw - 136, ch - 78}));
+      EXPECT_EQ(Of(m.picButtonsHold), (Rect{0, ch - 72, cw + 4, 53}));
+      EXPECT_EQ(Of(m.ctList1), (Rect{4, 4, 115, ch - 72 - 5}));
+    } else {
+      EXPECT_EQ(Of(m.picIM), (Rect{123, 5, cw - 136, ch - 97}));
+      EXPECT_EQ(Of(m.picButtonsHold), (Rect{4, ch - 88, cw - 17, 57}));
+      EXPECT_EQ(Of(m.ctList1), (Rect{4, 4, 115, ch - 88 - 8}));
+    }
+    EXPECT_TRUE(m.AOButtonMail.Visible());
+    EXPECT_TRUE(m.AOButtonNotifyAOL.Visible());
+  }
+
+  const int iw = m.picIM.Width(), ih = m.picIM.Height();
+  EXPECT_EQ(GetParent(im), m.picIM.hwnd());
+  EXPECT_EQ(InParent(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
+  const HWND view = FindWindowEx(im, 0, Aol7() ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
+  const HWND input = host::FindIMInput();
+  const int inset = Tabs() ? 13 : 12;
+  EXPECT_EQ(InParent(view), (Rect{8, 8, iw - inset, ih - 104}));
+  EXPECT_EQ(InParent(input), (Rect{8, Tabs() ? ih - 70 : ih - 69, iw - inset, 65}));
+  EXPECT_EQ(m.picMiddleBar.ParentHwnd(), m.picIM.hwnd());
+  EXPECT_EQ(Of(m.picMiddleBar), (Rect{5, ih - 98, iw - (Tabs() ? 15 : 14), 24}));
+  EXPECT_EQ(Of(m.picIMSide),
+            Tabs() ? (Rect{cw - 33, ih - 100, 5, 28}) : (Rect{iw - 8, ih - 99, 10, 27}));
+
+  // The button bar, in twips: 900 wide, 225 or 300 high, rows at 60 or 0 and at 360.
+  const int height = Graphical() ? 20 : 15;
+  const int row1 = Graphical() ? 0 : 4;
+  EXPECT_EQ(Of(m.AOButtonSend), (Rect{0, row1, 60, height}));
+  if (Tabs()) {
+    EXPECT_EQ(Of(m.AOButtonLocate), (Rect{0, 24, 60, height}));
+    EXPECT_EQ(Of(m.AOButtonIMAnswer), (Rect{77, 24, 60, height}));
+    EXPECT_EQ(Of(m.AOButtonOptions), (Rect{153, 24, 60, height}));
+  } else {
+    EXPECT_EQ(Of(m.AOButtonLocate), (Rect{230, row1, 60, height}));
+    EXPECT_EQ(Of(m.AOButtonIMAnswer), (Rect{153, 24, 60, height}));
+    EXPECT_EQ(Of(m.AOButtonOptions), (Rect{230, 24, 60, height}));
+    EXPECT_EQ(m.AOButtonMail.Left(), m.AOButtonSend.Left());
+    EXPECT_EQ(m.AOButtonNotifyAOL.Left(), m.AOButtonCloseIM.Left());
+  }
+}
+
+TEST(Layout, SwitchingTheStyleMovesTheSwitcherAndTheIMArea) {
+  auto options = containerfix::OptionsFor(Layout::Aol6);
+  options.settings = {{"Style", "1"}, {"Graphical", "1"}};
+  World world(options);
+  auto& m = *world.main;
+  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
+  EXPECT_TRUE(m.TabStrip1.Visible());
+  m.mnuStyleSub[1]->Click();
+  EXPECT_EQ(settings::ReadSetting("Style"), "2");
+  EXPECT_TRUE(m.mnuStyleSub[1]->Checked());
+  EXPECT_FALSE(m.mnuStyleSub[0]->Checked());
+  EXPECT_FALSE(m.TabStrip1.Visible());
+  EXPECT_EQ(m.picIM.Left(), 123);
+  EXPECT_EQ(m.TabStrip1.Height(), 40);
+  m.mnuStyleSub[0]->Click();
+  EXPECT_EQ(settings::ReadSetting("Style"), "1");
+  EXPECT_TRUE(m.TabStrip1.Visible());
+  EXPECT_EQ(m.TabStrip1.Top(), 5);
+  m.mnuGraphicalSub[0]->Click();
+  EXPECT_EQ(settings::ReadSetting("Graphical"), "2");
+  EXPECT_FALSE(m.Frame1.Visible());
+}
+
+TEST(Layout, SavedPlaceIsRestoredInScreenCoordinates) {
+  auto options = containerfix::OptionsFor(Layout::Aol6);
+  options.settings = {{"Left", "300"}, {"Top", "200"}, {"Width", "420"}, {"Height", "380"}};
+  World world(options);
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(world.container, r));
+  EXPECT_EQ(r.left, 300);
+  EXPECT_EQ(r.top, 200);
+  EXPECT_EQ(r.Width(), 420);
+  EXPECT_EQ(r.Height(), 380);
+  EXPECT_EQ(world.main->Picture1.Width(), 420 - 7);
+  EXPECT_EQ(world.main->Picture1.Height(), 380 - 27);
+}
+
+TEST(Layout, APartlySavedPlaceLeavesTheContainerWhereTheClientOpenedIt) {
+  auto options = containerfix::OptionsFor(Layout::Aol6);
+  options.settings = {{"Left", "300"}, {"Top", "200"}, {"Width", "420"}};
+  World world(options);
+  EXPECT_EQ(InParent(world.container), (Rect{250, 75, 350, 316}));
+}
+
+TEST(Layout, TheContainerSnapsToItsMinimumSize) {
+  World world(containerfix::OptionsFor(Layout::Aol6));
+  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
+  MoveWindow(world.container, 100, 50, 200, 150, true);
+  world.desktop.RunFor(50);
+  EXPECT_EQ(InParent(world.container), (Rect{100, 50, 250, 275}));
+  MoveWindow(world.container, 100, 50, 500, 200, true);
+  world.desktop.RunFor(50);
+  EXPECT_EQ(InParent(world.container), (Rect{100, 50, 500, 275}));
+  EXPECT_EQ(world.main->Picture1.Width(), 500 - 5);
+  EXPECT_EQ(world.main->Picture1.Height(), 275 - 27);
+}
+
+}  // namespace
