@@ -1,0 +1,201 @@
+#include "startup/first_window.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <vector>
+
+#include "container/main_window.h"
+#include "host/window_access.h"
+#include "platform/win32.h"
+#include "startup/host_menu.h"
+#include "widgets/message_box.h"
+
+namespace startup {
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kChildClass = "AOL Child";
+constexpr const char* kUntitled = "Untitled";
+
+std::string& Title() {
+  static std::string title = kApplicationTitle;
+  return title;
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.rfind(start, 0) == 0;
+}
+
+// The "AOL Child" windows under the client's MDI client, top first.
+std::vector<HWND> Documents() {
+  std::vector<HWND> found;
+  const HWND mdi = host::FindMDI();
+  if (mdi == 0) return found;
+  for (HWND child = FindWindowEx(mdi, 0, kChildClass, nullptr); child != 0;
+       child = FindWindowEx(mdi, child, kChildClass, nullptr)) {
+    found.push_back(child);
+  }
+  return found;
+}
+
+// Runs the message loop until `done` holds; false when the time ran out or the process ended.
+bool WaitFor(const std::function<bool()>& done, uint32_t timeoutMs) {
+  const uint32_t start = GetTickCount();
+  while (!done()) {
+    if (ProcessEnded() || GetTickCount() - start >= timeoutMs) return false;
+    DoEvents();
+  }
+  return true;
+}
+
+// A top-level "ThunderRT5Form" of another process whose caption is the application title.
+bool OtherCopyWindow() {
+  const DWORD self = GetCurrentProcessId();
+  for (HWND w = FindWindowEx(0, 0, ui::kFormClass, AppTitle().c_str()); w != 0;
+       w = FindWindowEx(0, w, ui::kFormClass, AppTitle().c_str())) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != self) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+const std::string& AppTitle() {
+  return Title();
+}
+
+FirstWindow::FirstWindow() : ui::Form("frmFirst", kApplicationTitle, ui::BorderStyle::None) {
+  Title() = kApplicationTitle;
+  Move(0, 0, 1, 1);
+}
+
+void FirstWindow::Refuse(StartResult why, const std::string& caption, const std::string& text) {
+  result = why;
+  widgets::ShowMessageBox(hwnd(), text, 0, caption);
+  // The program ends whatever the box gave back, also when it was closed without a button.
+  Unload();
+  ExitProcess();
+}
+
+bool FirstWindow::RunChecks() {
+  const HWND aol = host::FindAOL();
+  if (aol == 0) {
+    Refuse(StartResult::NoClient, "Please load AOL",
+           "Please load AOL 6.0 first before running this program.");
+    return false;
+  }
+
+  const bool lockTaken = CreateNamedLock(kInstanceLock);
+  if (!lockTaken || OtherCopyWindow()) {
+    Title() = kSecondCopyTitle;
+    SetCaption(kSecondCopyTitle);
+    Refuse(StartResult::AlreadyRunning, "Pallion already running.",
+           "This program is already running. Please Exit before running it.");
+    return false;
+  }
+
+  // Counted without wrapping round: a toolbar with fewer than five edits is an older client.
+  const HWND toolbar =
+      FindWindowEx(FindWindowEx(aol, 0, "AOL Toolbar", nullptr), 0, "_AOL_Toolbar", nullptr);
+  if (host::NthChildExact(toolbar, "_AOL_Edit", 5) == 0) {
+    Refuse(StartResult::OlderClient, "Older version of AOL!",
+           "Pallion is not compatible with this version of AOL. Please load AOL 6.0 first.");
+    return false;
+  }
+
+  host::StayOnTop(hwnd());
+  return true;
+}
+
+bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
+  for (HWND doc : Documents()) {
+    if (StartsWith(host::GetCaption(doc), container::kContainerCaption)) host::CloseWin(doc);
+  }
+
+  // A document of the user's that is already called "Untitled" is not taken over.
+  const std::vector<HWND> before = Documents();
+  host::RunAOLMenu(0, 0);
+  HWND pallion = 0;
+  const bool opened = WaitFor(
+      [&] {
+        for (HWND doc : Documents()) {
+          if (host::GetCaption(doc) == kUntitled &&
+              std::find(before.begin(), before.end(), doc) == before.end()) {
+            pallion = doc;
+            return true;
+          }
+        }
+        return false;
+      },
+      kClientWaitMs);
+  if (!opened) {
+    if (ProcessEnded()) {
+      result = StartResult::Ended;
+      return false;
+    }
+    Refuse(StartResult::NoContainer, "AOL did not respond",
+           "AOL did not open the new window that Pallion needs. Please close a few AOL "
+           "windows and start Pallion again.");
+    return false;
+  }
+
+  host::HideWin(pallion);
+  MoveWindow(pallion, 250, 75, 350, 316, true);
+  host::SetText(pallion, container::kContainerCaption);
+
+  WaitFor(
+      [&] {
+        const HWND icon = FindWindowEx(pallion, 0, "_aol_icon", nullptr);
+        if (icon == 0) return true;
+        SendMessage(icon, WM_CLOSE, 0, 0);
+        return false;
+      },
+      kClientWaitMs);
+  if (ProcessEnded()) {
+    result = StartResult::Ended;
+    return false;
+  }
+  for (const char* cls : {"_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL", "_AOL_Static"}) {
+    const HWND child = FindWindowEx(pallion, 0, cls, nullptr);
+    if (child != 0) SendMessage(child, WM_CLOSE, 0, 0);
+  }
+
+  main = std::make_unique<container::MainWindow>();
+  main->Load();
+  if (ProcessEnded()) {
+    result = StartResult::Ended;
+    return false;
+  }
+  main->Picture1.SetParent(pallion);
+  main->TabStrip1.SetParent(main->Picture1.hwnd());
+  main->picIM.SetParent(main->Picture1.hwnd());
+
+  const HWND aol = host::FindAOL();
+  AppendMenu(GetMenu(aol), MF_POPUP, 0, kAppendedMenuCaption);
+  DrawMenuBar(aol);
+  BuildHostMenu(*main);
+
+  if (host::FindCurrentIM() != 0) host::ShowWin(host::FindPallionChild());
+  return true;
+}
+
+Program::Program() = default;
+
+Program::~Program() = default;
+
+StartResult Program::Start() {
+  FirstWindow first;
+  first.Load();
+  if (!first.RunChecks()) return first.result;
+  first.Show();
+  if (!first.BuildContainer(main_)) return first.result;
+  first.Unload();
+  return StartResult::Running;
+}
+
+}  // namespace startup

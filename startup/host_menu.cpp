@@ -1,0 +1,159 @@
+#include "startup/host_menu.h"
+
+#include <string>
+
+#include "container/main_window.h"
+#include "host/window_access.h"
+#include "imlog/im_log.h"
+#include "platform/files.h"
+#include "platform/win32.h"
+#include "settings/settings_store.h"
+#include "widgets/message_box.h"
+
+namespace startup {
+
+using namespace platform;
+
+namespace {
+
+// Where IMs given back to the client appear in its MDI area.
+constexpr int kBackLeft = 220;
+constexpr int kBackTop = 125;
+constexpr int kBackWidth = 390;
+constexpr int kBackHeight = 300;
+
+enum Command : UINT {
+  kControlPanel = 1001,
+  kHelp = 1003,
+  kCheckForUpdates = 1004,
+  kResetIMs = 1006,
+  kSaveIM = 1007,
+  kTellaFriend = 1009,
+  kAdvertise = 1010,
+  kAbout = 1011,
+  kExit = 1013,
+};
+
+void Open(const std::function<void()>& show) {
+  if (show) show();
+}
+
+void Help(container::MainWindow& main) {
+  const std::string file = settings::FolderPath(settings::kMenuHelpFile);
+  if (!files::Exists(file)) {
+    widgets::ShowMessageBox(main.hwnd(),
+                            "The help file Pallion.chm is not in the program's folder.", 0, "Help");
+    return;
+  }
+  ShellExecute(main.hwnd(), "open", file, files::ProgramFolder(), SW_SHOW);
+}
+
+void CheckForUpdates(container::MainWindow& main) {
+  if (host::GetUserSN().empty()) {
+    widgets::ShowMessageBox(main.hwnd(), "You are not signed on to AOL. Please sign on to AOL.", 0,
+                            "Not signed on");
+    return;
+  }
+  if (main.TimerUrgentNews.Enabled()) {
+    widgets::ShowMessageBox(main.hwnd(), "Wait few more minutes before using this feature.", 0,
+                            "Please Wait");
+    return;
+  }
+  Open(HostMenuTargets().showLiveUpdate);
+}
+
+}  // namespace
+
+HostMenuWindows& HostMenuTargets() {
+  static HostMenuWindows windows;
+  return windows;
+}
+
+bool BuildHostMenu(container::MainWindow& main) {
+  const HWND aol = host::FindAOL();
+  const HMENU bar = GetMenu(aol);
+  if (bar == 0) return false;
+  const int last = GetMenuItemCount(bar) - 1;
+  if (last < 0 ||
+      GetMenuString(bar, static_cast<UINT>(last), MF_BYPOSITION) != kAppendedMenuCaption) {
+    return false;
+  }
+  const HMENU popup = CreatePopupMenu();
+  if (popup == 0 || !ModifyMenu(bar, static_cast<UINT>(last), MF_BYPOSITION | MF_POPUP, popup,
+                                kHostMenuCaption)) {
+    return false;
+  }
+  const HMENU sub = GetSubMenu(bar, last);
+  UINT id = kFirstCommand;
+  for (const char* caption : kHostMenuItems) {
+    const std::string text = caption;
+    AppendMenu(sub, text == "-" ? MF_SEPARATOR : MF_STRING, id++, text == "-" ? "" : text);
+  }
+  DrawMenuBar(aol);
+
+  container::MainWindow* target = &main;
+  main.SubClassMenu.onMessage = [target](WatchedMessage& m, bool&) {
+    if (m.msg == WM_COMMAND) HostMenuCommand(*target, LOWORD(m.wParam));
+  };
+  main.SubClassMenu.SetHWnd(aol);
+  return true;
+}
+
+void HostMenuCommand(container::MainWindow& main, UINT id) {
+  switch (id) {
+    case kControlPanel:
+      Open(HostMenuTargets().showSettings);
+      break;
+    case kHelp:
+      Help(main);
+      break;
+    case kCheckForUpdates:
+      CheckForUpdates(main);
+      break;
+    case kResetIMs:
+      ResetIMs(main);
+      break;
+    case kSaveIM:
+      SaveIM(main);
+      break;
+    case kTellaFriend:
+      main.TimerTellaFriend.SetEnabled(true);
+      break;
+    case kAdvertise:
+      main.TimerAdvertise.SetEnabled(true);
+      break;
+    case kAbout:
+      Open(HostMenuTargets().showAbout);
+      break;
+    case kExit:
+      main.ExitProgram();
+      break;
+    default:
+      break;
+  }
+}
+
+void ResetIMs(container::MainWindow& main) {
+  if (host::FindCurrentIM() == 0) return;
+  main.Timer1.SetEnabled(false);
+  const HWND mdi = host::FindMDI();
+  for (int i = 0; i < main.List1.ListCount(); ++i) {
+    const HWND im = main.ListIM(i);
+    if (im == 0 || !IsWindow(im)) continue;
+    SetWindowPos(im, HWND_TOP, kBackLeft, kBackTop, kBackWidth, kBackHeight, 0);
+    SetParent(im, mdi);
+  }
+  main.ClearIMs();
+  main.Timer1.SetEnabled(true);
+}
+
+void SaveIM(container::MainWindow& main) {
+  const HWND im = host::FindCurrentIM();
+  if (im == 0) return;
+  host::GetRichHTML(imlog::ConversationView(im), main.hwnd());
+  host::RunAOLMenu(0, 0);
+  host::Pause(1);
+  host::RunAOLMenu(1, 4);
+}
+
+}  // namespace startup

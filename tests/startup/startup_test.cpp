@@ -1,0 +1,478 @@
+#include "startup/first_window.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <atomic>
+#include <filesystem>
+#include <memory>
+
+#include "clientsim/client.h"
+#include "container/main_window.h"
+#include "host/window_access.h"
+#include "imlog/im_log.h"
+#include "platform/files.h"
+#include "platform/sim/desktop.h"
+#include "platform/win32.h"
+#include "startup/host_menu.h"
+#include "support/widgets_person.h"
+#include "widgets/message_box.h"
+
+namespace {
+
+using namespace platform;
+using clientsim::Layout;
+
+constexpr const char* kContainer = "Pallion \xB2\xB7\xBA :";
+
+std::string NewFolder() {
+  static std::atomic<int> counter{0};
+  const auto path =
+      std::filesystem::temp_directory_path() /
+      ("pallion-startup-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(path);
+  std::filesystem::create_directories(path / "IM Logs");
+  return path.string();
+}
+
+// What one message box of the program showed.
+struct ShownBox {
+  std::string caption;
+  std::string text;
+};
+
+struct Options {
+  bool startClient = true;
+  int toolbarEdits = 5;
+};
+
+// The simulated desktop with the stand-in client (process "AOL", signed on) and the program's
+// process "Pallion", where start-up runs.
+class Startup : public ::testing::TestWithParam<Layout> {
+ protected:
+  void SetUpWorld(Options options = {}) {
+    Install(&desktop);
+    folder = NewFolder();
+    files::SetProgramFolder(folder);
+    host::IsAOL7 = false;
+    host::SetIMArea(0);
+    imlog::ForgetLoggedIMs();
+    aol = desktop.CreateProcess("AOL");
+    clientsim::ClientOptions clientOptions;
+    clientOptions.layout = GetParam();
+    clientOptions.toolbarEdits = options.toolbarEdits;
+    client = std::make_unique<clientsim::Client>(clientOptions);
+    if (options.startClient) {
+      client->Start();
+      client->SignOn("Alice");
+    }
+    pallion = desktop.CreateProcess("Pallion");
+    desktop.RunFor(1000);
+  }
+  void TearDown() override {
+    widgets::DestroyMessageBoxes();
+    second.reset();
+    program.reset();
+    client.reset();
+    host::IsAOL7 = false;
+    host::SetIMArea(0);
+    imlog::ForgetLoggedIMs();
+    Install(nullptr);
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
+  }
+
+  // Answers the next message box with OK, noting what it showed.
+  void AnswerBox(const std::string& button = "OK") {
+    desktop.AddResponder([this] {
+      widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
+      if (box == nullptr || !box->IsModal() || !IsWindowVisible(box->hwnd())) return false;
+      boxes.push_back({box->lblCaption.Caption(), box->lblText.Caption()});
+      return true;
+    });
+    widgets_person::AnswerNextMessageBox(desktop, button);
+  }
+
+  startup::StartResult StartProgram() {
+    sim::Desktop::ProcessScope scope(desktop, pallion);
+    program = std::make_unique<startup::Program>();
+    return program->Start();
+  }
+
+  // The "AOL Child" windows under the client's MDI client whose caption begins with `start`.
+  std::vector<HWND> Documents(const std::string& start) {
+    std::vector<HWND> found;
+    const HWND mdi = client->MdiClient();
+    for (HWND w = FindWindowEx(mdi, 0, "AOL Child", nullptr); w != 0;
+         w = FindWindowEx(mdi, w, "AOL Child", nullptr)) {
+      if (GetWindowText(w).rfind(start, 0) == 0) found.push_back(w);
+    }
+    return found;
+  }
+  // A document window of the client's own, as if the user had opened it.
+  HWND ClientDocument(const std::string& caption) {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    return CreateWindowEx(0, "AOL Child", caption, WS_CHILD | WS_VISIBLE, 10, 10, 200, 150,
+                          client->MdiClient(), 0, {});
+  }
+  int MenuBarItems() { return GetMenuItemCount(GetMenu(client->MainWindow())); }
+  std::vector<HWND> ProgramWindows(DWORD process) {
+    std::vector<HWND> found;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != 0; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == process) found.push_back(w);
+    }
+    return found;
+  }
+  void ExpectOlderClientRefused() {
+    AnswerBox();
+    EXPECT_EQ(StartProgram(), startup::StartResult::OlderClient);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Older version of AOL!");
+    EXPECT_EQ(boxes[0].text,
+              "Pallion is not compatible with this version of AOL. Please load AOL 6.0 first.");
+    EXPECT_FALSE(desktop.ProcessAlive(pallion));
+    EXPECT_TRUE(Documents(kContainer).empty());
+    EXPECT_TRUE(Documents("Untitled").empty());
+    EXPECT_EQ(MenuBarItems(), 6);
+  }
+
+  sim::Desktop desktop;
+  std::string folder;
+  DWORD aol = 0;
+  DWORD pallion = 0;
+  std::unique_ptr<clientsim::Client> client;
+  std::unique_ptr<startup::Program> program;
+  std::unique_ptr<startup::Program> second;
+  std::vector<ShownBox> boxes;
+};
+
+INSTANTIATE_TEST_SUITE_P(Layouts, Startup, ::testing::Values(Layout::Aol6, Layout::Aol7),
+                         [](const auto& info) {
+                           return info.param == Layout::Aol6 ? std::string("Aol6")
+                                                             : std::string("Aol7");
+                         });
+
+TEST_P(Startup, WithoutTheClientOnlyTheBoxIsShown) {
+  SetUpWorld({.startClient = false});
+  AnswerBox();
+  EXPECT_EQ(StartProgram(), startup::StartResult::NoClient);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Please load AOL");
+  EXPECT_EQ(boxes[0].text, "Please load AOL 6.0 first before running this program.");
+  EXPECT_FALSE(desktop.ProcessAlive(pallion));
+  EXPECT_EQ(program->Main(), nullptr);
+  EXPECT_TRUE(ProgramWindows(pallion).empty());
+  desktop.RunFor(5000);
+  EXPECT_EQ(boxes.size(), 1u);
+  // The lock was never taken: a later start finds no other copy.
+  sim::Desktop::ProcessScope scope(desktop, desktop.CreateProcess("Pallion"));
+  EXPECT_TRUE(CreateNamedLock(startup::kInstanceLock));
+}
+
+TEST_P(Startup, ABoxClosedWithoutAButtonEndsTheProgramToo) {
+  SetUpWorld({.startClient = false});
+  widgets_person::CloseNextMessageBox(desktop);
+  EXPECT_EQ(StartProgram(), startup::StartResult::NoClient);
+  EXPECT_FALSE(desktop.ProcessAlive(pallion));
+  EXPECT_TRUE(ProgramWindows(pallion).empty());
+}
+
+TEST_P(Startup, BuildsTheContainerWithThePanelsInside) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(desktop.ProcessAlive(pallion));
+  container::MainWindow* main = program->Main();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(main->Loaded());
+
+  auto containers = Documents(kContainer);
+  ASSERT_EQ(containers.size(), 1u);
+  const HWND box = containers[0];
+  EXPECT_EQ(GetWindowText(box), kContainer);
+  EXPECT_EQ(host::FindPallionChild(), box);
+  EXPECT_FALSE(IsWindowVisible(box));  // no IM yet
+  EXPECT_TRUE(Documents("Untitled").empty());
+  RECT r;
+  GetWindowRect(box, r);
+  POINT origin{0, 0};
+  ClientToScreen(client->MdiClient(), origin);
+  EXPECT_EQ(r.left - origin.x, 250);
+  EXPECT_EQ(r.top - origin.y, 75);
+  EXPECT_EQ(r.Width(), 350);
+  EXPECT_EQ(r.Height(), 316);
+  for (const char* cls : {"_AOL_Icon", "_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL"}) {
+    EXPECT_EQ(FindWindowEx(box, 0, cls, nullptr), 0u) << cls;
+  }
+  EXPECT_EQ(FindWindowEx(box, 0, "_AOL_Static", nullptr), 0u);
+
+  EXPECT_EQ(GetParent(main->Picture1.hwnd()), box);
+  EXPECT_EQ(GetParent(main->TabStrip1.hwnd()), main->Picture1.hwnd());
+  EXPECT_EQ(GetParent(main->picIM.hwnd()), main->Picture1.hwnd());
+  EXPECT_TRUE(main->Timer1.Enabled());
+  // The start-up window is gone.
+  for (HWND w : ProgramWindows(pallion)) EXPECT_NE(GetWindowText(w), "#$#");
+  EXPECT_EQ(startup::AppTitle(), startup::kApplicationTitle);
+
+  // The first IM shows the container with the IM inside.
+  client->ReceiveIM("Bob", "Hi Alice");
+  desktop.RunFor(3000);
+  EXPECT_TRUE(IsWindowVisible(box));
+  EXPECT_EQ(GetParent(client->IMWindow("Bob")), main->picIM.hwnd());
+}
+
+TEST_P(Startup, TheMenuAddedToTheClient) {
+  SetUpWorld();
+  const HMENU bar = GetMenu(client->MainWindow());
+  const int before = GetMenuItemCount(bar);
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  ASSERT_EQ(GetMenuItemCount(bar), before + 1);
+  const int last = before;
+  EXPECT_EQ(GetMenuString(bar, static_cast<UINT>(last), MF_BYPOSITION), "Palli&on \xB2\xB7\xBA");
+  EXPECT_EQ(GetMenuItemID(bar, last), 0xFFFFFFFFu);
+  const HMENU popup = GetSubMenu(bar, last);
+  ASSERT_NE(popup, 0u);
+  ASSERT_EQ(GetMenuItemCount(popup), 13);
+  const char* captions[] = {
+      "&Control Panel", "",         "&Help", "Check for &Updates", "",
+      "&Reset IMs",     "&Save IM", "",      "&Tell a Friend",     "Ad&vertise",
+      "&About",         "",         "E&xit"};
+  for (int i = 0; i < 13; ++i) {
+    EXPECT_EQ(GetMenuItemID(popup, i), static_cast<UINT>(1001 + i)) << i;
+    const bool separator =
+        (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+    EXPECT_EQ(separator, std::string(captions[i]).empty()) << i;
+    if (!separator) {
+      EXPECT_EQ(GetMenuString(popup, static_cast<UINT>(i), MF_BYPOSITION), captions[i]) << i;
+    }
+  }
+  // The client's own menus are untouched.
+  EXPECT_EQ(GetMenuString(bar, 0, MF_BYPOSITION), "&File");
+  EXPECT_EQ(GetMenuString(bar, static_cast<UINT>(last - 1), MF_BYPOSITION), "&Help");
+}
+
+TEST_P(Startup, TheMenuFollowsAClientWithMoreMenus) {
+  SetUpWorld();
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    const HMENU extra = CreatePopupMenu();
+    AppendMenu(extra, MF_STRING, 9000, "&Something");
+    AppendMenu(GetMenu(client->MainWindow()), MF_POPUP, extra, "E&xtra");
+  }
+  const int before = MenuBarItems();
+  ASSERT_EQ(before, 7);
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  const HMENU bar = GetMenu(client->MainWindow());
+  ASSERT_EQ(MenuBarItems(), 8);
+  EXPECT_EQ(GetMenuString(bar, 6, MF_BYPOSITION), "E&xtra");
+  EXPECT_EQ(GetMenuString(bar, 7, MF_BYPOSITION), "Palli&on \xB2\xB7\xBA");
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 7)), 13);
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 6)), 1);
+}
+
+TEST_P(Startup, ExitFromTheClientsMenuEndsTheProgram) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  const int with = MenuBarItems();
+  ASSERT_TRUE(desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "E&xit"}));
+  desktop.RunFor(5000);
+  EXPECT_FALSE(desktop.ProcessAlive(pallion));
+  EXPECT_EQ(MenuBarItems(), with - 1);
+  EXPECT_TRUE(Documents(kContainer).empty());
+  EXPECT_TRUE(client->Running());
+}
+
+TEST_P(Startup, ResetIMsGivesTheIMsBackAndGathersThemAgain) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  container::MainWindow& main = *program->Main();
+  client->ReceiveIM("Bob", "one");
+  desktop.RunFor(3000);
+  client->ReceiveIM("Carl", "two");
+  desktop.RunFor(3000);
+  const HWND bob = client->IMWindow("Bob");
+  const HWND carl = client->IMWindow("Carl");
+  ASSERT_EQ(GetParent(bob), main.picIM.hwnd());
+  ASSERT_EQ(GetParent(carl), main.picIM.hwnd());
+  ASSERT_EQ(main.List1.ListCount(), 2);
+
+  ASSERT_TRUE(
+      desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
+  // Handed back before the next discovery tick: in the client's MDI area, the lists emptied.
+  POINT origin{0, 0};
+  ClientToScreen(client->MdiClient(), origin);
+  for (HWND im : {bob, carl}) {
+    EXPECT_EQ(GetParent(im), client->MdiClient());
+    RECT r;
+    GetWindowRect(im, r);
+    EXPECT_EQ(r.left - origin.x, 220);
+    EXPECT_EQ(r.top - origin.y, 125);
+    EXPECT_EQ(r.Width(), 390);
+    EXPECT_EQ(r.Height(), 300);
+  }
+  EXPECT_EQ(main.List1.ListCount(), 0);
+  EXPECT_EQ(main.TabStrip1.Count(), 0);
+  desktop.RunFor(5000);
+  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(GetParent(carl), main.picIM.hwnd());
+  EXPECT_EQ(main.List1.ListCount(), 2);
+}
+
+TEST_P(Startup, ResetIMsWithoutIMsDoesNothing) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  ASSERT_TRUE(
+      desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
+  EXPECT_TRUE(program->Main()->Timer1.Enabled());
+  EXPECT_TRUE(desktop.ProcessAlive(pallion));
+}
+
+TEST_P(Startup, CheckForUpdatesBeforeSignOnSaysSo) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  client->SignOff();
+  desktop.RunFor(1000);
+  AnswerBox();
+  {
+    sim::Desktop::ProcessScope scope(desktop, pallion);
+    startup::HostMenuCommand(*program->Main(), 1004);
+  }
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Not signed on");
+  EXPECT_EQ(boxes[0].text, "You are not signed on to AOL. Please sign on to AOL.");
+}
+
+TEST_P(Startup, SeparatorsAndOtherCommandsDoNothing) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  container::MainWindow& main = *program->Main();
+  client->ReceiveIM("Bob", "one");
+  desktop.RunFor(3000);
+  for (UINT id : {1002u, 1005u, 1008u, 1012u, 1000u, 1014u, 101u}) {
+    SendMessage(client->MainWindow(), WM_COMMAND, id == 101u ? 999u : id, 0);
+  }
+  desktop.RunFor(500);
+  EXPECT_TRUE(desktop.ProcessAlive(pallion));
+  EXPECT_EQ(main.List1.ListCount(), 1);
+  EXPECT_EQ(GetParent(client->IMWindow("Bob")), main.picIM.hwnd());
+}
+
+TEST_P(Startup, ASecondCopyIsRefusedAndTheFirstGoesOn) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  const HWND box = host::FindPallionChild();
+  const int items = MenuBarItems();
+
+  const DWORD other = desktop.CreateProcess("Pallion");
+  desktop.SetCurrentProcess(pallion);
+  AnswerBox();
+  startup::StartResult result;
+  {
+    sim::Desktop::ProcessScope scope(desktop, other);
+    second = std::make_unique<startup::Program>();
+    result = second->Start();
+    EXPECT_EQ(startup::AppTitle(), "#$#");
+  }
+  EXPECT_EQ(result, startup::StartResult::AlreadyRunning);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Pallion already running.");
+  EXPECT_EQ(boxes[0].text, "This program is already running. Please Exit before running it.");
+  EXPECT_FALSE(desktop.ProcessAlive(other));
+
+  EXPECT_TRUE(desktop.ProcessAlive(pallion));
+  EXPECT_EQ(Documents(kContainer), std::vector<HWND>{box});
+  EXPECT_EQ(MenuBarItems(), items);
+  client->ReceiveIM("Bob", "still gathered?");
+  desktop.RunFor(3000);
+  EXPECT_EQ(GetParent(client->IMWindow("Bob")), program->Main()->picIM.hwnd());
+}
+
+TEST_P(Startup, AWindowWithTheTitleMarksAnotherCopy) {
+  SetUpWorld();
+  const DWORD other = desktop.CreateProcess("Pallion");
+  desktop.SetCurrentProcess(pallion);
+  std::unique_ptr<ui::Form> stranger;
+  {
+    sim::Desktop::ProcessScope scope(desktop, other);
+    stranger = std::make_unique<ui::Form>("frmPallion", startup::kApplicationTitle);
+  }
+  AnswerBox();
+  EXPECT_EQ(StartProgram(), startup::StartResult::AlreadyRunning);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Pallion already running.");
+  EXPECT_TRUE(Documents(kContainer).empty());
+  EXPECT_EQ(MenuBarItems(), 6);
+  {
+    sim::Desktop::ProcessScope scope(desktop, other);
+    stranger.reset();
+  }
+}
+
+TEST_P(Startup, AnOlderClientWithFourToolbarEditsIsRefused) {
+  SetUpWorld({.toolbarEdits = 4});
+  ExpectOlderClientRefused();
+}
+
+// Counted round and round, three edits would give a fifth; they are still too few.
+TEST_P(Startup, AnOlderClientWithThreeToolbarEditsIsRefused) {
+  SetUpWorld({.toolbarEdits = 3});
+  ExpectOlderClientRefused();
+}
+
+TEST_P(Startup, ALeftoverContainerIsClosedSoOnlyOneRemains) {
+  SetUpWorld();
+  const HWND leftover = ClientDocument(kContainer);
+  const HWND named = ClientDocument(std::string(kContainer) + " Bob");
+  ASSERT_EQ(Documents(kContainer).size(), 2u);
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  desktop.RunFor(500);
+  EXPECT_FALSE(IsWindow(leftover));
+  EXPECT_FALSE(IsWindow(named));
+  auto containers = Documents(kContainer);
+  ASSERT_EQ(containers.size(), 1u);
+  EXPECT_EQ(containers[0], host::FindPallionChild());
+}
+
+TEST_P(Startup, OnlyTheExactUntitledIsTaken) {
+  SetUpWorld();
+  const HWND numbered = ClientDocument("Untitled 2");
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  EXPECT_TRUE(IsWindow(numbered));
+  EXPECT_EQ(GetWindowText(numbered), "Untitled 2");
+  EXPECT_NE(host::FindPallionChild(), numbered);
+  EXPECT_EQ(Documents(kContainer).size(), 1u);
+}
+
+TEST_P(Startup, AnUntitledDocumentOfTheUserIsLeftAlone) {
+  SetUpWorld();
+  const HWND mine = ClientDocument("Untitled");
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  EXPECT_TRUE(IsWindow(mine));
+  EXPECT_EQ(GetWindowText(mine), "Untitled");
+  EXPECT_NE(host::FindPallionChild(), mine);
+  EXPECT_EQ(Documents(kContainer).size(), 1u);
+}
+
+TEST_P(Startup, AClientThatOpensNoWindowIsGivenUpOn) {
+  SetUpWorld();
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    // The first item of the first menu no longer opens a document.
+    DeleteMenu(GetSubMenu(GetMenu(client->MainWindow()), 0), 0, MF_BYPOSITION);
+  }
+  AnswerBox();
+  const uint64_t start = desktop.NowMs();
+  EXPECT_EQ(StartProgram(), startup::StartResult::NoContainer);
+  EXPECT_GE(desktop.NowMs() - start, startup::kClientWaitMs);
+  EXPECT_LE(desktop.NowMs() - start, startup::kClientWaitMs + 5000);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "AOL did not respond");
+  EXPECT_FALSE(desktop.ProcessAlive(pallion));
+  EXPECT_TRUE(Documents(kContainer).empty());
+  EXPECT_EQ(MenuBarItems(), 6);
+  EXPECT_TRUE(client->Running());
+}
+
+}  // namespace
