@@ -114,6 +114,16 @@ MainWindow::MainWindow()
   BuildButtons();
   BuildPictures();
   picMenuIM.SetVisible(false);
+  picMenuIM.SetBackColor(0xC0C0C0);
+  picMenuIM.OnPaint = [this](gfx::Canvas& c) {
+    gfx::Font font;
+    font.bold = true;
+    const std::string text = "IMs";
+    const int w = gfx::Canvas::TextWidth(text, font);
+    c.DrawText((picMenuIM.ClientWidth() - w) / 2,
+               (picMenuIM.ClientHeight() - gfx::Canvas::TextHeight(font)) / 2, text, font,
+               RGB(0, 56, 120));
+  };
   picIMtile.SetVisible(false);
   picIMLoad.SetVisible(false);
   ctList1.AddColumn("", 0);

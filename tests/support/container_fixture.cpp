@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "host/window_access.h"
+#include "imlog/im_log.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
@@ -23,7 +24,7 @@ std::string NewFolder() {
       std::filesystem::temp_directory_path() /
       ("pallion-container-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(path);
-  std::filesystem::create_directories(path);
+  std::filesystem::create_directories(path / "IM Logs");
   return path.string();
 }
 
@@ -35,6 +36,7 @@ World::World(WorldOptions options) {
   files::SetProgramFolder(folder);
   host::IsAOL7 = false;
   host::SetIMArea(0);
+  imlog::ForgetLoggedIMs();
 
   aol = desktop.CreateProcess("AOL");
   clientsim::ClientOptions clientOptions;

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/window_access.h"
+#include "platform/files.h"
+#include "platform/win32.h"
+#include "settings/settings_store.h"
+#include "support/container_fixture.h"
+#include "support/widgets_person.h"
+
+namespace {
+
+using namespace platform;
+using clientsim::Layout;
+using containerfix::World;
+
+class Lifecycle : public ::testing::TestWithParam<Layout> {
+ protected:
+  Lifecycle() : world(containerfix::OptionsFor(GetParam())) {}
+  World world;
+  container::MainWindow& main() { return *world.main; }
+  int LogFiles(const std::string& name) {
+    const auto dir = std::filesystem::path(world.ProgramPath("\\IM Logs\\" + name));
+    if (!std::filesystem::exists(dir)) return 0;
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) n += e.is_regular_file();
+    return n;
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Layouts, Lifecycle, ::testing::Values(Layout::Aol6, Layout::Aol7),
+                         [](const auto& info) {
+                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
+                         });
+
+TEST_P(Lifecycle, AnInternetIMWaitsForAcceptance) {
+  clientsim::IncomingOptions internet;
+  internet.internet = true;
+  world.client->ReceiveIM("Carl", "from the net", internet);
+  world.desktop.RunFor(2000);
+  const HWND im = world.client->IMWindow("Carl");
+  ASSERT_NE(im, 0u);
+  EXPECT_EQ(GetParent(im), world.client->MdiClient());
+  EXPECT_EQ(main().TabStrip1.Count(), 0);
+  EXPECT_FALSE(IsWindowVisible(world.container));
+
+  settings::WriteSetting("AutoAcceptIMs", "1");
+  EXPECT_TRUE(world.WaitAdopted("Carl", 300));
+  world.desktop.RunFor(1600);
+  EXPECT_EQ(main().TabStrip1.Count(), 1);
+  EXPECT_NE(world.client->ConversationText("Carl").find("from the net"), std::string::npos);
+}
+
+TEST_P(Lifecycle, AnIgnoredNameIsClosedBlockedAndItsAnswerNeverTabbed) {
+  main().lstIgnoreTem.AddItem("bOB");
+  world.client->ReceiveIM("Bob", "hello");
+  world.desktop.RunFor(5000);
+  EXPECT_EQ(world.client->IMWindow("Bob"), 0u);
+  const auto blocked = world.client->BlockedNames();
+  ASSERT_EQ(blocked.size(), 1u);
+  EXPECT_EQ(blocked[0], "Bob");
+  EXPECT_EQ(main().TabStrip1.Count(), 0);
+  EXPECT_EQ(main().List1.ListCount(), 0);
+  EXPECT_EQ(world.client->IMWindow("$im_off"), 0u);
+  EXPECT_EQ(host::FindIMWindow(), 0u);
+  EXPECT_FALSE(IsWindowVisible(world.container));
+}
+
+TEST_P(Lifecycle, UnreadMarksFollowTheCaption) {
+  const HWND im = world.ReceiveAndAdopt("Bob", "hello");
+  ASSERT_NE(im, 0u);
+  // Shown and given the focus, the IM reads as read.
+  world.desktop.RunFor(500);
+  EXPECT_EQ(main().TabStrip1.Item(1).image, container::kTabRead);
+  EXPECT_EQ(main().ctList1.CellPicture(0, 2), container::kPicRead);
+
+  world.client->ReceiveIM("Bob", "are you there?");
+  ASSERT_TRUE(world.desktop.RunUntil(
+      [&] { return host::GetCaption(im).find(">IM From:") != std::string::npos; }, 1000));
+  EXPECT_TRUE(world.desktop.RunUntil(
+      [&] { return main().TabStrip1.Item(1).image == container::kTabUnread; }, 500));
+  EXPECT_EQ(main().ctList1.CellPicture(0, 2), container::kPicUnread);
+
+  main().PanelClicked();
+  ASSERT_EQ(host::GetCaption(im).find(">IM From:"), std::string::npos);
+  EXPECT_TRUE(world.desktop.RunUntil(
+      [&] { return main().TabStrip1.Item(1).image == container::kTabRead; }, 500));
+  EXPECT_EQ(main().ctList1.CellPicture(0, 2), container::kPicRead);
+}
+
+TEST_P(Lifecycle, TheContainerHidesSoonAfterTheLastIMCloses) {
+  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
+  EXPECT_TRUE(IsWindowVisible(world.container));
+  world.client->CloseIM("Bob");
+  ASSERT_TRUE(world.desktop.RunUntil([&] { return world.client->IMWindow("Bob") == 0; }, 1000));
+  EXPECT_TRUE(world.desktop.RunUntil([&] { return !IsWindowVisible(world.container); }, 100));
+  EXPECT_EQ(main().TabStrip1.Count(), 0);
+  EXPECT_EQ(main().ctList1.RowCount(), 0);
+  EXPECT_EQ(main().List1.ListCount(), 0);
+}
+
+TEST_P(Lifecycle, ChoosingATabShowsItsIM) {
+  const HWND bob = world.ReceiveAndAdopt("Bob", "hello");
+  const HWND carl = world.ReceiveAndAdopt("Carl", "hi");
+  ASSERT_NE(carl, 0u);
+  EXPECT_EQ(host::FindCurrentIM(), bob);
+  main().TabStrip1.SetSelectedItem(2);
+  EXPECT_EQ(host::FindCurrentIM(), carl);
+  EXPECT_EQ(main().List1.Text(), std::to_string(carl));
+  EXPECT_EQ(main().ctList1.ListIndex(), 1);
+  EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Carl");
+  EXPECT_EQ(main().mnuIgnore[1]->Caption(), "Always Ignore Carl");
+  // A row of the IM list selects the tab of the same caption.
+  main().ctList1.SetListIndex(0);
+  main().ctList1Click();
+  EXPECT_EQ(main().TabStrip1.SelectedItem(), 1);
+  EXPECT_EQ(host::FindCurrentIM(), bob);
+}
+
+TEST_P(Lifecycle, CloseTopIMSelectsTheNeighbour) {
+  world.ReceiveAndAdopt("Bob", "1");
+  const HWND carl = world.ReceiveAndAdopt("Carl", "2");
+  const HWND dave = world.ReceiveAndAdopt("Dave", "3");
+  ASSERT_NE(dave, 0u);
+  main().TabStrip1.SetSelectedItem(2);
+  main().CloseTopIM();
+  world.desktop.RunFor(200);
+  EXPECT_FALSE(IsWindow(carl));
+  ASSERT_EQ(main().TabStrip1.Count(), 2);
+  EXPECT_EQ(main().TabStrip1.SelectedCaption(), "Dave");
+  EXPECT_EQ(host::FindCurrentIM(), dave);
+  EXPECT_EQ(main().List1.Text(), std::to_string(dave));
+  EXPECT_EQ(main().ctList1.HeaderText(), "Current IMs: 2");
+  EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Dave");
+  main().CloseTopIM();
+  main().CloseTopIM();
+  world.desktop.RunFor(200);
+  EXPECT_EQ(main().TabStrip1.Count(), 0);
+  EXPECT_FALSE(IsWindowVisible(world.container));
+}
+
+TEST_P(Lifecycle, TheCloseBoxLogsAndClosesEveryIM) {
+  settings::WriteSetting("LogIMs", "1");
+  const HWND bob = world.ReceiveAndAdopt("Bob", "hello");
+  const HWND carl = world.ReceiveAndAdopt("Carl", "hi");
+  world.desktop.Click(world.container, 0, 0);  // focus, then the close box by its command
+  SendMessage(world.container, WM_SYSCOMMAND, SC_CLOSE, 0);
+  world.desktop.RunFor(200);
+  EXPECT_TRUE(IsWindow(world.container));
+  EXPECT_FALSE(IsWindowVisible(world.container));
+  EXPECT_FALSE(IsWindow(bob));
+  EXPECT_FALSE(IsWindow(carl));
+  EXPECT_EQ(LogFiles("Bob"), 1);
+  EXPECT_EQ(LogFiles("Carl"), 1);
+  EXPECT_EQ(main().TabStrip1.Count(), 0);
+  // The container is there for the next IM.
+  EXPECT_NE(world.ReceiveAndAdopt("Dave", "later"), 0u);
+  EXPECT_TRUE(IsWindowVisible(world.container));
+}
+
+TEST_P(Lifecycle, TheMenuButtonOpensTheIMMenu) {
+  world.WriteProgramFile("\\Sounds\\Menu.icp", "RIFF");
+  world.desktop.AnswerNextPopupMenu("");
+  world.desktop.Click(main().picMenuIM.hwnd());
+  int popups = 0, sounds = 0;
+  for (const auto& e : world.desktop.Events()) {
+    popups += e.kind == sim::Event::Kind::PopupMenu;
+    sounds += e.kind == sim::Event::Kind::Sound && e.text.find("Menu.icp") != std::string::npos;
+  }
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(sounds, 1);
+}
+
+}  // namespace
