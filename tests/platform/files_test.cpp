@@ -8,7 +8,7 @@
 namespace {
 namespace files = platform::files;
 
-class FilesTest : public ::testing::Test {
+class ProgramFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = std::filesystem::temp_directory_path() /
@@ -23,40 +23,40 @@ class FilesTest : public ::testing::Test {
   std::filesystem::path root_;
 };
 
-TEST_F(FilesTest, BackslashPathsLandInTheProgramFolder) {
+TEST_F(ProgramFilesTest, BackslashPathsLandInTheProgramFolder) {
   ASSERT_TRUE(files::MakeDirectory(P("\\IM Logs")));
   ASSERT_TRUE(files::WriteAll(P("\\IM Logs\\a.txt"), "x\r\n"));
   EXPECT_TRUE(std::filesystem::exists(root_ / "IM Logs" / "a.txt"));
   EXPECT_EQ(files::ReadAll(P("\\IM Logs\\a.txt")), "x\r\n");
 }
 
-TEST_F(FilesTest, MakeDirectoryNeedsItsParent) {
+TEST_F(ProgramFilesTest, MakeDirectoryNeedsItsParent) {
   EXPECT_FALSE(files::MakeDirectory(P("\\a\\b")));
   EXPECT_TRUE(files::MakeDirectory(P("\\a")));
   EXPECT_TRUE(files::MakeDirectory(P("\\a\\b\\")));
   EXPECT_FALSE(files::MakeDirectory(P("\\a")));  // already there
 }
 
-TEST_F(FilesTest, AppendCreatesThenAppends) {
+TEST_F(ProgramFilesTest, AppendCreatesThenAppends) {
   EXPECT_TRUE(files::Append(P("\\log.txt"), "one\r\n"));
   EXPECT_TRUE(files::Append(P("\\log.txt"), "two\r\n"));
   EXPECT_EQ(files::ReadAll(P("\\log.txt")), "one\r\ntwo\r\n");
 }
 
-TEST_F(FilesTest, MissingFilesReadAsNothingAndWritesIntoMissingFoldersFail) {
+TEST_F(ProgramFilesTest, MissingFilesReadAsNothingAndWritesIntoMissingFoldersFail) {
   EXPECT_FALSE(files::ReadAll(P("\\none.txt")).has_value());
   EXPECT_FALSE(files::WriteAll(P("\\no folder\\x.txt"), "x"));
   EXPECT_FALSE(files::Append(P("\\no folder\\x.txt"), "x"));
   EXPECT_FALSE(files::Remove(P("\\none.txt")));
 }
 
-TEST_F(FilesTest, AnsiNamesAreStoredAsUtf8OnTheHost) {
+TEST_F(ProgramFilesTest, AnsiNamesAreStoredAsUtf8OnTheHost) {
   ASSERT_TRUE(files::WriteAll(P("\\caf\xE9.txt"), "x"));
   EXPECT_TRUE(std::filesystem::exists(root_ / "caf\xC3\xA9.txt"));
   EXPECT_EQ(files::List(files::ProgramFolder(), "*.txt"), std::vector<std::string>{"caf\xE9.txt"});
 }
 
-TEST_F(FilesTest, ListMatchesWildcardsWithoutCaseAndSkipsFolders) {
+TEST_F(ProgramFilesTest, ListMatchesWildcardsWithoutCaseAndSkipsFolders) {
   for (const char* name : {"b.Fad", "A.FAD", "c.fad.bak", "my.fade.Fad", "note.txt"}) {
     std::ofstream(root_ / name) << "x";
   }
@@ -69,7 +69,7 @@ TEST_F(FilesTest, ListMatchesWildcardsWithoutCaseAndSkipsFolders) {
   EXPECT_TRUE(files::List(P("\\missing"), "*.*").empty());
 }
 
-TEST_F(FilesTest, CopyReplacesTheTarget) {
+TEST_F(ProgramFilesTest, CopyReplacesTheTarget) {
   ASSERT_TRUE(files::WriteAll(P("\\a.gif"), "new"));
   ASSERT_TRUE(files::WriteAll(P("\\b.gif"), "old"));
   EXPECT_TRUE(files::Copy(P("\\a.gif"), P("\\b.gif")));
