@@ -71,6 +71,9 @@ void MainWindow::AdjustSize2() {
   ArrangeButtons();
   ApplyLookPictures();
   PlacePanels(Caller::AdjustSize2, tabs, graphical);
+  // The button bar and the frame lie over the tab strip's lower part.
+  picButtonsHold.ZOrder();
+  Frame1.ZOrder();
   Picture2.ZOrder();
   PlaceIM(host::IsAOL7 ? kExtraAol7 : kExtraAol6, tabs);
 }

@@ -193,3 +193,37 @@ TEST(Layout, TheContainerSnapsToItsMinimumSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Layout, FloatModeCarriesTheContainerAndGivesItBack) {
+  World world(containerfix::OptionsFor(Layout::Aol6));
+  auto& m = *world.main;
+  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
+  RECT before;
+  GetWindowRect(world.container, before);
+  m.mnuEntertoSend[2]->Click();
+  EXPECT_TRUE(m.FloatMode());
+  ui::Form& floating = m.frmIMFloat();
+  EXPECT_TRUE(IsWindowVisible(floating.hwnd()));
+  EXPECT_EQ(GetParent(world.container), floating.hwnd());
+  EXPECT_EQ(InParent(world.container),
+            (Rect{-4, -24, floating.ClientWidth(), floating.ClientHeight() + 2}));
+  EXPECT_EQ(m.Picture1.Width(), floating.ClientWidth() - 5);
+  // A resize of the container itself is left alone while floating.
+  const Rect picture = Of(m.Picture1);
+  SendMessage(world.container, WM_SIZE, 0, 0);
+  EXPECT_EQ(Of(m.Picture1), picture);
+
+  RECT floated;
+  GetWindowRect(world.container, floated);
+  m.mnuEntertoSend[2]->Click();
+  EXPECT_FALSE(m.FloatMode());
+  EXPECT_EQ(GetParent(world.container), world.client->MdiClient());
+  RECT after;
+  GetWindowRect(world.container, after);
+  EXPECT_EQ(after, floated);
+  EXPECT_FALSE(IsWindowVisible(floating.hwnd()));
+}
+
+}  // namespace
