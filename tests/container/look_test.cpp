@@ -14,7 +14,7 @@ using clientsim::Layout;
 using containerfix::World;
 
 std::string ShotPath(const std::string& name) {
-  const auto dir = std::filesystem::path(PALLION_SOURCE_DIR) / "build-container" / "shots";
+  const auto dir = std::filesystem::temp_directory_path() / "pallion-shots";
   std::filesystem::create_directories(dir);
   return (dir / name).string();
 }
