@@ -1,5 +1,7 @@
 #include "app/demo_runner.h"
 
+#include "app/demo_helpers.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -13,32 +15,6 @@ namespace app {
 namespace {
 
 using platform::HWND;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The first window anywhere on the desktop with the class and caption (ANSI), top first.
-HWND FindAnywhere(const std::string& className, const std::string& caption) {
-  HWND found = 0;
-  auto matches = [&](HWND hwnd) {
-    return Lower(platform::GetClassName(hwnd)) == Lower(className) &&
-           platform::GetWindowText(hwnd) == caption;
-  };
-  for (HWND top = platform::GetWindow(platform::GetDesktopWindow(), platform::GW_CHILD);
-       top != 0 && found == 0; top = platform::GetWindow(top, platform::GW_HWNDNEXT)) {
-    if (matches(top)) {
-      found = top;
-      break;
-    }
-    platform::EnumChildWindows(top, [&](HWND child) {
-      if (matches(child)) found = child;
-      return found == 0;
-    });
-  }
-  return found;
-}
 
 struct KeyName {
   const char* name;
@@ -80,26 +56,13 @@ bool ParseKey(const std::string& text, int& key, int& shift) {
   return false;
 }
 
-bool ParseInt(const std::string& text, int& value) {
-  try {
-    size_t used = 0;
-    value = std::stoi(text, &used);
-    return used == text.size();
-  } catch (...) {
-    return false;
-  }
-}
-
-std::string Join(const std::vector<std::string>& words, size_t from) {
-  std::string text;
-  for (size_t i = from; i < words.size(); ++i) text += (i > from ? " " : "") + words[i];
-  return text;
-}
-
 }  // namespace
 
 DemoRunner::DemoRunner(DemoWorld& world, std::ostream& out) : world_(world), out_(out) {
   AddBuiltins();
+  AddProgramCommands();
+  AddExpectations();
+  WatchUnansweredBoxes();
 }
 
 void DemoRunner::Add(const std::string& name, Command command) {
@@ -249,24 +212,6 @@ void DemoRunner::AddBuiltins() {
                        world_.Run(500);
                        return true;
                      }});
-  Add("click", {"click CLASS CAPTION | click X Y",
-                "the person clicks a window (found by class and caption) or a screen point", 2,
-                [this, &desktop](const auto& args, std::string& error) {
-                  int x = 0, y = 0;
-                  if (ParseInt(args[0], x) && ParseInt(args[1], y)) {
-                    desktop.ClickAt({x, y});
-                  } else {
-                    HWND target = FindAnywhere(args[0], args[1]);
-                    if (target == 0) {
-                      error = "no window of class \"" + args[0] + "\" captioned \"" +
-                              platform::AnsiToUtf8(args[1]) + "\"";
-                      return false;
-                    }
-                    desktop.Click(target);
-                  }
-                  world_.Run(200);
-                  return true;
-                }});
   Add("type", {"type TEXT", "the person types TEXT into the window that has the focus", 1,
                [this, &desktop](const auto& args, std::string&) {
                  desktop.TypeText(args[0]);
@@ -284,40 +229,6 @@ void DemoRunner::AddBuiltins() {
                 world_.Run(200);
                 return true;
               }});
-  Add("menu", {"menu WINDOW-CAPTION ITEM [ITEM...]",
-               "the person chooses an item of a window's menu bar, e.g. menu \"America Online\" "
-               "File New",
-               2, [this, &desktop](const auto& args, std::string& error) {
-                 HWND window = platform::FindWindowEx(0, 0, nullptr, args[0].c_str());
-                 if (window == 0) {
-                   error =
-                       "no top-level window captioned \"" + platform::AnsiToUtf8(args[0]) + "\"";
-                   return false;
-                 }
-                 std::vector<std::string> path(args.begin() + 1, args.end());
-                 if (!desktop.ChooseMenuItem(window, path)) {
-                   error = "no enabled menu item \"" + platform::AnsiToUtf8(Join(path, 0)) + "\"";
-                   return false;
-                 }
-                 world_.Run(300);
-                 return true;
-               }});
-  Add("answer-box", {"answer-box OK|Yes|No|Cancel",
-                     "answers the next message box of the platform with that button", 1,
-                     [&desktop](const auto& args, std::string& error) {
-                       std::string a = Lower(args[0]);
-                       int result = a == "ok"       ? platform::IDOK
-                                    : a == "yes"    ? platform::IDYES
-                                    : a == "no"     ? platform::IDNO
-                                    : a == "cancel" ? platform::IDCANCEL
-                                                    : 0;
-                       if (result == 0) {
-                         error = "answer with OK, Yes, No or Cancel";
-                         return false;
-                       }
-                       desktop.AnswerMessageBox(result);
-                       return true;
-                     }});
   Add("tree", {"tree", "prints the window tree", 0, [this, &desktop](const auto&, std::string&) {
                  out_ << platform::AnsiToUtf8(desktop.DumpTree());
                  return true;
@@ -380,29 +291,55 @@ void DemoRunner::AddBuiltins() {
 }
 
 std::string DefaultScenario() {
-  return R"(# The person signs on; correspondents write; the program's host routines
-# find the IM windows, send IMs, read the chat room and block a name.
+  return R"(# Alice signs on and starts Pallion; three correspondents write, Pallion gathers
+# their IMs into tabs; Alice switches tabs, answers one, closes one, switches to the
+# list look and closes the client, which ends Pallion (logging the conversations).
+setting LogIMs 1
+setting Style 1
 signon Alice
+start-pallion
+expect pallion running
+expect window "AOL Child" "Pallion ²·º :"
+expect container hidden
+shot pallion-started
+
 im Bob "Hi Alice, are you there?"
-im Carl "Lunch at noon?"
-wait 1s
-shot two-ims
-host list-ims
-host send-im Bob "Yes, I am here!"
-wait 1s
-unreachable Dave
-host send-im Dave "Are you online?"
-wait 1s
-room open Lobby Erin Frank
-wait 1s
-host room-list
-host block Carl
 wait 2s
-im Carl "Are you ignoring me?"
+im Carl "Lunch at noon?"
+wait 2s
+im Dave "Did you see the game?"
+wait 3s
+expect tabs Bob Carl Dave
+expect container visible
+expect sound Chat.icp
+shot three-ims-in-tabs
+
+switch-to Carl
+expect shown Carl
+shot carl-shown
+type-im "Noon works for me!"
+key enter
+wait 2s
+expect sent Carl "Noon works for me!"
+shot carl-answered
+
+switch-to Bob
+expect shown Bob
+answer-box Yes
+click control AOButtonCloseIM
+wait 2s
+shot after-close-im
+
+menu program Options Style "List Box"
 wait 1s
-shot after-sends
-tree
+shot list-look
+
 quit
+wait 4s
+expect pallion ended
+expect file "IM Logs/Carl/4-26-2001.txt" "Noon works for me!"
+expect file "IM Logs/Dave/4-26-2001.txt" "Did you see the game?"
+shot client-closed
 )";
 }
 

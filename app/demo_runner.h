@@ -5,6 +5,7 @@
 #include <functional>
 #include <istream>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -38,9 +39,21 @@ class DemoRunner {
 
  private:
   void AddBuiltins();
+  void AddProgramCommands();
+  void AddExpectations();
+  // Answers the next message box of the program with the button (typing `input` first when
+  // given); reports the answer.
+  void QueueBoxAnswer(const std::string& button, const std::optional<std::string>& input);
+  // Closes a message box of the program that nobody answers, so a script never hangs on it.
+  void WatchUnansweredBoxes();
+  bool Expect(const std::vector<std::string>& args, std::string& error);
+
   DemoWorld& world_;
   std::ostream& out_;
   std::map<std::string, Command> commands_;
+  bool answering_ = false;
+  platform::HWND waitingBox_ = 0;
+  uint64_t waitingSince_ = 0;
 };
 
 // The scenario played when no script is given.

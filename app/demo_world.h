@@ -3,12 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "clientsim/client.h"
 #include "platform/sim/desktop.h"
+#include "startup/first_window.h"
+
+namespace container {
+class MainWindow;
+}
 
 namespace app {
 
@@ -30,6 +37,13 @@ class DemoWorld {
   platform::DWORD ClientProcess() const { return clientProcess_; }
   platform::DWORD ProgramProcess() const { return programProcess_; }
   const DemoOptions& Options() const { return options_; }
+
+  // Starts Pallion in its process (start-up with its checks, container and menu); reports how
+  // it went.
+  startup::StartResult StartProgram();
+  bool ProgramStarted() const { return program_ != nullptr; }
+  // The program's main window while the program runs; nullptr before start and after its end.
+  container::MainWindow* Main() const;
 
   // Lets virtual time pass, reporting what happened.
   void Run(uint64_t milliseconds);
@@ -53,6 +67,22 @@ class DemoWorld {
   size_t chatSeen_ = 0;
   size_t keywordsSeen_ = 0;
   int shotNumber_ = 0;
+
+  // Makes the program's folders and the small files a fresh folder needs.
+  void PrepareFolder();
+  // Reports the log files the program wrote since the last report.
+  void ObserveFiles();
+  // Reports what the program did to the window tree since the last report.
+  void ObserveProgram();
+
+  std::unique_ptr<startup::Program> program_;
+  // What the observer saw last.
+  std::vector<platform::HWND> adopted_;
+  std::vector<std::string> tabs_;
+  std::string shown_;
+  bool containerVisible_ = false;
+  std::map<std::string, uintmax_t> logFiles_;
+  bool programEndedSaid_ = false;
 };
 
 }  // namespace app

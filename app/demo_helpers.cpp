@@ -1,0 +1,60 @@
+#include "app/demo_helpers.h"
+
+#include <cctype>
+
+#include "platform/win32.h"
+
+namespace app {
+
+using platform::HWND;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool ParseInt(const std::string& text, int& value) {
+  try {
+    size_t used = 0;
+    value = std::stoi(text, &used);
+    return used == text.size();
+  } catch (...) {
+    return false;
+  }
+}
+
+std::string Join(const std::vector<std::string>& words, size_t from) {
+  std::string text;
+  for (size_t i = from; i < words.size(); ++i) text += (i > from ? " " : "") + words[i];
+  return text;
+}
+
+HWND FindAnywhere(const std::string& className, const std::string& caption) {
+  HWND found = 0;
+  auto matches = [&](HWND hwnd) {
+    return Lower(platform::GetClassName(hwnd)) == Lower(className) &&
+           platform::GetWindowText(hwnd) == caption;
+  };
+  for (HWND top = platform::GetWindow(platform::GetDesktopWindow(), platform::GW_CHILD);
+       top != 0 && found == 0; top = platform::GetWindow(top, platform::GW_HWNDNEXT)) {
+    if (matches(top)) {
+      found = top;
+      break;
+    }
+    platform::EnumChildWindows(top, [&](HWND child) {
+      if (matches(child)) found = child;
+      return found == 0;
+    });
+  }
+  return found;
+}
+
+std::string MenuText(const std::string& caption) {
+  std::string text;
+  for (char c : caption) {
+    if (c != '&') text += c;
+  }
+  return Lower(text);
+}
+
+}  // namespace app

@@ -1,0 +1,21 @@
+// Small helpers of the demo's commands: text, numbers and finding windows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace app {
+
+std::string Lower(std::string text);
+bool ParseInt(const std::string& text, int& value);
+// The words from `from` on, joined by single blanks.
+std::string Join(const std::vector<std::string>& words, size_t from);
+// The first window anywhere on the desktop with the class (without regard to case) and the
+// caption (ANSI), top first.
+platform::HWND FindAnywhere(const std::string& className, const std::string& caption);
+// A menu caption as the person reads it: "&" marks dropped, lower case.
+std::string MenuText(const std::string& caption);
+
+}  // namespace app
