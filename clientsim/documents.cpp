@@ -1,5 +1,6 @@
 // The client's conversation windows: IM windows, the Send-IM window and the chat room.
 #include <algorithm>
+#include <vector>
 
 #include "clientsim/engine.h"
 
@@ -130,6 +131,16 @@ void ImWindow::Build() {
 
   imagePane_ = engine_->Child<Panel>(hwnd_, "_AOL_EditImage", "", 0, 4, 20, w - 8, viewHeight,
                                      gfx::Color{0xFFFFFF}, true, true);
+  // The statics lie beneath the other controls, so a view laid over the top strip hides them.
+  // Moving each to the bottom in turn keeps their order among themselves.
+  std::vector<HWND> statics;
+  for (HWND s = FindWindowEx(hwnd_, 0, "_AOL_Static"); s != 0;
+       s = FindWindowEx(hwnd_, s, "_AOL_Static")) {
+    statics.push_back(s);
+  }
+  for (HWND s : statics) {
+    SetWindowPos(s, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   UpdateCaption();
 }
 
