@@ -1,0 +1,151 @@
+#include "ignore/ignore_lists.h"
+
+#include <vector>
+
+#include "host/text_files.h"
+#include "host/window_access.h"
+#include "platform/files.h"
+#include "platform/win32.h"
+#include "settings/ini_file.h"
+#include "settings/settings_store.h"
+#include "widgets/message_box.h"
+
+namespace ignore {
+
+using platform::HWND;
+
+namespace {
+
+bool OnList(const ui::ListBox& list, const std::string& screenName) {
+  for (int i = 0; i < list.ListCount(); ++i) {
+    if (SameName(list.List(i), screenName)) return true;
+  }
+  return false;
+}
+
+// Removes every item exactly equal to the name (letter case counts).
+void RemoveExact(ui::ListBox& list, const std::string& name) {
+  for (int i = list.ListCount() - 1; i >= 0; --i) {
+    if (list.List(i) == name) list.RemoveItem(i);
+  }
+}
+
+std::string PermanentFile() {
+  return settings::FolderPath(settings::kIgnorePermFile);
+}
+
+}  // namespace
+
+bool SameName(const std::string& listed, const std::string& screenName) {
+  return settings::ini::AnsiLower(listed) == settings::ini::AnsiLower(screenName);
+}
+
+bool IsIgnored(const container::MainWindow& main, const std::string& screenName) {
+  if (screenName.empty()) return false;
+  return OnList(main.lstIgnoreTem, screenName) || OnList(main.lstIgnorePer, screenName);
+}
+
+bool IgnoreCheck(container::MainWindow& main, HWND im) {
+  const std::string screenName = host::GetIMScreenName(im);
+  if (!IsIgnored(main, screenName)) return false;
+  host::CloseWin(im);
+  host::IMOffFor(screenName);
+  return true;
+}
+
+void LoadPermanentList(container::MainWindow& main) {
+  ui::ListBox& list = main.lstIgnorePer;
+  list.Clear();
+  const std::string path = PermanentFile();
+  if (!platform::files::Exists(path)) return;
+  host::LoadList(path, [&list](const std::string& name) { list.AddItem(name); });
+}
+
+bool SavePermanentList(const container::MainWindow& main) {
+  std::vector<std::string> items;
+  for (int i = 0; i < main.lstIgnorePer.ListCount(); ++i)
+    items.push_back(main.lstIgnorePer.List(i));
+  return host::SaveList(PermanentFile(), items);
+}
+
+void mnuIgnoreClick(container::MainWindow& main, int index) {
+  if (index != 0 && index != 1) return;
+  const std::string screenName = main.TabStrip1.SelectedCaption();
+  // Without a correspondent the block command would be "$IM_OFF" alone, which turns off
+  // every IM.
+  if (screenName.empty()) return;
+  const HWND shown = host::FindCurrentIM();
+
+  const bool permanent = index == 1;
+  const std::string prompt = "Are you sure you want to Ignore " + screenName +
+                             (permanent ? " Permanently?" : " for rest of the session?");
+  const std::string title = "Ignore " + screenName + (permanent ? " Permanently?" : "?");
+  // A box closed without a button leaves the result of an earlier one; that is not a "Yes".
+  widgets::MessageBoxResult.clear();
+  if (widgets::ShowMessageBox(main.hwnd(), prompt, 4, title) != "Yes") return;
+  if (main.Exited()) return;
+
+  if (permanent) {
+    main.lstIgnorePer.AddItem(screenName);
+    SavePermanentList(main);
+  } else {
+    main.lstIgnoreTem.AddItem(screenName);
+  }
+  host::IMOffFor(screenName);
+  if (main.Exited()) return;
+
+  // The question and the block command wait for events, so another IM may have come to the
+  // top meanwhile; the IM closed is the one asked about.
+  if (host::FindCurrentIM() != shown) {
+    const int item = main.List1.FindExact(std::to_string(shown));
+    if (item < 0 || !platform::IsWindow(shown)) return;
+    main.TabStrip1.SetSelectedItem(item + 1);
+    if (host::FindCurrentIM() != shown) return;
+  }
+  main.CloseTopIM();
+}
+
+void AddTemporary(container::MainWindow& main, const std::string& name) {
+  if (name.empty()) return;
+  main.lstIgnoreTem.AddItem(name);
+  host::IMOffFor(name);
+}
+
+void RemoveTemporary(container::MainWindow& main, const std::string& name) {
+  if (name.empty()) return;
+  RemoveExact(main.lstIgnoreTem, name);
+  host::IMOnFor(name);
+}
+
+void ClearTemporary(container::MainWindow& main) {
+  main.lstIgnoreTem.Clear();
+}
+
+void AddPermanent(container::MainWindow& main, const std::string& name) {
+  if (name.empty()) return;
+  main.lstIgnorePer.AddItem(name);
+  SavePermanentList(main);
+  host::IMOffFor(name);
+}
+
+void RemovePermanent(container::MainWindow& main, const std::string& name) {
+  if (name.empty()) return;
+  RemoveExact(main.lstIgnorePer, name);
+  SavePermanentList(main);
+  host::IMOnFor(name);
+}
+
+void ClearPermanent(container::MainWindow& main) {
+  main.lstIgnorePer.Clear();
+  SavePermanentList(main);
+}
+
+void Attach(container::MainWindow& main) {
+  for (int i = 0; i < 2; ++i) {
+    main.mnuIgnore[i]->OnClick = [&main, i] { mnuIgnoreClick(main, i); };
+  }
+  main.settingsReaders.push_back([&main] { LoadPermanentList(main); });
+  if (main.Loaded()) LoadPermanentList(main);
+}
+
+}  // namespace ignore
