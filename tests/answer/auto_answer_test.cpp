@@ -177,11 +177,11 @@ TEST_P(AutoAnswerTest, AnInputBoxHoldingTextIsSkippedUntilItIsEmpty) {
   const HWND input = host::NthChild(carl, "RICHCNTL", host::IsAOL7 ? 1 : 2);
   host::SetText(input, "I am typing");
   Mode(answer::kModeAllIMs);
-  world.desktop.RunFor(10000);
+  world.desktop.RunFor(5000);
   EXPECT_TRUE(SentTo("Carl").empty());
   EXPECT_EQ(host::GetText(input), "I am typing");
   host::SetText(input, "");
-  world.desktop.RunFor(10000);
+  world.desktop.RunFor(6000);
   EXPECT_EQ(SentTo("Carl"), std::vector<std::string>{Away("Carl")});
 }
 
@@ -277,7 +277,8 @@ TEST_P(ChatRoomTest, AllExceptChatRoomPassesOverThePeopleInTheRoom) {
   Adopt("BobSmith");
   Adopt("Carl");
   Mode(answer::kModeAllExceptRoom);
-  world.desktop.RunFor(30000);
+  world.desktop.RunUntil([&] { return !SentTo("Carl").empty(); }, 20000);
+  world.desktop.RunFor(3000);
   EXPECT_TRUE(SentTo("BobSmith").empty());
   EXPECT_EQ(SentTo("Carl"), std::vector<std::string>{Away("Carl")});
   std::vector<std::string> room;
@@ -293,7 +294,8 @@ TEST_P(ChatRoomTest, OnlyChatRoomAnswersOnlyThePeopleInTheRoom) {
   Adopt("BobSmith");
   Adopt("Carl");
   Mode(answer::kModeOnlyRoom);
-  world.desktop.RunFor(30000);
+  world.desktop.RunUntil([&] { return !SentTo("BobSmith").empty(); }, 20000);
+  world.desktop.RunFor(3000);
   EXPECT_EQ(SentTo("BobSmith"), std::vector<std::string>{Away("BobSmith")});
   EXPECT_TRUE(SentTo("Carl").empty());
 }
