@@ -1,0 +1,171 @@
+// The button bar's commands and the "Get Info" pop-up: each acts on the shown IM through the
+// client's own windows.
+#include <string>
+
+#include "commands/commands.h"
+#include "platform/win32.h"
+#include "settings/settings_store.h"
+#include "widgets/message_box.h"
+
+namespace commands {
+
+using namespace platform;
+
+namespace {
+
+void PlaySound(const char* file) {
+  host::PlaySoundFile(settings::FolderPath(std::string(settings::kSoundsFolder) + file));
+}
+void ClickSound() {
+  PlaySound("Click.icp");
+}
+void MenuSound() {
+  PlaySound("Menu.icp");
+}
+
+bool SignedOn() {
+  return !host::GetUserSN().empty();
+}
+
+// The correspondent of the shown IM: the selected tab's caption.
+std::string ShownName(container::MainWindow& main) {
+  return main.TabStrip1.SelectedCaption();
+}
+
+// Lets events run until `found` gives a window or the time is up; 0 then.
+HWND WaitForWindow(const std::function<HWND()>& found, uint32_t timeoutMs) {
+  const uint32_t start = GetTickCount();
+  for (;;) {
+    const HWND hwnd = found();
+    if (hwnd != 0) return hwnd;
+    if (ProcessEnded() || GetTickCount() - start >= timeoutMs) return 0;
+    DoEvents();
+  }
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.rfind(start, 0) == 0;
+}
+
+// Moves the hidden main window so that its origin lies at a screen point and pops the menu
+// up there.
+void PopUpAt(container::MainWindow& main, ui::Menu& menu, int x, int y) {
+  main.Move(x, y, 5000, 5000);
+  main.PopupMenu(menu, 0, 0);
+}
+
+RECT Picture2Rect(container::MainWindow& main) {
+  RECT r{};
+  GetWindowRect(main.Picture2.hwnd(), r);
+  return r;
+}
+
+}  // namespace
+
+void CloseIMClick(container::MainWindow& main) {
+  ClickSound();
+  if (host::FindCurrentIM() == 0) return;
+  const std::string name = ShownName(main);
+  const std::string answer = widgets::ShowMessageBox(
+      main.hwnd(), "Are you sure you want to close the IM from " + name + "?", 4,
+      "Close " + name + "'s IM?");
+  if (answer == "Yes") main.CloseTopIM();
+}
+
+void GetProfileClick(container::MainWindow& main) {
+  if (!SignedOn() || main.AOButtonGetProfile.Caption() != "Get Profile") return;
+  ClickSound();
+  const HWND button = FindWindowEx(host::FindCurrentIM(), 0, "_AOL_Button", nullptr);
+  if (button == 0) return;
+  SendMessage(button, WM_LBUTTONDOWN, 0, 0);
+  SendMessage(button, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessage(button, WM_LBUTTONUP, 0, 0);
+  SendMessage(button, WM_KEYUP, VK_SPACE, 0);
+}
+
+void GetInfoMouseUp(container::MainWindow& main) {
+  if (!SignedOn() || main.AOButtonGetProfile.Caption() != "Get Info") return;
+  if (host::FindCurrentIM() == 0) return;
+  MenuSound();
+  const RECT holder = Picture2Rect(main);
+  const bool member = host::IsIMStaticVisible(main.SelectedIM());
+  main.mnuSendMail->SetVisible(member);
+  main.mnuViewWebPage->SetVisible(member);
+  if (member) main.mnuSep8->SetVisible(true);
+  main.mnuSignOnaFriend->SetVisible(!member);
+  const bool tabs = main.UseTabs();
+  main.mnuViewProfile->SetVisible(tabs);
+  const int k = member && tabs ? 220 : (member || tabs ? 203 : 187);
+  PopUpAt(main, main.mnuGetInfo, holder.left + 150, holder.bottom - k);
+}
+
+void LocateClick(container::MainWindow& main) {
+  if (!SignedOn()) return;
+  const std::string name = main.ctList1.CellText(main.ctList1.ListIndex(), 0);
+  if (name.empty()) return;
+  host::RunKeyword(kLocateKeyword + name);
+  ClickSound();
+}
+
+void NotifyAOLClick(container::MainWindow& main) {
+  ClickSound();
+  NotifyAOLButton(main);
+}
+
+void NotifyAOLButton(container::MainWindow& main) {
+  const HWND im = host::FindCurrentIM();
+  if (im == 0) return;
+  if (!host::IsIMStaticVisible(im)) {
+    widgets::ShowMessageBox(
+        main.hwnd(),
+        ShownName(main) + " is not an AOL user. Instant Messenger users cannot be reported.", 0,
+        "Not an AOL User.");
+    return;
+  }
+  host::ClickIcon(host::NthChildExact(im, "_AOL_Button", 2));
+}
+
+void OptionsMouseUp(container::MainWindow& main) {
+  MenuSound();
+  const RECT holder = Picture2Rect(main);
+  PopUpAt(main, main.mnuOptions, holder.left + (main.UseTabs() ? 210 : 287), holder.bottom - 252);
+}
+
+void MailClick(container::MainWindow& main) {
+  if (main.AOButtonMail.Caption() != "Mail") {
+    ClickSound();
+    ClickGetInfo(kIconViewProfile);
+    return;
+  }
+  const HWND toolbar = FindWindowEx(FindWindowEx(host::FindAOL(), 0, "AOL Toolbar", nullptr), 0,
+                                    "_AOL_Toolbar", nullptr);
+  const HWND write = host::NthChildExact(toolbar, "_AOL_Icon", 3);
+  if (write == 0) return;
+  host::ClickIcon(write);
+  ClickSound();
+  host::Pause(1);
+  const HWND mail =
+      WaitForWindow([] { return host::FindChildByCaption("Write Mail"); }, kWriteMailWaitMs);
+  host::SetText(FindWindowEx(mail, 0, "_AOL_Edit", nullptr), ShownName(main));
+}
+
+void ShowInfoWindow() {
+  host::ClickIcon(host::NthChildExact(host::FindCurrentIM(), "_aol_icon", kIMInfoIcon));
+}
+
+InfoResult ClickGetInfo(int icon) {
+  if (host::NthChildExact(host::FindCurrentIM(), "_aol_icon", kIMInfoIcon) == 0) {
+    return InfoResult::NoIM;
+  }
+  ShowInfoWindow();
+  const HWND info =
+      WaitForWindow([] { return FindWindow(kInfoWindowClass, nullptr); }, kInfoWindowWaitMs);
+  if (info == 0) return InfoResult::NoInfoWindow;
+  if (!StartsWith(host::GetCaption(info), kInfoWindowCaption)) return InfoResult::OtherWindow;
+  const HWND target = host::NthChildExact(info, "_aol_icon", icon + 1);
+  if (target == 0) return InfoResult::IconMissing;
+  host::ClickIcon(target);
+  return InfoResult::Pressed;
+}
+
+}  // namespace commands
