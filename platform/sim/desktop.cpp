@@ -605,6 +605,13 @@ HWND Desktop::SetParent(HWND child, HWND newParent) {
   }
   HWND old = w->parent;
   bool wasVisible = (w->style & WS_VISIBLE) != 0;
+  // A child window re-parented into another process's window joins the two processes' input
+  // state: focus and activation are shared from then on.
+  if (w->style & WS_CHILD) {
+    if (Window* p = Find(newParent); p && p->process != w->process) {
+      JoinInput(w->process, p->process);
+    }
+  }
   Unlink(*w);
   w->parent = newParent;
   if (newParent == s.desktop && (w->style & WS_CHILD)) w->owner = 0;
@@ -1032,7 +1039,8 @@ HWND Desktop::SetFocus(HWND hwnd) {
   if (!w) return 0;
   HWND root = GetAncestor(hwnd, GA_ROOT);
   Window* r = Find(root);
-  if (hwnd == s.desktop || (s.current != 0 && r && r->process != s.current)) {
+  if (hwnd == s.desktop || (s.current != 0 && !InputJoined(w->process, s.current) &&
+                            !(r && InputJoined(r->process, s.current)))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return 0;
   }
@@ -1043,6 +1051,26 @@ HWND Desktop::SetFocus(HWND hwnd) {
   }
   MoveFocus(hwnd);
   return old;
+}
+
+DWORD Desktop::InputGroup(DWORD process) const {
+  const auto& groups = state_->inputGroup;
+  for (auto it = groups.find(process); it != groups.end() && it->second != process;
+       it = groups.find(process)) {
+    process = it->second;
+  }
+  return process;
+}
+
+void Desktop::JoinInput(DWORD a, DWORD b) {
+  DWORD ga = InputGroup(a), gb = InputGroup(b);
+  if (ga == gb) return;
+  state_->inputGroup[ga] = gb;
+  state_->inputGroup.try_emplace(gb, gb);
+}
+
+bool Desktop::InputJoined(DWORD a, DWORD b) const {
+  return a == b || InputGroup(a) == InputGroup(b);
 }
 
 HWND Desktop::GetFocus() {

@@ -262,6 +262,9 @@ class Desktop : public System {
   DWORD GetLastError() override;
 
  private:
+  DWORD InputGroup(DWORD process) const;
+  void JoinInput(DWORD a, DWORD b);
+  bool InputJoined(DWORD a, DWORD b) const;
   struct State;
   std::unique_ptr<State> state_;
 

@@ -142,6 +142,9 @@ struct Desktop::State {
   std::map<std::string, WindowClass> classes;  // key: lower-case name
   std::map<HWND, std::unique_ptr<Window>> windows;
   std::map<DWORD, Process> processes;
+  // Processes whose input states are joined, as re-parenting a child window across processes
+  // joins them: each process maps to the representative of its group (absent: alone).
+  std::map<DWORD, DWORD> inputGroup;
   DWORD current = 0;
 
   std::deque<Posted> posted;
