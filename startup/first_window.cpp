@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "commands/commands.h"
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "platform/win32.h"
@@ -166,6 +167,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   }
 
   main = std::make_unique<container::MainWindow>();
+  commands::AttachCommands(*main);
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;
