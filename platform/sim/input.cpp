@@ -187,12 +187,18 @@ void Desktop::Click(HWND hwnd, int clientX, int clientY) {
   if (!GetClientRect(hwnd, c)) return;
   if (clientX < 0) clientX = c.Width() / 2;
   if (clientY < 0) clientY = c.Height() / 2;
+  // A person moves the mouse to what they click; whoever holds the capture sees it go.
+  POINT target{clientX, clientY};
+  ClientToScreen(hwnd, target);
+  if (!(state_->cursor == target)) MouseMoveTo(target);
+  if (!Find(hwnd)) return;
   MouseDown(hwnd, clientX, clientY);
   if (Find(hwnd) || Find(state_->capture)) MouseUp(hwnd, clientX, clientY);
 }
 
 void Desktop::ClickAt(POINT screenPoint) {
   State& s = *state_;
+  if (!(s.cursor == screenPoint)) MouseMoveTo(screenPoint);
   HWND hit = WindowFromPoint(screenPoint);
   if (hit == s.desktop || !Find(hit)) {
     s.cursor = screenPoint;

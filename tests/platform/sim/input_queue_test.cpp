@@ -32,5 +32,20 @@ TEST_F(InputQueueTest, FocusInAnotherProcessesTreeNeedsAReparentedChild) {
   (void)addOn;
 }
 
+TEST_F(InputQueueTest, AClickElsewhereFirstMovesTheMouseAwayFromTheCaptor) {
+  HWND h = Top("", WS_POPUP | WS_VISIBLE, 100, 100, 300, 100);
+  HWND captor = Child(h, "captor", WS_VISIBLE, 10, 10, 50, 20);
+  HWND other = Child(h, "other", WS_VISIBLE, 200, 10, 50, 20);
+  desk.Click(captor);
+  desk.SetCapture(captor);
+  log.clear();
+  desk.Click(other);
+  // The move reaches the captor (which may let go); the press and release then go to the
+  // captor as long as it holds the capture, as on the real system.
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front().hwnd, captor);
+  EXPECT_EQ(log.front().msg, static_cast<UINT>(WM_MOUSEMOVE));
+}
+
 }  // namespace
 }  // namespace platform::sim::testing
