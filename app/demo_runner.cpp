@@ -328,6 +328,7 @@ expect shown Bob
 answer-box Yes
 click control AOButtonCloseIM
 wait 2s
+expect tabs Carl Dave
 shot after-close-im
 
 menu program Options Style "List Box"

@@ -111,6 +111,7 @@ void DemoRunner::QueueBoxAnswer(const std::string& button,
     world_.Say("the person answers the message box \"" + U(box->lblCaption.Caption()) + "\" (\"" +
                U(box->lblText.Caption()) + "\"): " + button +
                (input ? " with \"" + U(*input) + "\"" : ""));
+    world_.Shot("message-box");
     if (input && box->txtInput.Enabled()) {
       box->txtInput.SetFocus();
       box->txtInput.SetSelStart(0);

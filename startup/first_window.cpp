@@ -5,9 +5,11 @@
 #include <functional>
 #include <vector>
 
+#include "answer/auto_answer.h"
 #include "commands/commands.h"
 #include "container/main_window.h"
 #include "host/window_access.h"
+#include "ignore/ignore_lists.h"
 #include "platform/win32.h"
 #include "startup/host_menu.h"
 #include "widgets/message_box.h"
@@ -168,6 +170,8 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
 
   main = std::make_unique<container::MainWindow>();
   commands::AttachCommands(*main);
+  answer::Attach(*main);
+  ignore::Attach(*main);
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;
