@@ -168,6 +168,40 @@ TEST(OutgoingSend, NothingHappensWhileAnotherWindowIsInFront) {
   EXPECT_EQ(host::GetEditText(input), "Hey");
 }
 
+TEST(OutgoingSend, AnotherClientWindowOnTopLeavesTheKeyToTheClient) {
+  StyledWorld w(Fade(2, kRed, kBlue));
+  w.FadeOn();
+  const HWND welcome = w.world.client->WelcomeWindow();
+  ASSERT_NE(welcome, 0u);
+  ShowWindow(welcome, SW_SHOW);
+  BringWindowToTop(welcome);
+  ASSERT_NE(FindWindowEx(host::FindMDI(), 0, "AOL Child", nullptr), w.world.container);
+  w.TypeAndEnter("Hey");
+  // The client's own Enter sent it, unstyled.
+  ASSERT_EQ(w.SentTexts().size(), 1u);
+  EXPECT_EQ(w.SentTexts()[0], "Hey");
+}
+
+TEST(OutgoingSend, FloatModeFadesWhateverWindowIsInFront) {
+  StyledWorld w(Fade(2, kRed, kBlue));
+  w.FadeOn();
+  w.main().SetFloatMode(true);
+  w.world.desktop.RunFor(100);
+  ASSERT_TRUE(IsWindowVisible(w.main().frmIMFloat().hwnd()));
+  ASSERT_EQ(host::FindCurrentIM(), w.im);
+  {
+    sim::Desktop::ProcessScope scope(w.world.desktop, w.world.aol);
+    SetFocus(host::FindIMInput());
+  }
+  SetForegroundWindow(w.main().frmIMFloat().hwnd());
+  w.world.desktop.TypeText("Hey");
+  w.world.desktop.PressKey(VK_RETURN);
+  w.world.desktop.RunFor(300);
+  ASSERT_EQ(w.SentTexts().size(), 1u);
+  EXPECT_EQ(w.SentTexts()[0], Tag("AA0055") + "H" + Tag("5500AA") + "e" + Tag("0000FF") + "y");
+  w.main().SetFloatMode(false);
+}
+
 TEST(OutgoingSend, RandomFadeGivesValidColoursToAllFourButtons) {
   StyledWorld w(Fade(2, kRed, kBlue));
   w.FadeOn();
