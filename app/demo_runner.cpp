@@ -8,6 +8,7 @@
 #include "host/text.h"
 #include "host/window_access.h"
 #include "platform/ansi.h"
+#include "platform/files.h"
 #include "platform/win32.h"
 
 namespace app {
@@ -229,6 +230,28 @@ void DemoRunner::AddBuiltins() {
                 world_.Run(200);
                 return true;
               }});
+  Add("file", {"file PATH TEXT",
+               "writes a text file into the program folder (\\r in TEXT starts a new line; lines "
+               "end with CR LF)",
+               2, [this](const auto& args, std::string& error) {
+                 std::string relative = args[0];
+                 std::replace(relative.begin(), relative.end(), '/', '\\');
+                 if (relative.find("..") != std::string::npos) {
+                   error = "the file must lie inside the program folder";
+                   return false;
+                 }
+                 std::string text;
+                 for (char c : args[1]) text += c == '\r' ? std::string("\r\n") : std::string(1, c);
+                 text += "\r\n";
+                 if (relative.empty() || relative.front() != '\\') relative = "\\" + relative;
+                 const std::string path = platform::files::ProgramFolder() + relative;
+                 if (!platform::files::WriteAll(path, text)) {
+                   error = "cannot write " + platform::AnsiToUtf8(relative);
+                   return false;
+                 }
+                 world_.Say("file prepared: " + platform::AnsiToUtf8(relative.substr(1)));
+                 return true;
+               }});
   Add("tree", {"tree", "prints the window tree", 0, [this, &desktop](const auto&, std::string&) {
                  out_ << platform::AnsiToUtf8(desktop.DumpTree());
                  return true;
@@ -294,8 +317,17 @@ std::string DefaultScenario() {
   return R"(# Alice signs on and starts Pallion; three correspondents write, Pallion gathers
 # their IMs into tabs; Alice switches tabs, answers one, closes one, switches to the
 # list look and closes the client, which ends Pallion (logging the conversations).
+# On the way Pallion answers an IM while Alice is away, and closes the IM of a
+# correspondent on her permanent ignore list.
 setting LogIMs 1
 setting Style 1
+setting Left 140
+setting Top 150
+setting Width 520
+setting Height 420
+file IgnorePerm.lst "Frank"
+file Messages/Away.Mes "Sorry {SN}, I am away from my desk. Back soon!"
+setting LastMessage Away
 signon Alice
 start-pallion
 expect pallion running
@@ -323,12 +355,25 @@ wait 2s
 expect sent Carl "Noon works for me!"
 shot carl-answered
 
+menu program "IM Answer" "All IMs"
+im Erin "Are you coming to the party tonight?"
+wait 8s
+expect sent-containing Erin "Sorry Erin, I am away from my desk. Back soon!"
+menu program "IM Answer" "Off"
+switch-to Erin
+shot away-answer
+
+im Frank "Hey Alice, remember me?"
+wait 2s
+expect tabs Bob Carl Dave Erin
+expect blocked Frank
+
 switch-to Bob
 expect shown Bob
 answer-box Yes
 click control AOButtonCloseIM
 wait 2s
-expect tabs Carl Dave
+expect tabs Carl Dave Erin
 shot after-close-im
 
 menu program Options Style "List Box"

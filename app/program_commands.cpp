@@ -348,11 +348,14 @@ void DemoRunner::AddProgramCommands() {
 }
 
 void DemoRunner::AddExpectations() {
-  Add("expect", {"expect tabs [NAMES...] | expect shown NAME | expect container visible|hidden | "
-                 "expect window CLASS CAPTION | expect sent NAME TEXT | expect file PATH [TEXT] | "
-                 "expect sound NAME | expect pallion running|ended",
-                 "checks the state; the run stops with the line named when it does not hold", 1,
-                 [this](const auto& args, std::string& error) { return Expect(args, error); }});
+  Add("expect",
+      {"expect tabs [NAMES...] | expect shown NAME | expect container visible|hidden | "
+       "expect window CLASS CAPTION | expect sent NAME TEXT | expect sent-containing NAME TEXT | "
+       "expect blocked NAME | "
+       "expect file PATH [TEXT] | "
+       "expect sound NAME | expect pallion running|ended",
+       "checks the state; the run stops with the line named when it does not hold", 1,
+       [this](const auto& args, std::string& error) { return Expect(args, error); }});
 }
 
 bool DemoRunner::Expect(const std::vector<std::string>& args, std::string& error) {
@@ -428,6 +431,29 @@ bool DemoRunner::Expect(const std::vector<std::string>& args, std::string& error
       const std::string plain = clientsim::StripTags(im.text);
       if (plain == want) return true;
       texts.push_back("\"" + plain + "\"");
+    }
+    return fail(texts.empty() ? "no IM was sent to " + U(args[1])
+                              : "the IMs sent to " + U(args[1]) + " were " + U(Join(texts, 0)));
+  }
+  if (what == "blocked") {
+    if (!need(2)) return false;
+    std::vector<std::string> names = world_.Client().BlockedNames();
+    for (const auto& n : names) {
+      if (Lower(n) == Lower(args[1])) return true;
+    }
+    return fail("the client blocks " + (names.empty() ? std::string("nobody") : U(Join(names, 0))));
+  }
+  if (what == "sent-containing") {
+    if (!need(3)) return false;
+    const std::string want = Join(args, 2);
+    std::vector<std::string> texts;
+    for (const auto& im : world_.Client().SentIMs()) {
+      if (Lower(im.to) != Lower(args[1])) continue;
+      if (im.text.find(want) != std::string::npos ||
+          clientsim::StripTags(im.text).find(want) != std::string::npos) {
+        return true;
+      }
+      texts.push_back("\"" + im.text + "\"");
     }
     return fail(texts.empty() ? "no IM was sent to " + U(args[1])
                               : "the IMs sent to " + U(args[1]) + " were " + U(Join(texts, 0)));
