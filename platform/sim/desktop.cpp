@@ -1334,13 +1334,26 @@ bool Desktop::DispatchOne() {
 bool Desktop::RunResponders() {
   State& s = *state_;
   bool used = false;
-  for (size_t i = 0; i < s.responders.size();) {
-    auto responder = s.responders[i];
-    if (responder()) {
-      if (i < s.responders.size()) s.responders.erase(s.responders.begin() + i);
+  // Answering may run a nested loop that runs (and removes) other responders, so each one is
+  // found again by its id rather than by its place in the list.
+  std::vector<uint64_t> ids;
+  for (const auto& r : s.responders) ids.push_back(r.id);
+  for (uint64_t id : ids) {
+    auto find = [&s, id] {
+      return std::find_if(s.responders.begin(), s.responders.end(),
+                          [id](const State::Responder& r) { return r.id == id; });
+    };
+    auto it = find();
+    if (it == s.responders.end() || it->running) continue;
+    it->running = true;
+    auto answer = it->answer;
+    const bool done = answer();
+    it = find();
+    if (it == s.responders.end()) continue;
+    it->running = false;
+    if (done) {
+      s.responders.erase(it);
       used = true;
-    } else {
-      ++i;
     }
   }
   return used;
@@ -1411,7 +1424,7 @@ void Desktop::Schedule(uint64_t delayMs, std::function<void()> action, DWORD pro
 }
 
 void Desktop::AddResponder(std::function<bool()> responder) {
-  state_->responders.push_back(std::move(responder));
+  state_->responders.push_back({state_->nextResponder++, std::move(responder), false});
 }
 
 uint64_t Desktop::NowMs() const {

@@ -150,7 +150,13 @@ struct Desktop::State {
   std::deque<Posted> posted;
   std::vector<Timer> timers;
   std::vector<Scheduled> scheduled;
-  std::vector<std::function<bool()>> responders;
+  struct Responder {
+    uint64_t id = 0;
+    std::function<bool()> answer;
+    bool running = false;  // answering now; a nested loop must not run it again
+  };
+  std::vector<Responder> responders;
+  uint64_t nextResponder = 1;
   UINT nextThreadTimer = 1;
 
   HWND focus = 0;
