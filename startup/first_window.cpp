@@ -12,6 +12,7 @@
 #include "ignore/ignore_lists.h"
 #include "platform/win32.h"
 #include "startup/host_menu.h"
+#include "styling/outgoing.h"
 #include "widgets/message_box.h"
 
 namespace startup {
@@ -172,6 +173,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   commands::AttachCommands(*main);
   answer::Attach(*main);
   ignore::Attach(*main);
+  styling::AttachOutgoing(*main);
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;
