@@ -317,8 +317,8 @@ std::string DefaultScenario() {
   return R"(# Alice signs on and starts Pallion; three correspondents write, Pallion gathers
 # their IMs into tabs; Alice switches tabs, answers one, closes one, switches to the
 # list look and closes the client, which ends Pallion (logging the conversations).
-# On the way Pallion answers an IM while Alice is away, and closes the IM of a
-# correspondent on her permanent ignore list.
+# On the way Alice sends a colour-faded IM, Pallion answers an IM while she is away,
+# and closes the IM of a correspondent on her permanent ignore list.
 setting LogIMs 1
 setting Style 1
 setting Left 140
@@ -354,6 +354,14 @@ key enter
 wait 2s
 expect sent Carl "Noon works for me!"
 shot carl-answered
+
+click control AOButtonMiddle 4
+type-im "See you there, a faded hello from Alice!"
+key enter
+wait 2s
+expect sent Carl "See you there, a faded hello from Alice!"
+expect sent-containing Carl "<Font Color=#"
+shot faded-im
 
 menu program "IM Answer" "All IMs"
 im Erin "Are you coming to the party tonight?"
