@@ -1,5 +1,7 @@
 #include "ui/control.h"
 
+#include "ui/tool_tip.h"
+
 #include <unordered_map>
 
 #include "platform/win32.h"
@@ -62,6 +64,7 @@ Control::Control(Parent parent, std::string name, int index, const WindowParams&
 }
 
 Control::~Control() {
+  tooltip::Forget(*this);
   Unregister();
   if (form_ != nullptr && form_ != this) form_->Unregister(this);
   HWND h = hwnd_;
@@ -237,7 +240,12 @@ LRESULT Control::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return r;
   }
   if (hwnd != hwnd_) return DefWindowProc(hwnd, msg, wParam, lParam);
-  return WindowProc(msg, wParam, lParam);
+  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) tooltip::MousePressed();
+  // The control may be gone once its handler has run; only then is its tip looked at.
+  const std::weak_ptr<bool> alive = lifetime_;
+  const LRESULT result = WindowProc(msg, wParam, lParam);
+  if (msg == WM_MOUSEMOVE && !alive.expired() && hwnd_ != 0) tooltip::MouseMoved(*this);
+  return result;
 }
 
 LRESULT Control::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {

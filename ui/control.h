@@ -161,6 +161,8 @@ class Control {
   gfx::Color foreColor_ = 0x000000;
   std::string toolTip_;
   bool leftPressed_ = false;
+  // Expires with the control, so code after a handler can tell whether it still exists.
+  std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
 };
 
 }  // namespace ui
