@@ -247,7 +247,7 @@ std::string DemoWorld::Shot(const std::string& name) {
   if (options_.shots.empty()) return "";
   std::error_code ec;
   std::filesystem::create_directories(options_.shots, ec);
-  char number[8];
+  char number[16];
   std::snprintf(number, sizeof number, "%02d-", ++shotNumber_);
   std::string path = (std::filesystem::path(options_.shots) / (number + name + ".png")).string();
   if (!desktop_->SaveScreenshot(path)) {
