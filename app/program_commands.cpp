@@ -221,7 +221,7 @@ void DemoRunner::AddProgramCommands() {
          std::vector<std::string> path(args.begin() + 1, args.end());
          const std::string where = Lower(args[0]);
          if (where == "pallion") {
-           path.insert(path.begin(), startup::kHostMenuCaption);
+           path.insert(path.begin(), container::kHostMenuCaption);
            world_.Say("the person chooses " + U(Join(path, 0)) + " on the client's menu bar");
            if (!desktop.ChooseMenuItem(world_.Client().MainWindow(), path)) {
              error = "no enabled item \"" + U(Join(args, 1)) +

@@ -32,7 +32,8 @@ using platform::HWND;
 // "Pallion ²·º :" and "Pallion ²·º : " + screen name.
 inline constexpr const char* kContainerCaption = "Pallion \xB2\xB7\xBA :";
 inline constexpr const char* kCaptionPrefix = "Pallion \xB2\xB7\xBA : ";
-// The captions the program's pop-up on the client's menu bar may carry.
+// The captions the program's pop-up on the client's menu bar may carry: the item start-up
+// appends, and the built pop-up.
 inline constexpr const char* kHostMenuCaption = "Palli&on \xB2\xB7\xBA";
 inline constexpr const char* kHostMenuCaptionAppended = "&Pallion\xB2\xB7\xBA";
 
@@ -44,6 +45,9 @@ inline constexpr int kPicStatusHidden = 1;
 inline constexpr int kPicStatusShown = 2;
 inline constexpr int kPicUnread = 3;
 inline constexpr int kPicRead = 4;
+
+// Gives an adopted IM back to the client's MDI client, at the place the client's IMs open.
+void HandBackIM(HWND im, HWND mdi);
 
 class MainWindow : public ui::Form {
  public:

@@ -13,7 +13,7 @@ using namespace platform;
 
 namespace {
 
-// Where handed-back IMs appear in the client's MDI area.
+// Where IMs given back to the client appear in its MDI area.
 constexpr int kBackLeft = 220;
 constexpr int kBackTop = 125;
 constexpr int kBackWidth = 390;
@@ -35,6 +35,11 @@ void RemoveProgramMenu(HWND aol) {
 
 }  // namespace
 
+void HandBackIM(HWND im, HWND mdi) {
+  SetWindowPos(im, HWND_TOP, kBackLeft, kBackTop, kBackWidth, kBackHeight, 0);
+  platform::SetParent(im, mdi);
+}
+
 void MainWindow::ExitProgram() {
   if (exited_) return;
   exited_ = true;
@@ -52,9 +57,7 @@ void MainWindow::ExitProgram() {
   } else if (closeIMs == "0" || closeIMs.empty()) {
     const HWND mdi = host::FindMDI();
     for (int i = 0; i < List1.ListCount(); ++i) {
-      const HWND im = ListIM(i);
-      SetWindowPos(im, HWND_TOP, kBackLeft, kBackTop, kBackWidth, kBackHeight, 0);
-      platform::SetParent(im, mdi);
+      HandBackIM(ListIM(i), mdi);
     }
   }
 

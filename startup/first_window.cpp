@@ -184,7 +184,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   main->picIM.SetParent(main->Picture1.hwnd());
 
   const HWND aol = host::FindAOL();
-  AppendMenu(GetMenu(aol), MF_POPUP, 0, kAppendedMenuCaption);
+  AppendMenu(GetMenu(aol), MF_POPUP, 0, container::kHostMenuCaptionAppended);
   DrawMenuBar(aol);
   BuildHostMenu(*main);
 

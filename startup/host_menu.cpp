@@ -16,12 +16,6 @@ using namespace platform;
 
 namespace {
 
-// Where IMs given back to the client appear in its MDI area.
-constexpr int kBackLeft = 220;
-constexpr int kBackTop = 125;
-constexpr int kBackWidth = 390;
-constexpr int kBackHeight = 300;
-
 enum Command : UINT {
   kControlPanel = 1001,
   kHelp = 1003,
@@ -74,13 +68,13 @@ bool BuildHostMenu(container::MainWindow& main) {
   const HMENU bar = GetMenu(aol);
   if (bar == 0) return false;
   const int last = GetMenuItemCount(bar) - 1;
-  if (last < 0 ||
-      GetMenuString(bar, static_cast<UINT>(last), MF_BYPOSITION) != kAppendedMenuCaption) {
+  if (last < 0 || GetMenuString(bar, static_cast<UINT>(last), MF_BYPOSITION) !=
+                      container::kHostMenuCaptionAppended) {
     return false;
   }
   const HMENU popup = CreatePopupMenu();
   if (popup == 0 || !ModifyMenu(bar, static_cast<UINT>(last), MF_BYPOSITION | MF_POPUP, popup,
-                                kHostMenuCaption)) {
+                                container::kHostMenuCaption)) {
     return false;
   }
   const HMENU sub = GetSubMenu(bar, last);
@@ -140,8 +134,7 @@ void ResetIMs(container::MainWindow& main) {
   for (int i = 0; i < main.List1.ListCount(); ++i) {
     const HWND im = main.ListIM(i);
     if (im == 0 || !IsWindow(im)) continue;
-    SetWindowPos(im, HWND_TOP, kBackLeft, kBackTop, kBackWidth, kBackHeight, 0);
-    SetParent(im, mdi);
+    container::HandBackIM(im, mdi);
   }
   main.ClearIMs();
   main.Timer1.SetEnabled(true);

@@ -13,10 +13,6 @@ class MainWindow;
 
 namespace startup {
 
-// The caption start-up appends, and the caption of the built pop-up.
-inline constexpr const char* kAppendedMenuCaption = "&Pallion\xB2\xB7\xBA";
-inline constexpr const char* kHostMenuCaption = "Palli&on \xB2\xB7\xBA";
-
 // The items of the pop-up, in order; item i (from 1) has the identifier 1000 + i.
 inline constexpr int kFirstCommand = 1001;
 inline constexpr int kLastCommand = 1013;
