@@ -25,6 +25,11 @@ constexpr UINT kMaxTimer = 0x7FFFFFFF;
 constexpr DWORD kErrorInvalidHandle = 6;
 constexpr DWORD kErrorCannotFindClass = 1407;
 constexpr DWORD kErrorClassExists = 1410;
+constexpr DWORD kErrorNotEnoughQuota = 1816;
+constexpr ptrdiff_t kPostLimit = 10000;
+constexpr int kUseDefault = static_cast<int>(0x80000000u);  // CW_USEDEFAULT
+constexpr int kCascadeStep = 26;
+constexpr int kCascadeSteps = 8;
 
 // Messages whose parameters carry pointers: they cannot be posted.
 bool CarriesPointer(UINT msg) {
@@ -67,6 +72,19 @@ bool CarriesPointer(UINT msg) {
       return false;
   }
 }
+
+// The layouts of NCCALCSIZE_PARAMS and MINMAXINFO, for the procedures that read them.
+struct NcCalcSizeParams {
+  RECT rects[3];
+  void* windowPos = nullptr;
+};
+struct MinMaxInfo {
+  POINT reserved;
+  POINT maxSize;
+  POINT maxPosition;
+  POINT minTrackSize;
+  POINT maxTrackSize;
+};
 
 int Clamp(int64_t v, int64_t lo, int64_t hi) {
   return static_cast<int>(std::clamp(v, lo, hi));
@@ -216,6 +234,7 @@ void Desktop::ExitProcess() {
   std::erase_if(s.mouseHooks, [p](const auto& e) { return e.second.process == p; });
   std::erase_if(s.locks, [p](const auto& e) { return e.second == p; });
   std::erase_if(s.posted, [p](const Posted& m) { return m.hwnd == 0 && m.process == p; });
+  std::erase_if(s.input, [p](const Posted& m) { return m.queue == p; });
   if (s.clipOpen && s.clipOpenProcess == p) s.clipOpen = false;
   it->second.memory.clear();
   Record(Event::Kind::ProcessExit, it->second.name, "");
@@ -417,6 +436,26 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
       if (Window* o = Find(w.owner); o && (o->exStyle & WS_EX_TOPMOST)) w.exStyle |= WS_EX_TOPMOST;
     }
   }
+  // CW_USEDEFAULT: an overlapped window gets a cascaded place (y then unused) and a default
+  // size; pop-ups and children get 0.
+  const bool overlapped = !(style & (WS_POPUP | WS_CHILD));
+  if (x == kUseDefault) {
+    if (overlapped) {
+      x = y = kCascadeStep * (s.defaultPlacements++ % kCascadeSteps);
+    } else {
+      x = y = 0;
+    }
+  }
+  if (y == kUseDefault) y = 0;
+  if (width == kUseDefault) {
+    if (overlapped) {
+      width = s.options.width * 3 / 4;
+      height = s.options.height * 3 / 4;
+    } else {
+      width = height = 0;
+    }
+  }
+  if (height == kUseDefault) height = 0;
   width = Clamp(width, 0, 32767);
   height = Clamp(height, 0, 32767);
   x = Clamp(x, -32768, 32767);
@@ -430,6 +469,15 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
   HWND hwnd = w.hwnd;
   s.windows[hwnd] = std::move(owned);
 
+  if (overlapped || (style & WS_THICKFRAME)) {
+    RECT screen = ClientRectIn(*Find(s.desktop));
+    MinMaxInfo info;
+    info.maxSize = POINT{screen.Width(), screen.Height()};
+    info.minTrackSize = POINT{112, 27};
+    info.maxTrackSize = POINT{screen.Width() + 12, screen.Height() + 12};
+    SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!Find(hwnd)) return 0;
+  }
   if (!SendMessage(hwnd, WM_NCCREATE, 0, 0)) {
     if (Find(hwnd)) FreeWindow(hwnd);
     return 0;
@@ -447,7 +495,9 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
   } else {
     LinkTop(*wp);
   }
-  SendMessage(hwnd, WM_NCCALCSIZE, 0, 0);
+  RECT frame = wp->rect;
+  SendMessage(hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&frame));
+  if (!Find(hwnd)) return 0;
   if (SendMessage(hwnd, WM_CREATE, 0, 0) == -1) {
     if (Find(hwnd)) DestroyInternal(hwnd);
     return 0;
@@ -557,6 +607,7 @@ void Desktop::FreeWindow(HWND hwnd) {
   Unlink(*w);
   std::erase_if(s.timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
   std::erase_if(s.posted, [hwnd](const Posted& m) { return m.hwnd == hwnd; });
+  std::erase_if(s.input, [hwnd](const Posted& m) { return m.hwnd == hwnd; });
   std::erase_if(s.watches, [hwnd](const auto& e) { return e.second.hwnd == hwnd; });
   std::erase_if(s.mouseHooks, [hwnd](const auto& e) { return e.second.hwnd == hwnd; });
   if (s.clipOwner == hwnd) s.clipOwner = 0;
@@ -799,6 +850,7 @@ bool Desktop::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
       if (!sib || sib->parent != w->parent) return true;
     }
   }
+  const RECT before = w->rect;
   SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, 0);
   if (!(w = Find(hwnd))) return false;
   if (!(flags & SWP_NOMOVE)) {
@@ -827,9 +879,20 @@ bool Desktop::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
       LinkBelow(*w, insertAfter);
     }
   }
+  if ((flags & SWP_FRAMECHANGED) || w->rect.Width() != before.Width() ||
+      w->rect.Height() != before.Height()) {
+    NcCalcSizeParams params;
+    params.rects[0] = w->rect;
+    params.rects[1] = before;
+    params.rects[2] = ClientRectIn(*w);
+    SendMessage(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+    if (!(w = Find(hwnd))) return false;
+  }
   if (flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
   if (flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
-  bool activate = !(flags & SWP_NOACTIVATE) && !(flags & SWP_HIDEWINDOW);
+  // Sending a window to the bottom is not undone by activating it: it is not activated.
+  bool activate = !(flags & SWP_NOACTIVATE) && !(flags & SWP_HIDEWINDOW) &&
+                  (child || (flags & SWP_NOZORDER) || insertAfter != HWND_BOTTOM);
   if (activate && !child) {
     if (!band) LinkTop(*w);
     Activate(hwnd);
@@ -908,9 +971,10 @@ bool Desktop::ShowWindow(HWND hwnd, int cmd) {
       w->style &= ~WS_VISIBLE;
     }
     if (!child || IsWindowVisible(w->parent)) {
+      // SW_SHOWNA raises a top-level without activating it; SW_SHOWNOACTIVATE leaves it in place.
       if (!child && show && s.active != hwnd &&
-          (cmd == SW_SHOW || cmd == SW_SHOWNORMAL || cmd == SW_SHOWMAXIMIZED ||
-           cmd == SW_RESTORE)) {
+          (cmd == SW_SHOW || cmd == SW_SHOWNORMAL || cmd == SW_SHOWMAXIMIZED || cmd == SW_RESTORE ||
+           cmd == SW_SHOWNA)) {
         LinkTop(*w);
       }
       SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, 0);
@@ -981,6 +1045,25 @@ void Desktop::Activate(HWND hwnd) {
     SendMessage(old, WM_NCACTIVATE, FALSE, 0);
     SendMessage(old, WM_ACTIVATE, 0, static_cast<LPARAM>(hwnd));
   }
+  // When activation passes to another thread (here: process), every top-level window of the
+  // losing one hears WM_ACTIVATEAPP(FALSE), then every one of the winning one (TRUE); lParam
+  // names the other thread.
+  if (Window* w = Find(hwnd); w && s.active == hwnd && s.activeProcess != w->process) {
+    DWORD gaining = w->process;
+    std::optional<DWORD> losing = s.activeProcess;
+    s.activeProcess = gaining;
+    auto tell = [this](DWORD process, bool active, LPARAM otherThread) {
+      State& st = *state_;
+      std::vector<HWND> tops;
+      if (Window* d = Find(st.desktop))
+        for (HWND h : d->children)
+          if (Window* t = Find(h); t && t->process == process) tops.push_back(h);
+      for (HWND h : tops)
+        if (Find(h)) SendMessage(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, otherThread);
+    };
+    if (losing) tell(*losing, false, static_cast<LPARAM>(gaining + 1));
+    tell(gaining, true, losing ? static_cast<LPARAM>(*losing + 1) : 0);
+  }
   if (Find(hwnd) && s.active == hwnd) {
     SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
     SendMessage(hwnd, WM_ACTIVATE, 1, static_cast<LPARAM>(old));
@@ -1044,7 +1127,11 @@ HWND Desktop::SetFocus(HWND hwnd) {
     SetLastError(ERROR_ACCESS_DENIED);
     return 0;
   }
-  if (w->style & WS_DISABLED) return 0;
+  // A disabled or minimized window, or one inside such a window, cannot take the focus.
+  for (Window* a = w; a && a->hwnd != s.desktop; a = Find(a->parent)) {
+    if (a->style & (WS_DISABLED | WS_MINIMIZE)) return 0;
+    if (!(a->style & WS_CHILD)) break;
+  }
   if (root != s.active && root != 0) {
     Activate(root);
     old = s.focus;
@@ -1092,11 +1179,9 @@ bool Desktop::ReleaseCapture() {
   if (old == 0) return true;
   s.capture = 0;
   if (Find(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
-  if (HWND under = WindowFromPoint(s.cursor)) {
-    POINT p = s.cursor;
-    ScreenToClient(under, p);
-    PostMessage(under, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
-  }
+  // The mouse "moves" so that the window under it can set its cursor: input, like a real move.
+  if (HWND under = WindowFromPoint(s.cursor); under != s.desktop && Find(under))
+    DeliverMouse(under, WM_MOUSEMOVE, 0, s.cursor);
   return true;
 }
 
@@ -1170,11 +1255,17 @@ bool Desktop::PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (hwnd != 0 && !Need(hwnd)) return false;
   if (ProcessEnded()) return false;
-  if (s.posted.size() >= 10000) {
-    SetLastError(1816);  // not enough quota
+  DWORD queue = hwnd != 0 ? Find(hwnd)->process : s.current;
+  // Each queue holds at most kPostLimit messages; counted only when the total could reach it.
+  if (s.posted.size() >= kPostLimit &&
+      std::count_if(s.posted.begin(), s.posted.end(),
+                    [queue](const Posted& m) { return m.queue == queue; }) >= kPostLimit) {
+    SetLastError(kErrorNotEnoughQuota);
     return false;
   }
-  s.posted.push_back(Posted{hwnd, msg, wParam, lParam, false, s.current});
+  Posted m{hwnd, msg, wParam, lParam, false, s.current};
+  m.queue = queue;
+  s.posted.push_back(m);
   return true;
 }
 
@@ -1263,7 +1354,7 @@ LRESULT Desktop::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 bool Desktop::HasPendingNow() const {
   const State& s = *state_;
-  if (!s.posted.empty()) return true;
+  if (!s.posted.empty() || !s.input.empty()) return true;
   for (const auto& a : s.scheduled)
     if (a.due <= s.now) return true;
   for (const auto& t : s.timers)
@@ -1287,6 +1378,19 @@ bool Desktop::DispatchOne() {
     Posted m = s.posted.front();
     s.posted.pop_front();
     if (m.hwnd != 0 && Find(m.hwnd)) Deliver(m.hwnd, m.msg, m.wParam, m.lParam, m.input);
+    return true;
+  }
+  if (!s.input.empty()) {
+    Posted m = s.input.front();
+    s.input.pop_front();
+    if (!Find(m.hwnd)) return true;
+    // The loop translates a key press before dispatching it: its WM_CHAR is posted first.
+    if (m.character != 0) {
+      Posted c{m.hwnd, WM_CHAR, m.character, m.lParam, true, 0};
+      c.queue = m.queue;
+      s.posted.push_back(c);
+    }
+    Deliver(m.hwnd, m.msg, m.wParam, m.lParam, m.input);
     return true;
   }
   auto action = s.scheduled.end();
@@ -1386,7 +1490,9 @@ bool Desktop::RunLoop(uint64_t end, const std::function<bool()>* done) {
 void Desktop::DoEvents() {
   State& s = *state_;
   // What is pending now; what handlers post meanwhile waits for the next call.
-  size_t budget = s.posted.size() + s.scheduled.size() + s.timers.size();
+  size_t budget = s.posted.size() + s.input.size() + s.scheduled.size() + s.timers.size();
+  for (const Posted& m : s.input)
+    if (m.character != 0) ++budget;
   bool any = false;
   for (size_t i = 0; i < budget && DispatchOne(); ++i) any = true;
   if (any) return;

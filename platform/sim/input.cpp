@@ -9,7 +9,6 @@ namespace platform::sim {
 
 namespace {
 
-constexpr LPARAM kHtClient = 1;
 constexpr LRESULT kMaActivate = 1;
 constexpr LRESULT kMaActivateAndEat = 2;
 constexpr LRESULT kMaNoActivateAndEat = 4;
@@ -130,6 +129,9 @@ void Desktop::PressMouse(HWND target, POINT screenPoint) {
   Window* w = Find(target);
   if (!w) return;
   HWND root = GetAncestor(target, GA_ROOT);
+  const LRESULT hit =
+      SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(screenPoint.x, screenPoint.y));
+  if (!Find(target)) return;
   // Parents hear of the click first, then the window says whether it activates.
   for (Window* c = w; c && (c->style & WS_CHILD) && !(c->exStyle & WS_EX_NOPARENTNOTIFY);
        c = Find(c->parent)) {
@@ -139,13 +141,17 @@ void Desktop::PressMouse(HWND target, POINT screenPoint) {
     SendMessage(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 0), MAKELPARAM(p.x, p.y));
     if (!Find(target)) return;
   }
+  // A child is never the active window, so it is always asked; activating an already active
+  // top-level changes nothing.
   LRESULT ma = kMaActivate;
-  if (root != s.active) {
-    ma = SendMessage(target, WM_MOUSEACTIVATE, root, MAKELPARAM(kHtClient, WM_LBUTTONDOWN));
-    if ((ma == kMaActivate || ma == kMaActivateAndEat) && Find(root)) Activate(root);
+  if (target != s.active) {
+    ma = SendMessage(target, WM_MOUSEACTIVATE, root,
+                     MAKELPARAM(static_cast<int>(hit), WM_LBUTTONDOWN));
+    if ((ma == kMaActivate || ma == kMaActivateAndEat || ma == 0) && Find(root) && root != s.active)
+      Activate(root);
   }
   if (!Find(target)) return;
-  SendMessage(target, WM_SETCURSOR, target, MAKELPARAM(kHtClient, WM_LBUTTONDOWN));
+  SendMessage(target, WM_SETCURSOR, target, MAKELPARAM(static_cast<int>(hit), WM_LBUTTONDOWN));
   if (ma == kMaActivateAndEat || ma == kMaNoActivateAndEat) return;
   DeliverMouse(target, WM_LBUTTONDOWN, MK_LBUTTON, screenPoint);
 }
@@ -157,7 +163,9 @@ void Desktop::DeliverMouse(HWND target, UINT msg, WPARAM wParam, POINT screenPoi
   if (!Find(to)) return;
   POINT p = screenPoint;
   ScreenToClient(to, p);
-  s.posted.push_back(Posted{to, msg, wParam, MAKELPARAM(p.x, p.y), true, 0});
+  Posted m{to, msg, wParam, MAKELPARAM(p.x, p.y), true, 0};
+  m.queue = Find(to)->process;
+  s.input.push_back(m);
 }
 
 void Desktop::MouseDown(HWND hwnd, int clientX, int clientY) {
@@ -247,11 +255,14 @@ void Desktop::PressKey(int virtualKey, int shift) {
   if (!noPass && Find(to)) {
     UINT down = (shift & ALT_MASK) ? WM_SYSKEYDOWN : WM_KEYDOWN;
     UINT up = (shift & ALT_MASK) ? WM_SYSKEYUP : WM_KEYUP;
-    s.posted.push_back(Posted{to, down, static_cast<WPARAM>(key), 1, true, 0});
-    if (int ch = KeyChar(key, shift))
-      s.posted.push_back(Posted{to, WM_CHAR, static_cast<WPARAM>(ch), 1, true, 0});
-    s.posted.push_back(
-        Posted{to, up, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001u), true, 0});
+    DWORD queue = Find(to)->process;
+    Posted press{to, down, static_cast<WPARAM>(key), 1, true, 0};
+    press.queue = queue;
+    press.character = static_cast<WPARAM>(KeyChar(key, shift));
+    s.input.push_back(press);
+    Posted release{to, up, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001u), true, 0};
+    release.queue = queue;
+    s.input.push_back(release);
     RunPending();
   }
   s.heldShift = 0;
@@ -268,7 +279,9 @@ void Desktop::TypeText(const std::string& ansiText) {
       PressKey(vk, shift);
     } else if (Find(s.focus)) {
       // Characters no key gives arrive as they do from an input method: a WM_CHAR alone.
-      s.posted.push_back(Posted{s.focus, WM_CHAR, c, 1, true, 0});
+      Posted m{s.focus, WM_CHAR, c, 1, true, 0};
+      m.queue = Find(s.focus)->process;
+      s.input.push_back(m);
       RunPending();
     }
   }

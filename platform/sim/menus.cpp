@@ -8,6 +8,7 @@ namespace platform::sim {
 
 namespace {
 
+constexpr UINT kMsgfMenu = 2;  // WM_ENTERIDLE from a menu
 constexpr UINT kStateBits = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MF_POPUP;
 
 struct ItemRef {
@@ -205,7 +206,12 @@ bool Desktop::ModifyMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSu
   }
   ItemRef ref = FindItem(s.menus, menu, position, flags);
   if (!ref.menu) return false;
-  ref.menu->items[ref.index] = MakeItem(flags, idOrSubmenu, text);
+  MenuItem old = ref.menu->items[ref.index];
+  MenuItem replacement = MakeItem(flags, idOrSubmenu, text);
+  ref.menu->items[ref.index] = replacement;
+  // A replaced drop-down menu goes with its item, unless the item keeps it.
+  if ((old.flags & MF_POPUP) && replacement.sub != old.sub && s.menus.count(old.sub))
+    DestroyMenu(old.sub);
   return true;
 }
 
@@ -335,6 +341,7 @@ int Desktop::TrackPopupMenu(HMENU menu, UINT flags, int, int, HWND owner) {
   SendMessage(owner, WM_ENTERMENULOOP, TRUE, 0);
   SendMessage(owner, WM_INITMENU, menu, 0);
   SendMessage(owner, WM_INITMENUPOPUP, menu, 0);
+  if (Find(owner)) SendMessage(owner, WM_ENTERIDLE, kMsgfMenu, 0);
   std::string answer;
   if (!s.popupAnswers.empty()) {
     answer = s.popupAnswers.front();

@@ -58,8 +58,10 @@ struct Posted {
   UINT msg = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
-  bool input = false;  // the person's input: passes the mouse hooks
-  DWORD process = 0;   // the poster, for thread messages
+  bool input = false;    // the person's input: passes the mouse hooks
+  DWORD process = 0;     // the poster, for thread messages
+  DWORD queue = 0;       // the process whose queue holds it
+  WPARAM character = 0;  // for a key press: the WM_CHAR its translation posts (0: none)
 };
 
 struct Timer {
@@ -148,6 +150,7 @@ struct Desktop::State {
   DWORD current = 0;
 
   std::deque<Posted> posted;
+  std::deque<Posted> input;  // the person's input, retrieved after posted messages
   std::vector<Timer> timers;
   std::vector<Scheduled> scheduled;
   struct Responder {
@@ -162,6 +165,8 @@ struct Desktop::State {
   HWND focus = 0;
   HWND capture = 0;
   HWND active = 0;
+  std::optional<DWORD> activeProcess;  // whose windows last heard WM_ACTIVATEAPP(TRUE)
+  int defaultPlacements = 0;           // windows placed by CW_USEDEFAULT so far
   POINT cursor;
   int heldShift = 0;
   int heldKey = 0;

@@ -217,7 +217,8 @@ TEST_F(TreeTest, MoveSendsMoveResizeSendsSize) {
   EXPECT_EQ(MessagesTo(c), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE}));
   log.clear();
   desk.MoveWindow(c, 5, 5, 31, 40, true);
-  EXPECT_EQ(MessagesTo(c), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE}));
+  EXPECT_EQ(MessagesTo(c),
+            (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_SIZE}));
 }
 
 struct MetricsCase {
