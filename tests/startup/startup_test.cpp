@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <atomic>
-#include <filesystem>
 #include <memory>
 
 #include "clientsim/client.h"
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
-#include "platform/files.h"
 #include "platform/sim/desktop.h"
 #include "platform/win32.h"
 #include "startup/host_menu.h"
+#include "support/container_fixture.h"
 #include "support/widgets_person.h"
 #include "widgets/message_box.h"
 
@@ -23,17 +20,7 @@ namespace {
 using namespace platform;
 using clientsim::Layout;
 
-constexpr const char* kContainer = "Pallion \xB2\xB7\xBA :";
-
-std::string NewFolder() {
-  static std::atomic<int> counter{0};
-  const auto path =
-      std::filesystem::temp_directory_path() /
-      ("pallion-startup-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(path);
-  std::filesystem::create_directories(path / "IM Logs");
-  return path.string();
-}
+constexpr const char* kContainer = container::kContainerCaption;
 
 // What one message box of the program showed.
 struct ShownBox {
@@ -51,12 +38,7 @@ struct Options {
 class Startup : public ::testing::TestWithParam<Layout> {
  protected:
   void SetUpWorld(Options options = {}) {
-    Install(&desktop);
-    folder = NewFolder();
-    files::SetProgramFolder(folder);
-    host::IsAOL7 = false;
-    host::SetIMArea(0);
-    imlog::ForgetLoggedIMs();
+    folder = containerfix::EnterDesktop(desktop, "startup");
     aol = desktop.CreateProcess("AOL");
     clientsim::ClientOptions clientOptions;
     clientOptions.layout = GetParam();
@@ -74,12 +56,8 @@ class Startup : public ::testing::TestWithParam<Layout> {
     second.reset();
     program.reset();
     client.reset();
-    host::IsAOL7 = false;
-    host::SetIMArea(0);
     imlog::ForgetLoggedIMs();
-    Install(nullptr);
-    std::error_code ec;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
+    containerfix::LeaveDesktop(folder);
   }
 
   // Answers the next message box with OK, noting what it showed.

@@ -16,27 +16,31 @@ namespace containerfix {
 
 using namespace platform;
 
-namespace {
-
-std::string NewFolder() {
+std::string EnterDesktop(sim::Desktop& desktop, const std::string& tag) {
   static std::atomic<int> counter{0};
+  Install(&desktop);
   const auto path =
       std::filesystem::temp_directory_path() /
-      ("pallion-container-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+      ("pallion-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(path);
   std::filesystem::create_directories(path / "IM Logs");
-  return path.string();
-}
-
-}  // namespace
-
-World::World(WorldOptions options) {
-  Install(&desktop);
-  folder = NewFolder();
-  files::SetProgramFolder(folder);
+  files::SetProgramFolder(path.string());
   host::IsAOL7 = false;
   host::SetIMArea(0);
   imlog::ForgetLoggedIMs();
+  return path.string();
+}
+
+void LeaveDesktop(const std::string& folder) {
+  host::IsAOL7 = false;
+  host::SetIMArea(0);
+  Install(nullptr);
+  std::error_code ec;
+  if (!folder.empty()) std::filesystem::remove_all(folder, ec);
+}
+
+World::World(WorldOptions options) {
+  folder = EnterDesktop(desktop, "container");
 
   aol = desktop.CreateProcess("AOL");
   clientsim::ClientOptions clientOptions;
@@ -58,11 +62,7 @@ World::World(WorldOptions options) {
 World::~World() {
   main.reset();
   client.reset();
-  host::IsAOL7 = false;
-  host::SetIMArea(0);
-  Install(nullptr);
-  std::error_code ec;
-  std::filesystem::remove_all(folder, ec);
+  LeaveDesktop(folder);
 }
 
 bool World::StartProgram() {

@@ -12,6 +12,12 @@
 
 namespace containerfix {
 
+// Points the platform calls at `desktop`, gives the program a new empty folder (with its
+// "IM Logs") and forgets what the host routines and the IM log remember; returns the folder.
+std::string EnterDesktop(platform::sim::Desktop& desktop, const std::string& tag);
+// Undoes EnterDesktop and removes the folder (when there is one).
+void LeaveDesktop(const std::string& folder);
+
 struct WorldOptions {
   clientsim::Layout layout = clientsim::Layout::Aol6;
   // Menus the client has after its own and before the program's pop-up.
