@@ -1,14 +1,15 @@
 #include "ui/combo_box.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "gfx/classic.h"
 #include "platform/win32.h"
+#include "ui/list_rows.h"
 
 namespace ui {
 
 using namespace platform;
+using namespace listrows;
 namespace classic = gfx::classic;
 
 ComboBox::ComboBox(Parent parent, std::string name, int x, int y, int width, int height, int index)
@@ -21,7 +22,7 @@ ComboBox::ComboBox(Parent parent, std::string name, int x, int y, int width, int
 int ComboBox::AddItem(const std::string& text, int index) {
   if (index < 0 || index > ListCount()) index = ListCount();
   items_.insert(items_.begin() + index, text);
-  if (listIndex_ >= index) ++listIndex_;
+  listIndex_ = AfterInsertion(listIndex_, index);
   Invalidate();
   return index;
 }
@@ -29,11 +30,7 @@ int ComboBox::AddItem(const std::string& text, int index) {
 bool ComboBox::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) return false;
   items_.erase(items_.begin() + index);
-  if (listIndex_ == index) {
-    listIndex_ = -1;
-  } else if (listIndex_ > index) {
-    --listIndex_;
-  }
+  listIndex_ = AfterRemoval(listIndex_, index);
   Invalidate();
   return true;
 }
@@ -62,12 +59,7 @@ std::string ComboBox::Text() const {
 
 bool ComboBox::SetText(const std::string& text) {
   for (int i = 0; i < ListCount(); ++i) {
-    const std::string& item = items_[i];
-    if (item.size() == text.size() &&
-        std::equal(item.begin(), item.end(), text.begin(), [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) ==
-                 std::tolower(static_cast<unsigned char>(b));
-        })) {
+    if (EqualNoCase(items_[i], text)) {
       SetListIndex(i);
       return true;
     }
@@ -90,9 +82,7 @@ void ComboBox::HandleClick() {
 
 void ComboBox::HandleKeyDown(int& keyCode, int shift) {
   Control::HandleKeyDown(keyCode, shift);
-  if (ListCount() == 0) return;
-  if (keyCode == VK_DOWN) SetListIndex(std::min(listIndex_ + 1, ListCount() - 1));
-  if (keyCode == VK_UP) SetListIndex(std::max(listIndex_ - 1, 0));
+  if (const auto target = ArrowKeyTarget(keyCode, listIndex_, ListCount())) SetListIndex(*target);
 }
 
 void ComboBox::Paint(gfx::Canvas& canvas) {

@@ -4,16 +4,13 @@
 
 #include "gfx/classic.h"
 #include "platform/win32.h"
+#include "ui/list_rows.h"
 
 namespace ui {
 
 using namespace platform;
+using namespace listrows;
 namespace classic = gfx::classic;
-
-namespace {
-constexpr int kBorder = 2;
-constexpr int kScrollWidth = 16;
-}  // namespace
 
 ctList::ctList(Parent parent, std::string name, int x, int y, int width, int height, int index)
     : Control(parent, std::move(name), index,
@@ -39,12 +36,8 @@ int ctList::AddItem(const std::string& text) {
 bool ctList::RemoveItem(int row) {
   if (row < 0 || row >= RowCount()) return false;
   rows_.erase(rows_.begin() + row);
-  if (current_ == row) {
-    current_ = -1;
-  } else if (current_ > row) {
-    --current_;
-  }
-  topRow_ = std::clamp(topRow_, 0, std::max(RowCount() - 1, 0));
+  current_ = AfterRemoval(current_, row);
+  topRow_ = ClampTop(topRow_, RowCount(), 1);
   Invalidate();
   return true;
 }
@@ -132,9 +125,7 @@ int ctList::VisibleRows() const {
 }
 
 void ctList::ScrollIntoView() {
-  if (current_ < 0) return;
-  if (current_ < topRow_) topRow_ = current_;
-  if (current_ >= topRow_ + VisibleRows()) topRow_ = current_ - VisibleRows() + 1;
+  topRow_ = TopShowing(current_, topRow_, VisibleRows());
 }
 
 int ctList::RowAt(int x, int y) const {
@@ -150,8 +141,7 @@ void ctList::HandleMouseDown(int button, int shift, int x, int y) {
   const bool scroll = RowCount() > VisibleRows();
   if (scroll && x >= Control::ClientWidth() - kBorder - kScrollWidth &&
       y >= kBorder + HeaderHeight()) {
-    const int maxTop = std::max(RowCount() - VisibleRows(), 0);
-    topRow_ = std::clamp(topRow_ + (y < Control::ClientHeight() / 2 ? -1 : 1), 0, maxTop);
+    topRow_ = ClampTop(topRow_ + ScrollStep(y, Control::ClientHeight()), RowCount(), VisibleRows());
     Invalidate();
   } else if (button == kLeftButton) {
     const int row = RowAt(x, y);
@@ -170,9 +160,7 @@ void ctList::HandleClick() {
 
 void ctList::HandleKeyDown(int& keyCode, int shift) {
   Control::HandleKeyDown(keyCode, shift);
-  if (RowCount() == 0) return;
-  if (keyCode == VK_DOWN) SetListIndex(std::min(current_ + 1, RowCount() - 1));
-  if (keyCode == VK_UP) SetListIndex(std::max(current_ - 1, 0));
+  if (const auto target = ArrowKeyTarget(keyCode, current_, RowCount())) SetListIndex(*target);
 }
 
 std::vector<int> ctList::ColumnWidths(int total, int columns) const {
@@ -249,14 +237,8 @@ void ctList::Paint(gfx::Canvas& canvas) {
   }
   canvas.ResetClip();
   if (scroll) {
-    const int sx = inner.Right() - kScrollWidth;
-    canvas.FillRect(sx, top, kScrollWidth, inner.Bottom() - top,
-                    classic::SysColor(classic::kScrollBar));
-    classic::DrawScrollArrow(canvas, {sx, top, kScrollWidth, kScrollWidth}, classic::Arrow::Up,
-                             false, topRow_ > 0);
-    classic::DrawScrollArrow(canvas,
-                             {sx, inner.Bottom() - kScrollWidth, kScrollWidth, kScrollWidth},
-                             classic::Arrow::Down, false, topRow_ + VisibleRows() < RowCount());
+    PaintScrollBar(canvas, inner.Right() - kScrollWidth, top, inner.Bottom(), topRow_,
+                   VisibleRows(), RowCount());
   }
 }
 

@@ -3,30 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include <cctype>
 #include "gfx/classic.h"
 #include "platform/win32.h"
+#include "ui/list_rows.h"
 
 namespace ui {
 
 using namespace platform;
+using namespace listrows;
 namespace classic = gfx::classic;
-
-namespace {
-constexpr int kBorder = 2;
-constexpr int kScrollWidth = 16;
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-}  // namespace
 
 ListBox::ListBox(Parent parent, std::string name, int x, int y, int width, int height, int index)
     : Control(parent, std::move(name), index,
@@ -38,7 +23,7 @@ ListBox::ListBox(Parent parent, std::string name, int x, int y, int width, int h
 int ListBox::AddItem(const std::string& text, int index) {
   if (index < 0 || index > ListCount()) index = ListCount();
   items_.insert(items_.begin() + index, Item{text, 0});
-  if (listIndex_ >= index) ++listIndex_;
+  listIndex_ = AfterInsertion(listIndex_, index);
   newIndex_ = index;
   Invalidate();
   return index;
@@ -47,12 +32,8 @@ int ListBox::AddItem(const std::string& text, int index) {
 bool ListBox::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) return false;
   items_.erase(items_.begin() + index);
-  if (listIndex_ == index) {
-    listIndex_ = -1;
-  } else if (listIndex_ > index) {
-    --listIndex_;
-  }
-  topIndex_ = std::clamp(topIndex_, 0, std::max(ListCount() - 1, 0));
+  listIndex_ = AfterRemoval(listIndex_, index);
+  topIndex_ = ClampTop(topIndex_, ListCount(), 1);
   Invalidate();
   return true;
 }
@@ -118,21 +99,19 @@ bool ListBox::HasScrollBar() const {
 }
 
 void ListBox::SetTopIndex(int index) {
-  topIndex_ = std::clamp(index, 0, std::max(ListCount() - VisibleRows(), 0));
+  topIndex_ = ClampTop(index, ListCount(), VisibleRows());
   Invalidate();
 }
 
 void ListBox::ScrollIntoView() {
-  if (listIndex_ < 0) return;
-  if (listIndex_ < topIndex_) topIndex_ = listIndex_;
-  if (listIndex_ >= topIndex_ + VisibleRows()) topIndex_ = listIndex_ - VisibleRows() + 1;
+  topIndex_ = TopShowing(listIndex_, topIndex_, VisibleRows());
 }
 
 void ListBox::HandleMouseDown(int button, int shift, int x, int y) {
   clickOnItem_ = false;
   const int width = ClientWidth();
   if (HasScrollBar() && x >= width - kBorder - kScrollWidth) {
-    SetTopIndex(topIndex_ + (y < ClientHeight() / 2 ? -1 : 1));
+    SetTopIndex(topIndex_ + ScrollStep(y, ClientHeight()));
   } else if (button == kLeftButton && y >= kBorder) {
     const int row = topIndex_ + (y - kBorder) / std::max(ItemHeight(), 1);
     if (row < ListCount()) {
@@ -150,9 +129,7 @@ void ListBox::HandleClick() {
 
 void ListBox::HandleKeyDown(int& keyCode, int shift) {
   Control::HandleKeyDown(keyCode, shift);
-  if (ListCount() == 0) return;
-  if (keyCode == VK_DOWN) Select(std::min(listIndex_ + 1, ListCount() - 1), true);
-  if (keyCode == VK_UP) Select(std::max(listIndex_ - 1, 0), true);
+  if (const auto target = ArrowKeyTarget(keyCode, listIndex_, ListCount())) Select(*target, true);
 }
 
 LRESULT ListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -236,14 +213,8 @@ void ListBox::Paint(gfx::Canvas& canvas) {
   }
   canvas.ResetClip();
   if (scroll) {
-    const int sx = inner.Right() - kScrollWidth;
-    canvas.FillRect(sx, inner.y, kScrollWidth, inner.height,
-                    classic::SysColor(classic::kScrollBar));
-    classic::DrawScrollArrow(canvas, {sx, inner.y, kScrollWidth, kScrollWidth},
-                             gfx::classic::Arrow::Up, false, topIndex_ > 0);
-    classic::DrawScrollArrow(
-        canvas, {sx, inner.Bottom() - kScrollWidth, kScrollWidth, kScrollWidth},
-        gfx::classic::Arrow::Down, false, topIndex_ + VisibleRows() < ListCount());
+    PaintScrollBar(canvas, inner.Right() - kScrollWidth, inner.y, inner.Bottom(), topIndex_,
+                   VisibleRows(), ListCount());
   }
 }
 
