@@ -15,15 +15,31 @@ constexpr UINT kTimerId = 1;
 constexpr const char* kClassName = "tooltips_class32";
 
 struct State {
+  // The tip window belongs to one process of one installed platform; another one makes its
+  // own (a handle of another platform may name an unrelated window).
+  const System* system = nullptr;
+  DWORD process = 0;
   HWND window = 0;
-  DWORD process = 0;  // the tip window belongs to one process; another one makes its own
   const Control* over = nullptr;
   std::string text;
 };
 
 State& Tip() {
   static State state;
+  const System* system = &Current();
+  const DWORD process = GetCurrentProcessId();
+  if (state.system != system || state.process != process) {
+    state = State{};
+    state.system = system;
+    state.process = process;
+  }
   return state;
+}
+
+// A platform made at the address of an earlier one may hand out the same handle numbers, so
+// the tip window is known by its class as well as its handle.
+bool Valid(HWND window) {
+  return window != 0 && IsWindow(window) && GetClassName(window) == kClassName;
 }
 
 gfx::Font TipFont() {
@@ -36,7 +52,7 @@ gfx::Font TipFont() {
 void Show() {
   State& s = Tip();
   POINT cursor;
-  if (s.window == 0 || s.text.empty() || !GetCursorPos(cursor)) return;
+  if (!Valid(s.window) || s.text.empty() || !GetCursorPos(cursor)) return;
   const int width = gfx::Canvas::TextWidth(s.text, TipFont()) + 8;
   const int height = gfx::Canvas::TextHeight(TipFont()) + 4;
   SetWindowText(s.window, s.text);
@@ -46,7 +62,7 @@ void Show() {
 
 void Hide() {
   State& s = Tip();
-  if (s.window != 0) {
+  if (Valid(s.window)) {
     KillTimer(s.window, kTimerId);
     ShowWindow(s.window, SW_HIDE);
   }
@@ -69,7 +85,7 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_NCDESTROY:
-      if (Tip().window == hwnd) Tip() = State{};
+      if (Tip().window == hwnd) Tip().window = 0;
       return DefWindowProc(hwnd, msg, wParam, lParam);
     default:
       return DefWindowProc(hwnd, msg, wParam, lParam);
@@ -78,16 +94,15 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND TipWindow() {
   State& s = Tip();
-  const DWORD process = GetCurrentProcessId();
-  if (s.window != 0 && IsWindow(s.window) && s.process == process) return s.window;
+  if (Valid(s.window)) return s.window;
   WindowClass cls;  // registering again is refused harmlessly
   cls.name = kClassName;
   cls.proc = TipProc;
   RegisterClass(cls);
-  s = State{};
+  s.over = nullptr;
+  s.text.clear();
   s.window = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 1, 1,
                             0, 0, nullptr);
-  s.process = process;
   return s.window;
 }
 
