@@ -9,37 +9,11 @@ namespace ui {
 using namespace platform;
 namespace classic = gfx::classic;
 
-namespace {
-
-// A check box or option glyph at the left, the caption right of it, a focus rectangle around
-// the caption.
-void PaintCaption(gfx::Canvas& canvas, const Control& control, const std::string& caption,
-                  int textX, bool focused) {
-  const int h = gfx::Canvas::TextHeight(control.Font());
-  const int y = (canvas.Height() - h) / 2;
-  if (control.Enabled()) {
-    classic::DrawMnemonicText(canvas, textX, y, caption, control.Font(), control.ForeColor());
-  } else {
-    classic::DrawEmbossedText(canvas, textX, y, classic::StripMnemonic(caption), control.Font());
-  }
-  if (focused && !caption.empty()) {
-    const int w = classic::MnemonicTextWidth(caption, control.Font());
-    classic::DrawFocusRect(canvas, {textX - 1, y, w + 2, h});
-  }
-}
-
-}  // namespace
-
 CheckBox::CheckBox(Parent parent, std::string name, const std::string& caption, int x, int y,
                    int width, int height, int index)
-    : Control(parent, std::move(name), index,
-              WindowParams{"ThunderRT5CheckBox", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
-                           caption, x, y, width, height}) {}
-
-void CheckBox::SetCaption(const std::string& caption) {
-  SetWindowTextRaw(caption);
-  Invalidate();
-}
+    : GlyphButton(parent, std::move(name), index,
+                  WindowParams{"ThunderRT5CheckBox", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
+                               caption, x, y, width, height}) {}
 
 void CheckBox::SetValue(int value) {
   if (value < 0 || value > 2 || value == value_) return;
@@ -52,11 +26,6 @@ void CheckBox::HandleClick() {
   SetValue(value_ == 1 ? 0 : 1);
 }
 
-void CheckBox::HandleKeyUp(int& keyCode, int shift) {
-  Control::HandleKeyUp(keyCode, shift);
-  if (keyCode == VK_SPACE) HandleClick();
-}
-
 LRESULT CheckBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case BM_GETCHECK:
@@ -67,11 +36,8 @@ LRESULT CheckBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Invalidate();
       }
       return 0;
-    case BM_CLICK:
-      HandleClick();
-      return 0;
     default:
-      return Control::WindowProc(msg, wParam, lParam);
+      return GlyphButton::WindowProc(msg, wParam, lParam);
   }
 }
 
@@ -79,19 +45,14 @@ void CheckBox::Paint(gfx::Canvas& canvas) {
   canvas.Fill(BackColor());
   const int boxY = (canvas.Height() - classic::kCheckBoxSize) / 2;
   classic::DrawCheckBox(canvas, 0, boxY, value_ != 0, Enabled() && value_ != 2);
-  PaintCaption(canvas, *this, Caption(), classic::kCheckBoxSize + 4, HasFocus());
+  PaintCaption(canvas, classic::kCheckBoxSize + 4);
 }
 
 OptionButton::OptionButton(Parent parent, std::string name, const std::string& caption, int x,
                            int y, int width, int height, int index)
-    : Control(parent, std::move(name), index,
-              WindowParams{"ThunderRT5OptionButton", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
-                           caption, x, y, width, height}) {}
-
-void OptionButton::SetCaption(const std::string& caption) {
-  SetWindowTextRaw(caption);
-  Invalidate();
-}
+    : GlyphButton(parent, std::move(name), index,
+                  WindowParams{"ThunderRT5OptionButton", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
+                               caption, x, y, width, height}) {}
 
 void OptionButton::ClearSiblings() {
   HWND parent = GetParent(hwnd());
@@ -125,11 +86,6 @@ void OptionButton::HandleClick() {
   }
 }
 
-void OptionButton::HandleKeyUp(int& keyCode, int shift) {
-  Control::HandleKeyUp(keyCode, shift);
-  if (keyCode == VK_SPACE) HandleClick();
-}
-
 LRESULT OptionButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case BM_GETCHECK:
@@ -138,11 +94,8 @@ LRESULT OptionButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       value_ = wParam != 0;
       Invalidate();
       return 0;
-    case BM_CLICK:
-      HandleClick();
-      return 0;
     default:
-      return Control::WindowProc(msg, wParam, lParam);
+      return GlyphButton::WindowProc(msg, wParam, lParam);
   }
 }
 
@@ -150,7 +103,7 @@ void OptionButton::Paint(gfx::Canvas& canvas) {
   canvas.Fill(BackColor());
   const int y = (canvas.Height() - classic::kOptionButtonSize) / 2;
   classic::DrawOptionButton(canvas, 0, y, value_, Enabled());
-  PaintCaption(canvas, *this, Caption(), classic::kOptionButtonSize + 5, HasFocus());
+  PaintCaption(canvas, classic::kOptionButtonSize + 5);
 }
 
 }  // namespace ui

@@ -3,17 +3,15 @@
 // BM_SETCHECK and BM_CLICK.
 #pragma once
 
-#include "ui/control.h"
+#include "ui/glyph_button.h"
 
 namespace ui {
 
-class CheckBox : public Control {
+class CheckBox : public GlyphButton {
  public:
   CheckBox(Parent parent, std::string name, const std::string& caption = "", int x = 0, int y = 0,
            int width = 120, int height = 17, int index = -1);
 
-  std::string Caption() const { return WindowText(); }
-  void SetCaption(const std::string& caption);
   int Value() const { return value_; }
   void SetValue(int value);
 
@@ -21,9 +19,7 @@ class CheckBox : public Control {
   platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam,
                                platform::LPARAM lParam) override;
   void Paint(gfx::Canvas& canvas) override;
-  bool TakesFocus() const override { return true; }
   void HandleClick() override;
-  void HandleKeyUp(int& keyCode, int shift) override;
 
  private:
   int value_ = 0;
