@@ -7,54 +7,38 @@ namespace widgets {
 
 using namespace platform;
 
-namespace {
-
-gfx::Font DefaultFont() {
-  gfx::Font font;
-  font.face = "Tahoma";
-  return font;
-}
-
-// The font of the control's container, or the default when the container is not ours.
-gfx::Font ContainerFont(HWND parent, const gfx::Font& fallback) {
-  ui::Control* container = ui::Control::FromHwnd(parent);
-  return container != nullptr ? container->Font() : fallback;
-}
-
-}  // namespace
-
 AOButton::AOButton(ui::Parent parent, std::string name, const std::string& caption, int x, int y,
                    int width, int height, int index)
     : ui::Control(parent, std::move(name), index,
                   ui::WindowParams{"AOButton", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, caption,
                                    x, y, width, height}) {
-  ui::Control::SetFont(DefaultFont());
-  ui::Control::SetBackColor(ResolveColor(backColor_));
+  ui::Control::SetFont(ButtonFont());
+  ui::Control::SetBackColor(ResolveColor(look_.backColor));
   LayoutCaption();
 }
 
 void AOButton::SetBackColor(OleColor color) {
-  backColor_ = color;
+  look_.backColor = color;
   ui::Control::SetBackColor(ResolveColor(color));
   ShowBackground(color);
 }
 
 void AOButton::SetBorderLight(OleColor color) {
-  borderLight_ = color;
+  look_.borderLight = color;
   Invalidate();
 }
 
 void AOButton::SetBorderDark(OleColor color) {
-  borderDark_ = color;
+  look_.borderDark = color;
   Invalidate();
 }
 
 void AOButton::SetBackColorClick(OleColor color) {
-  backColorClick_ = color;
+  look_.backColorClick = color;
 }
 
 void AOButton::SetForeColor(OleColor color) {
-  foreColor_ = color;
+  look_.foreColor = color;
   ui::Control::SetForeColor(ResolveColor(color));
 }
 
@@ -95,7 +79,7 @@ void AOButton::LayoutCaption() {
 
 void AOButton::HandleResize() {
   // The background keeps the colour last set through BackColor.
-  current_ = backColor_;
+  current_ = look_.backColor;
   LayoutCaption();
   ui::Control::HandleResize();
 }
@@ -108,8 +92,8 @@ void AOButton::Paint(gfx::Canvas& canvas) {
   // The background part.
   canvas.Fill(ResolveColor(current_));
   // The border lines: top and left light, bottom and right dark.
-  const COLORREF light = ResolveColor(borderLight_);
-  const COLORREF dark = ResolveColor(borderDark_);
+  const COLORREF light = ResolveColor(look_.borderLight);
+  const COLORREF dark = ResolveColor(look_.borderDark);
   canvas.Line(0, 0, w, 0, light);
   canvas.Line(0, 0, 0, h, light);
   const int bottom = gfx::TwipsToPixels(heightTwips - 15);
@@ -122,7 +106,7 @@ void AOButton::Paint(gfx::Canvas& canvas) {
   const int textWidth = gfx::Canvas::TextWidth(caption, Font());
   const int x = (captionWidth_ - textWidth) / 2;
   if (Enabled()) {
-    canvas.DrawText(x, captionTop_, caption, Font(), ResolveColor(foreColor_));
+    canvas.DrawText(x, captionTop_, caption, Font(), ResolveColor(look_.foreColor));
   } else {
     gfx::classic::DrawEmbossedText(canvas, x, captionTop_, caption, Font());
   }
@@ -138,17 +122,17 @@ LRESULT AOButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void AOButton::HandleMouseDown(int button, int shift, int x, int y) {
-  ShowBackground(backColorClick_);
+  ShowBackground(look_.backColorClick);
   ui::Control::HandleMouseDown(button, shift, x, y);
 }
 
 void AOButton::HandleMouseMove(int button, int shift, int x, int y) {
-  SetToolTipText(toolTipMessage_);
+  SetToolTipText(look_.toolTipMessage);
   ui::Control::HandleMouseMove(button, shift, x, y);
 }
 
 void AOButton::HandleMouseUp(int button, int shift, int x, int y) {
-  ShowBackground(backColor_);
+  ShowBackground(look_.backColor);
   ui::Control::HandleMouseUp(button, shift, x, y);
 }
 
@@ -156,47 +140,46 @@ void AOButton::HandleClick() {
   const HWND self = hwnd();
   ui::Control::HandleClick();
   // The click handler may have destroyed the control (a message box unloads itself).
-  if (goDown_ && self != 0 && Control::FromHwnd(self) == this) LayoutCaption();
+  if (look_.goDown && self != 0 && Control::FromHwnd(self) == this) LayoutCaption();
 }
 
 PropertyBag AOButton::WriteProperties() const {
-  return PropertyBag{
-      {"BackColor", ColorText(backColor_)},
-      {"ForeColor", ColorText(foreColor_)},
-      {"Enabled", FlagText(Enabled())},
-      {"Font", FontText(Font())},
-      {"Caption", Caption()},
+  PropertyBag bag = WriteButtonProperties(*this, look_);
+  bag.insert({
       {"FontBold", FlagText(Font().bold)},
       {"FontItalic", FlagText(Font().italic)},
       {"FontUnderline", FlagText(Font().underline)},
-      {"GoDown", FlagText(goDown_)},
-      {"BorderLight", ColorText(borderLight_)},
-      {"BorderDark", ColorText(borderDark_)},
-      {"BackColorClick", ColorText(backColorClick_)},
       {"MousePointer", std::to_string(mousePointer_)},
       {"MouseIcon", mouseIcon_},
-      {"ToolTipMessage", toolTipMessage_},
-  };
+  });
+  return bag;
 }
 
 void AOButton::ReadProperties(const PropertyBag& bag) {
-  SetBackColor(ReadColor(bag, "BackColor", kDefaultBackColor));
-  SetForeColor(ReadColor(bag, "ForeColor", kDefaultForeColor));
+  const ButtonLook read = ReadButtonLook(bag, {.backColor = kDefaultBackColor,
+                                               .foreColor = kDefaultForeColor,
+                                               .borderLight = kDefaultBorderLight,
+                                               .borderDark = kDefaultBorderDark,
+                                               .backColorClick = kDefaultBackColor,
+                                               .toolTipMessage = "",
+                                               .goDown = false});
+  SetBackColor(read.backColor);
+  SetForeColor(read.foreColor);
   SetEnabled(widgets::ReadFlag(bag, "Enabled", true));
-  gfx::Font font = ReadFont(bag, "Font", ContainerFont(ParentHwnd(), DefaultFont()));
+  gfx::Font font = ReadFont(bag, "Font", ContainerFont(ParentHwnd()));
   font.bold = widgets::ReadFlag(bag, "FontBold", false);
   font.italic = widgets::ReadFlag(bag, "FontItalic", false);
   font.underline = widgets::ReadFlag(bag, "FontUnderline", false);
   SetFont(font);
   SetCaption(ReadText(bag, "Caption", kDefaultCaption));
-  goDown_ = widgets::ReadFlag(bag, "GoDown", false);
-  SetBorderLight(ReadColor(bag, "BorderLight", kDefaultBorderLight));
-  SetBorderDark(ReadColor(bag, "BorderDark", kDefaultBorderDark));
-  SetBackColorClick(ReadColor(bag, "BackColorClick", kDefaultBackColor));
+  look_.goDown = read.goDown;
+  SetBorderLight(read.borderLight);
+  SetBorderDark(read.borderDark);
+  SetBackColorClick(read.backColorClick);
   const int32_t pointer = ReadNumber(bag, "MousePointer", 0);
   mousePointer_ = pointer >= INT16_MIN && pointer <= INT16_MAX ? static_cast<int16_t>(pointer) : 0;
   mouseIcon_ = ReadText(bag, "MouseIcon", "");
-  toolTipMessage_ = ReadText(bag, "ToolTipMessage", "");
+  look_.toolTipMessage = read.toolTipMessage;
 }
 
 void AOButton::About() {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/control.h"
-#include "widgets/properties.h"
+#include "widgets/button_look.h"
 
 namespace widgets {
 
@@ -24,15 +24,15 @@ class AOButton : public ui::Control {
            int x = 0, int y = 0, int width = 75, int height = 25, int index = -1);
 
   // ---- Properties (colours as stored; system colours are resolved when painting) ----
-  OleColor BackColor() const { return backColor_; }
+  OleColor BackColor() const { return look_.backColor; }
   void SetBackColor(OleColor color);
-  OleColor BorderLight() const { return borderLight_; }
+  OleColor BorderLight() const { return look_.borderLight; }
   void SetBorderLight(OleColor color);
-  OleColor BorderDark() const { return borderDark_; }
+  OleColor BorderDark() const { return look_.borderDark; }
   void SetBorderDark(OleColor color);
-  OleColor BackColorClick() const { return backColorClick_; }
+  OleColor BackColorClick() const { return look_.backColorClick; }
   void SetBackColorClick(OleColor color);
-  OleColor ForeColor() const { return foreColor_; }
+  OleColor ForeColor() const { return look_.foreColor; }
   void SetForeColor(OleColor color);
   std::string Caption() const { return WindowText(); }
   void SetCaption(const std::string& caption);
@@ -42,15 +42,15 @@ class AOButton : public ui::Control {
   void SetFontItalic(bool italic);
   bool FontUnderline() const { return Font().underline; }
   void SetFontUnderline(bool underline);
-  bool GoDown() const { return goDown_; }
-  void SetGoDown(bool goDown) { goDown_ = goDown; }
+  bool GoDown() const { return look_.goDown; }
+  void SetGoDown(bool goDown) { look_.goDown = goDown; }
   int16_t MousePointer() const { return mousePointer_; }
   void SetMousePointer(int16_t pointer) { mousePointer_ = pointer; }
   // The custom pointer picture, by its file path ("" for none).
   const std::string& MouseIcon() const { return mouseIcon_; }
   void SetMouseIcon(const std::string& path) { mouseIcon_ = path; }
-  const std::string& ToolTipMessage() const { return toolTipMessage_; }
-  void SetToolTipMessage(const std::string& text) { toolTipMessage_ = text; }
+  const std::string& ToolTipMessage() const { return look_.toolTipMessage; }
+  void SetToolTipMessage(const std::string& text) { look_.toolTipMessage = text; }
   // Font, Enabled and hwnd are the control's own (ui::Control).
 
   // The colour the background shows now.
@@ -85,16 +85,16 @@ class AOButton : public ui::Control {
   void LayoutCaption();
   void ShowBackground(OleColor color);
 
-  OleColor backColor_ = kDefaultBackColor;
-  OleColor borderLight_ = kDefaultBorderLight;
-  OleColor borderDark_ = kDefaultBorderDark;
-  OleColor backColorClick_ = kNewBackColorClick;
-  OleColor foreColor_ = kDefaultForeColor;
+  ButtonLook look_{.backColor = kDefaultBackColor,
+                   .foreColor = kDefaultForeColor,
+                   .borderLight = kDefaultBorderLight,
+                   .borderDark = kDefaultBorderDark,
+                   .backColorClick = kNewBackColorClick,
+                   .toolTipMessage = "",
+                   .goDown = true};
   OleColor current_ = kDefaultBackColor;
-  bool goDown_ = true;
   int16_t mousePointer_ = 0;
   std::string mouseIcon_;
-  std::string toolTipMessage_;
   int captionTop_ = 0;
   int captionWidth_ = 0;
 };

@@ -12,12 +12,6 @@ using namespace platform;
 
 namespace {
 
-gfx::Font DefaultFont() {
-  gfx::Font font;
-  font.face = "Tahoma";
-  return font;
-}
-
 int Px(int twips) {
   return gfx::TwipsToPixels(twips);
 }
@@ -35,7 +29,7 @@ AOLFButton::AOLFButton(ui::Parent parent, std::string name, int x, int y, int wi
     : ui::Control(parent, name, index,
                   ui::WindowParams{"AOLFButton", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, name,
                                    x, y, width, height}) {
-  ui::Control::SetFont(DefaultFont());
+  ui::Control::SetFont(ButtonFont());
 }
 
 void AOLFButton::SetCaption(const std::string& caption) {
@@ -59,51 +53,51 @@ void AOLFButton::SetAutoSize(int32_t autoSize) {
   Draw(0, false);
 }
 void AOLFButton::SetForeColor(OleColor color) {
-  foreColor_ = color;
+  look_.foreColor = color;
   ui::Control::SetForeColor(ResolveColor(color));
   Draw(0, false);
 }
 void AOLFButton::SetBackColor(OleColor color) {
-  backColor_ = color;
+  look_.backColor = color;
   ui::Control::SetBackColor(ResolveColor(color));
   Draw(0, false);
 }
 void AOLFButton::SetAOLColors(bool aolColors) {
   aolColors_ = aolColors;
   if (aolColors) {
-    backColor_ = kHostFace;
+    look_.backColor = kHostFace;
     ui::Control::SetBackColor(kHostFace);
-    foreColor_ = kHostText;
+    look_.foreColor = kHostText;
     ui::Control::SetForeColor(kHostText);
-    borderLight_ = kHostEdge;
+    look_.borderLight = kHostEdge;
     if (style_ == 1) {
-      borderDark_ = 0;
-      backColorClick_ = SystemColor(COLOR_HIGHLIGHT);
+      look_.borderDark = 0;
+      look_.backColorClick = SystemColor(COLOR_HIGHLIGHT);
     } else {
-      borderDark_ = kHostEdge;
-      backColorClick_ = kHostFace;
+      look_.borderDark = kHostEdge;
+      look_.backColorClick = kHostFace;
     }
   }
   Draw(0, false);
 }
 void AOLFButton::SetBorderLight(OleColor color) {
-  borderLight_ = color;
+  look_.borderLight = color;
   Draw(0, false);
 }
 void AOLFButton::SetBorderDark(OleColor color) {
-  borderDark_ = color;
+  look_.borderDark = color;
   Draw(0, false);
 }
 void AOLFButton::SetBackColorClick(OleColor color) {
-  backColorClick_ = color;
+  look_.backColorClick = color;
   Draw(0, false);
 }
 void AOLFButton::SetToolTipMessage(const std::string& text) {
-  toolTipMessage_ = text;
+  look_.toolTipMessage = text;
   Draw(0, false);
 }
 void AOLFButton::SetGoDown(bool goDown) {
-  goDown_ = goDown;
+  look_.goDown = goDown;
   Draw(0, false);
 }
 void AOLFButton::SetShadow(bool shadow) {
@@ -147,8 +141,8 @@ void AOLFButton::DrawOn(gfx::Canvas& canvas, int offsetTwips, bool pressed) cons
   canvas.Fill(container != nullptr ? container->BackColor() : GetSysColor(COLOR_BTNFACE));
 
   // 2. The frame.
-  const COLORREF light = ResolveColor(borderLight_);
-  const COLORREF dark = ResolveColor(borderDark_);
+  const COLORREF light = ResolveColor(look_.borderLight);
+  const COLORREF dark = ResolveColor(look_.borderDark);
   const int inner = shadow_ ? 60 : 10;  // the right and bottom lines, inside the edges
   const int corner = shadow_ ? 45 : 5;  // where their end pieces stop
   canvas.Line(X(0), Y(0), X(0), Y(H - inner), light);
@@ -162,7 +156,7 @@ void AOLFButton::DrawOn(gfx::Canvas& canvas, int offsetTwips, bool pressed) cons
   const int faceRight = X(W - faceInset), faceBottom = Y(H - faceInset);  // included
   const int faceWidth = faceRight - faceLeft + 1, faceHeight = faceBottom - faceTop + 1;
   canvas.FillRect(faceLeft, faceTop, faceWidth, faceHeight,
-                  ResolveColor(pressed ? backColorClick_ : backColor_));
+                  ResolveColor(pressed ? look_.backColorClick : look_.backColor));
 
   // 4. The shadow: three pairs of lines from the inside out.
   if (shadow_) {
@@ -192,12 +186,13 @@ void AOLFButton::DrawOn(gfx::Canvas& canvas, int offsetTwips, bool pressed) cons
     const int textW = gfx::PixelsToTwips(gfx::Canvas::TextWidth(caption, Font()));
     const int textH = gfx::PixelsToTwips(gfx::Canvas::TextHeight(Font()));
     canvas.DrawText(X((W - textW) / 2 - lift), Y((H - textH) / 2 - lift), caption, Font(),
-                    ResolveColor(foreColor_));
+                    ResolveColor(look_.foreColor));
   }
 
   // 7. The focus dots, 30 twips apart, inverting while pressed with a distinct press colour.
   if (hasFocus_) {
-    const bool invert = pressed && ResolveColor(backColorClick_) != ResolveColor(backColor_);
+    const bool invert =
+        pressed && ResolveColor(look_.backColorClick) != ResolveColor(look_.backColor);
     canvas.SetInvert(invert);
     const int right = shadow_ ? W - 70 : W - 40;
     const int bottom = shadow_ ? H - 70 : H - 40;
@@ -283,7 +278,7 @@ void AOLFButton::MouseMove(WPARAM wParam, int x, int y) {
   }
   const int held = (buttonHeld || mouseHeld_) ? ui::kLeftButton : 0;
   HandleMouseMove(held, ShiftState(), x, y);
-  if (Control::FromHwnd(self) == this) SetToolTipText(toolTipMessage_);
+  if (Control::FromHwnd(self) == this) SetToolTipText(look_.toolTipMessage);
 }
 
 void AOLFButton::MouseUp(int x, int y) {
@@ -300,48 +295,33 @@ void AOLFButton::MouseUp(int x, int y) {
 }
 
 PropertyBag AOLFButton::WriteProperties() const {
-  return PropertyBag{
-      {"GoDown", FlagText(goDown_)},
+  PropertyBag bag = WriteButtonProperties(*this, look_);
+  bag.insert({
       {"Shadow", FlagText(shadow_)},
-      {"Caption", Caption()},
       {"Style", std::to_string(style_)},
-      {"Font", FontText(Font())},
-      {"Enabled", FlagText(Enabled())},
       {"Picture", picturePath_},
       {"Graphical", FlagText(graphical_)},
       {"AutoSize", std::to_string(autoSize_)},
-      {"ForeColor", ColorText(foreColor_)},
-      {"BackColor", ColorText(backColor_)},
       {"AOLColors", FlagText(aolColors_)},
-      {"BorderLight", ColorText(borderLight_)},
-      {"BorderDark", ColorText(borderDark_)},
-      {"BackColorClick", ColorText(backColorClick_)},
-      {"ToolTipMessage", toolTipMessage_},
-  };
+  });
+  return bag;
 }
 
 void AOLFButton::ReadProperties(const PropertyBag& bag) {
-  goDown_ = widgets::ReadFlag(bag, "GoDown", false);
   shadow_ = widgets::ReadFlag(bag, "Shadow", true);
   SetWindowTextRaw(ReadText(bag, "Caption", Name()));
   style_ = ReadNumber(bag, "Style", 0);
-  ui::Control* container = ui::Control::FromHwnd(ParentHwnd());
-  SetFont(ReadFont(bag, "Font", container != nullptr ? container->Font() : DefaultFont()));
+  SetFont(ReadFont(bag, "Font", ContainerFont(ParentHwnd())));
   SetEnabled(widgets::ReadFlag(bag, "Enabled", true));
   picturePath_ = ReadText(bag, "Picture", "");
   picture_.reset();
   if (!picturePath_.empty()) picture_ = gfx::Image::Load(files::HostPath(picturePath_).string());
   graphical_ = widgets::ReadFlag(bag, "Graphical", false);
   autoSize_ = ReadNumber(bag, "AutoSize", 0);
-  foreColor_ = ReadColor(bag, "ForeColor", kHostText);
-  backColor_ = ReadColor(bag, "BackColor", kHostFace);
+  look_ = ReadButtonLook(bag, HostLook());
   aolColors_ = widgets::ReadFlag(bag, "AOLColors", true);
-  borderLight_ = ReadColor(bag, "BorderLight", kHostEdge);
-  borderDark_ = ReadColor(bag, "BorderDark", kHostEdge);
-  backColorClick_ = ReadColor(bag, "BackColorClick", kHostFace);
-  toolTipMessage_ = ReadText(bag, "ToolTipMessage", "");
-  ui::Control::SetBackColor(ResolveColor(backColor_));
-  ui::Control::SetForeColor(ResolveColor(foreColor_));
+  ui::Control::SetBackColor(ResolveColor(look_.backColor));
+  ui::Control::SetForeColor(ResolveColor(look_.foreColor));
   Draw(0, false);
 }
 

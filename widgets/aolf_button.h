@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/control.h"
-#include "widgets/properties.h"
+#include "widgets/button_look.h"
 
 namespace widgets {
 
@@ -38,22 +38,22 @@ class AOLFButton : public ui::Control {
   void SetGraphical(bool graphical);
   int32_t AutoSize() const { return autoSize_; }
   void SetAutoSize(int32_t autoSize);
-  OleColor ForeColor() const { return foreColor_; }
+  OleColor ForeColor() const { return look_.foreColor; }
   void SetForeColor(OleColor color);
-  OleColor BackColor() const { return backColor_; }
+  OleColor BackColor() const { return look_.backColor; }
   void SetBackColor(OleColor color);
   bool AOLColors() const { return aolColors_; }
   // Setting true applies the host colour set (which depends on Style).
   void SetAOLColors(bool aolColors);
-  OleColor BorderLight() const { return borderLight_; }
+  OleColor BorderLight() const { return look_.borderLight; }
   void SetBorderLight(OleColor color);
-  OleColor BorderDark() const { return borderDark_; }
+  OleColor BorderDark() const { return look_.borderDark; }
   void SetBorderDark(OleColor color);
-  OleColor BackColorClick() const { return backColorClick_; }
+  OleColor BackColorClick() const { return look_.backColorClick; }
   void SetBackColorClick(OleColor color);
-  const std::string& ToolTipMessage() const { return toolTipMessage_; }
+  const std::string& ToolTipMessage() const { return look_.toolTipMessage; }
   void SetToolTipMessage(const std::string& text);
-  bool GoDown() const { return goDown_; }
+  bool GoDown() const { return look_.goDown; }
   void SetGoDown(bool goDown);
   bool Shadow() const { return shadow_; }
   void SetShadow(bool shadow);
@@ -93,7 +93,7 @@ class AOLFButton : public ui::Control {
 
  private:
   void Draw(int offsetTwips, bool pressed);
-  int PressedOffset() const { return goDown_ ? kGoDownTwips : 0; }
+  int PressedOffset() const { return look_.goDown ? kGoDownTwips : 0; }
   void MouseDown(platform::WPARAM wParam, int x, int y);
   void MouseMove(platform::WPARAM wParam, int x, int y);
   void MouseUp(int x, int y);
@@ -103,14 +103,18 @@ class AOLFButton : public ui::Control {
   std::string picturePath_;
   bool graphical_ = false;
   int32_t autoSize_ = 0;
-  OleColor foreColor_ = kHostText;
-  OleColor backColor_ = kHostFace;
+  // The host colour set: a new button's, and what stored properties fall back to.
+  static ButtonLook HostLook() {
+    return {.backColor = kHostFace,
+            .foreColor = kHostText,
+            .borderLight = kHostEdge,
+            .borderDark = kHostEdge,
+            .backColorClick = kHostFace,
+            .toolTipMessage = "",
+            .goDown = false};
+  }
+  ButtonLook look_ = HostLook();
   bool aolColors_ = true;
-  OleColor borderLight_ = kHostEdge;
-  OleColor borderDark_ = kHostEdge;
-  OleColor backColorClick_ = kHostFace;
-  std::string toolTipMessage_;
-  bool goDown_ = false;
   bool shadow_ = false;
 
   bool hasFocus_ = false;
