@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "outgoing_support.h"
 #include "platform/files.h"
 #include "settings/settings_store.h"
@@ -11,31 +8,18 @@
 namespace {
 
 using namespace platform;
+using outgoingtest::Colours;
 using outgoingtest::kBlue;
 using outgoingtest::kGreen;
 using outgoingtest::kRed;
 using outgoingtest::kWhite;
+using outgoingtest::ReadHostFile;
 using outgoingtest::StyledWorld;
 using outgoingtest::Tag;
 
-std::vector<std::pair<std::string, std::string>> ThreeColours() {
-  return {{"NumOfColors", "3"},
-          {"Color1", std::to_string(kRed)},
-          {"Color2", std::to_string(kGreen)},
-          {"Color3", std::to_string(kBlue)},
-          {"Color4", std::to_string(kWhite)}};
-}
-
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class FadeBar : public ::testing::Test {
  protected:
-  FadeBar() : w(ThreeColours()) {}
+  FadeBar() : w(Colours(3)) {}
   void Click(int index) {
     w.world.desktop.Click(w.main().AOButtonMiddle[index]->hwnd());
     w.world.desktop.RunFor(50);
@@ -229,7 +213,7 @@ TEST_F(FadeBar, CancelledEmptyOrDismissedHyperlinkSendsNothing) {
 }
 
 TEST(FadeBarAol7, HyperlinkGoesIntoTheAol7InputBox) {
-  StyledWorld w(ThreeColours(), clientsim::Layout::Aol7);
+  StyledWorld w(Colours(3), clientsim::Layout::Aol7);
   ASSERT_NE(w.im, 0u);
   outgoingtest::AnswerBoxes(
       w.world.desktop, {{kUrlPrompt, "OK", "http://example.org/"}, {kDisplayPrompt, "OK", "ab"}});

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "outgoing_support.h"
 #include "platform/files.h"
@@ -11,27 +9,13 @@
 namespace {
 
 using namespace platform;
+using outgoingtest::Colours;
 using outgoingtest::kBlue;
 using outgoingtest::kGreen;
 using outgoingtest::kRed;
-using outgoingtest::kWhite;
+using outgoingtest::ReadHostFile;
 using outgoingtest::StyledWorld;
 using outgoingtest::Tag;
-
-std::vector<std::pair<std::string, std::string>> Colours(int count) {
-  return {{"NumOfColors", std::to_string(count)},
-          {"Color1", std::to_string(kRed)},
-          {"Color2", std::to_string(kGreen)},
-          {"Color3", std::to_string(kBlue)},
-          {"Color4", std::to_string(kWhite)}};
-}
-
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // The program's own name of a file of the Fades folder.
 std::string FadeFile(const std::string& name) {

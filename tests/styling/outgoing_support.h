@@ -1,8 +1,10 @@
 // A container world with outgoing styling attached, and the person typing into the shown IM.
 #pragma once
 
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -144,6 +146,22 @@ inline void AnswerBoxes(platform::sim::Desktop& desktop, std::vector<BoxAnswer> 
 
 inline std::string Tag(const std::string& hex) {
   return "<Font Color=#" + hex + ">";
+}
+
+// Settings of a fade of `count` colours: red, green, blue, and white as the fourth.
+inline std::vector<std::pair<std::string, std::string>> Colours(int count) {
+  return {{"NumOfColors", std::to_string(count)},
+          {"Color1", std::to_string(kRed)},
+          {"Color2", std::to_string(kGreen)},
+          {"Color3", std::to_string(kBlue)},
+          {"Color4", std::to_string(kWhite)}};
+}
+
+inline std::string ReadHostFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 }  // namespace outgoingtest
