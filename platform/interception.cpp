@@ -7,7 +7,9 @@
 
 namespace platform {
 
-SubClass::~SubClass() { StopAll(); }
+SubClass::~SubClass() {
+  StopAll();
+}
 
 void SubClass::StopAll() {
   for (HANDLE watch : watches_) UnwatchWindow(watch);
@@ -28,7 +30,9 @@ void SubClass::AddHWnd(HWND hwnd) {
   if (watch != 0) watches_.push_back(watch);
 }
 
-WinHook::~WinHook() { Stop(); }
+WinHook::~WinHook() {
+  Stop();
+}
 
 void WinHook::Stop() {
   if (hook_ != 0) Unhook(hook_);
@@ -52,7 +56,9 @@ void WinHook::SetHWnd(HWND hwnd) {
   });
 }
 
-std::string dwXGetEditLine(HWND edit, int lineFromOne) { return GetEditLine(edit, lineFromOne); }
+std::string dwXGetEditLine(HWND edit, int lineFromOne) {
+  return GetEditLine(edit, lineFromOne);
+}
 
 std::string dwGetStringFromLPSTR(const void* address) {
   if (address == nullptr) return {};

@@ -1,7 +1,7 @@
 #include "platform/system.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -16,6 +16,8 @@ System& Current() {
   return *installed;
 }
 
-void Install(System* system) { installed = system; }
+void Install(System* system) {
+  installed = system;
+}
 
 }  // namespace platform

@@ -18,7 +18,7 @@ namespace platform {
 
 struct WindowClass {
   std::string name;
-  WNDPROC proc;                // class window procedure (may be empty: DefWindowProc)
+  WNDPROC proc;                      // class window procedure (may be empty: DefWindowProc)
   COLORREF background = 0xFFFFFFFF;  // 0xFFFFFFFF: no background painted by DefWindowProc
 };
 
@@ -54,9 +54,9 @@ class System {
   // ---- Windows ----
   virtual bool RegisterClass(const WindowClass& cls) = 0;
   // `proc`, when given, replaces the class procedure for this window (from WM_NCCREATE on).
-  virtual HWND CreateWindowEx(DWORD exStyle, const std::string& className,
-                              const std::string& title, DWORD style, int x, int y, int width,
-                              int height, HWND parent, UINT id, WNDPROC proc) = 0;
+  virtual HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::string& title,
+                              DWORD style, int x, int y, int width, int height, HWND parent,
+                              UINT id, WNDPROC proc) = 0;
   virtual LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
   virtual bool DestroyWindow(HWND hwnd) = 0;
   virtual bool IsWindow(HWND hwnd) = 0;

@@ -7,9 +7,9 @@
 
 namespace platform {
 
-using HWND = uint32_t;   // 0 = none
-using HMENU = uint32_t;  // 0 = none
-using HANDLE = uint32_t; // process handles, hooks, watches; 0 = none
+using HWND = uint32_t;    // 0 = none
+using HMENU = uint32_t;   // 0 = none
+using HANDLE = uint32_t;  // process handles, hooks, watches; 0 = none
 using HGLOBAL = uint32_t;
 using UINT = uint32_t;
 using DWORD = uint32_t;
@@ -33,12 +33,22 @@ struct POINT {
 constexpr COLORREF RGB(int r, int g, int b) {
   return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return c & 0xFF; }
-constexpr int GetGValue(COLORREF c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(COLORREF c) { return (c >> 16) & 0xFF; }
+constexpr int GetRValue(COLORREF c) {
+  return c & 0xFF;
+}
+constexpr int GetGValue(COLORREF c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(COLORREF c) {
+  return (c >> 16) & 0xFF;
+}
 
-constexpr uint32_t LOWORD(uintptr_t v) { return static_cast<uint32_t>(v & 0xFFFF); }
-constexpr uint32_t HIWORD(uintptr_t v) { return static_cast<uint32_t>((v >> 16) & 0xFFFF); }
+constexpr uint32_t LOWORD(uintptr_t v) {
+  return static_cast<uint32_t>(v & 0xFFFF);
+}
+constexpr uint32_t HIWORD(uintptr_t v) {
+  return static_cast<uint32_t>((v >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
   return static_cast<LPARAM>(static_cast<int32_t>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
@@ -46,8 +56,12 @@ constexpr WPARAM MAKEWPARAM(int lo, int hi) {
   return static_cast<WPARAM>(static_cast<uint32_t>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
 // Signed coordinates packed in an LPARAM (GET_X_LPARAM / GET_Y_LPARAM).
-constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<int16_t>(l & 0xFFFF); }
-constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<int16_t>((l >> 16) & 0xFFFF); }
+constexpr int GET_X_LPARAM(LPARAM l) {
+  return static_cast<int16_t>(l & 0xFFFF);
+}
+constexpr int GET_Y_LPARAM(LPARAM l) {
+  return static_cast<int16_t>((l >> 16) & 0xFFFF);
+}
 
 // Window procedure. The seam keeps one per window (class procedure unless the window was
 // created with its own), so C++ objects can own their windows.
@@ -169,8 +183,8 @@ constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_THICKFRAME = 0x00040000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-constexpr DWORD WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                      WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_MDICHILD = 0x00000040;

@@ -8,8 +8,8 @@
 
 #include "platform/sim/desktop.h"
 #include "platform/win32.h"
-#include "ui/form.h"
 #include "support/ui_person.h"
+#include "ui/form.h"
 
 namespace uitest {
 
