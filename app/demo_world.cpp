@@ -66,6 +66,12 @@ DemoWorld::DemoWorld(const DemoOptions& options, std::ostream& transcript)
   programProcess_ = desktop_->CreateProcess("Pallion");
   desktop_->SetCurrentProcess(programProcess_);
   PrepareFolder();
+  // Reports also from inside the program's own waits (a pause of an answer tick, a modal
+  // question), so each line carries the time it happened; never used up.
+  desktop_->AddResponder([this] {
+    if (desktop_->NowMs() >= lastReportMs_ + kReportEveryMs) ReportNews();
+    return false;
+  });
   Say(std::string("the client starts (") +
       (options.layout == clientsim::Layout::Aol7 ? "AOL 7" : "AOL 6") + " layout)");
 }
@@ -150,16 +156,22 @@ void DemoWorld::Run(uint64_t milliseconds) {
 }
 
 void DemoWorld::Say(const std::string& line) {
-  out_ << Stamp(desktop_->NowMs()) << ' ' << line << '\n';
+  Say(line, desktop_->NowMs());
+}
+
+void DemoWorld::Say(const std::string& line, uint64_t timeMs) {
+  out_ << Stamp(timeMs) << ' ' << line << '\n';
 }
 
 void DemoWorld::ReportNews() {
+  lastReportMs_ = desktop_->NowMs();
   ObserveFiles();
   const auto& events = desktop_->Events();
   for (; eventsSeen_ < events.size(); ++eventsSeen_) {
     const auto& e = events[eventsSeen_];
     Say(platform::sim::ToString(e.kind) + ": " + platform::AnsiToUtf8(e.text) +
-        (e.detail.empty() ? "" : " (" + platform::AnsiToUtf8(e.detail) + ")"));
+            (e.detail.empty() ? "" : " (" + platform::AnsiToUtf8(e.detail) + ")"),
+        e.timeMs);
   }
   const auto& received = client_->ReceivedIMs();
   for (; receivedSeen_ < received.size(); ++receivedSeen_) {

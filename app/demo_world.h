@@ -49,6 +49,7 @@ class DemoWorld {
   void Run(uint64_t milliseconds);
   // A line of the transcript (UTF-8), stamped with the virtual time.
   void Say(const std::string& line);
+  void Say(const std::string& line, uint64_t timeMs);
   // Reports what the client and the platform did since the last report.
   void ReportNews();
   // Writes the next numbered screenshot "NN-name.png"; returns its path, "" when none written.
@@ -67,6 +68,8 @@ class DemoWorld {
   size_t chatSeen_ = 0;
   size_t keywordsSeen_ = 0;
   int shotNumber_ = 0;
+  static constexpr uint64_t kReportEveryMs = 50;
+  uint64_t lastReportMs_ = 0;
 
   // Makes the program's folders and the small files a fresh folder needs.
   void PrepareFolder();
