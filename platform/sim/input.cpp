@@ -310,8 +310,7 @@ HANDLE Desktop::WatchWindow(HWND hwnd, WatchProc proc) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  HANDLE h = s.nextHandle;
-  s.nextHandle += 4;
+  HANDLE h = s.NewHandle();
   s.watches[h] = Watch{hwnd, std::move(proc), s.current};
   return h;
 }
@@ -330,8 +329,7 @@ HANDLE Desktop::SetKeyboardHook(KeyHookProc proc) {
     SetLastError(kErrorInvalidFilterProc);
     return 0;
   }
-  HANDLE h = s.nextHandle;
-  s.nextHandle += 4;
+  HANDLE h = s.NewHandle();
   s.keyHooks[h] = KeyHook{std::move(proc), s.current};
   return h;
 }
@@ -343,8 +341,7 @@ HANDLE Desktop::SetMouseHook(HWND hwnd, MouseHookProc proc) {
     SetLastError(kErrorInvalidFilterProc);
     return 0;
   }
-  HANDLE h = s.nextHandle;
-  s.nextHandle += 4;
+  HANDLE h = s.NewHandle();
   s.mouseHooks[h] = MouseHook{hwnd, std::move(proc), s.current};
   return h;
 }

@@ -230,8 +230,7 @@ HANDLE Desktop::OpenProcess(DWORD access, bool, DWORD processId) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  HANDLE h = s.nextHandle;
-  s.nextHandle += 4;
+  HANDLE h = s.NewHandle();
   s.processHandles[h] = ProcessHandle{processId, access};
   return h;
 }

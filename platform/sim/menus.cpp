@@ -228,16 +228,11 @@ bool Desktop::RemoveMenu(HMENU menu, UINT position, UINT flags) {
 }
 
 bool Desktop::DeleteMenu(HMENU menu, UINT position, UINT flags) {
-  State& s = *state_;
-  if (!s.menus.count(menu)) {
-    SetLastError(ERROR_INVALID_MENU_HANDLE);
-    return false;
-  }
-  ItemRef ref = FindItem(s.menus, menu, position, flags);
-  if (!ref.menu) return false;
-  MenuItem mi = ref.menu->items[ref.index];
-  ref.menu->items.erase(ref.menu->items.begin() + static_cast<ptrdiff_t>(ref.index));
-  if ((mi.flags & MF_POPUP) && s.menus.count(mi.sub)) DestroyMenu(mi.sub);
+  // As RemoveMenu, and the item's drop-down menu goes with it.
+  const ItemRef ref = FindItem(state_->menus, menu, position, flags);
+  const MenuItem removed = ref.menu ? ref.menu->items[ref.index] : MenuItem{};
+  if (!RemoveMenu(menu, position, flags)) return false;
+  if ((removed.flags & MF_POPUP) && state_->menus.count(removed.sub)) DestroyMenu(removed.sub);
   return true;
 }
 

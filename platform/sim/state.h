@@ -136,6 +136,12 @@ struct Desktop::State {
   HWND nextWindow = 0x00010010;
   HMENU nextMenu = 0x00200010;
   HANDLE nextHandle = 0x00400010;
+  // Process handles, hooks and watches share one range of handles, never reused.
+  HANDLE NewHandle() {
+    HANDLE h = nextHandle;
+    nextHandle += 4;
+    return h;
+  }
   HGLOBAL nextGlobal = 0x00600010;
   DWORD nextProcessId = 1000;
   uint64_t nextOrder = 1;
