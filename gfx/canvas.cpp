@@ -181,7 +181,9 @@ void Canvas::DrawImage(const Image& image, int x, int y) {
   DrawImageStretched(image, x, y, image.width, image.height);
 }
 
-void Canvas::DrawImageStretched(const Image& image, int x, int y, int width, int height) {
+template <typename Source>
+void Canvas::PaintImage(const Image& image, int x, int y, int width, int height,
+                        const Source& source) {
   if (width <= 0 || height <= 0 || image.width <= 0 || image.height <= 0) return;
   if (image.pixels.size() < static_cast<size_t>(image.width) * image.height) return;
   const PixelBounds c = ClipBounds();
@@ -192,34 +194,26 @@ void Canvas::DrawImageStretched(const Image& image, int x, int y, int width, int
   const int64_t x1 = std::min<int64_t>(c.right, left + width);
   const int64_t y1 = std::min<int64_t>(c.bottom, top + height);
   for (int64_t row = y0; row < y1; ++row) {
-    // Nearest neighbour, sampling at the centre of each target pixel.
-    const int64_t sy = ((row - top) * 2 + 1) * image.height / (2 * static_cast<int64_t>(height));
     for (int64_t col = x0; col < x1; ++col) {
-      const int64_t sx = ((col - left) * 2 + 1) * image.width / (2 * static_cast<int64_t>(width));
+      const auto [sx, sy] = source(col - left, row - top);
       PutImagePixel(static_cast<int>(col), static_cast<int>(row),
                     image.pixels[static_cast<size_t>(sy * image.width + sx)]);
     }
   }
 }
 
+void Canvas::DrawImageStretched(const Image& image, int x, int y, int width, int height) {
+  // Nearest neighbour, sampling at the centre of each target pixel.
+  PaintImage(image, x, y, width, height, [&](int64_t dx, int64_t dy) {
+    return std::pair<int64_t, int64_t>{(dx * 2 + 1) * image.width / (2 * int64_t{width}),
+                                       (dy * 2 + 1) * image.height / (2 * int64_t{height})};
+  });
+}
+
 void Canvas::TileImage(const Image& image, int x, int y, int width, int height) {
-  if (width <= 0 || height <= 0 || image.width <= 0 || image.height <= 0) return;
-  if (image.pixels.size() < static_cast<size_t>(image.width) * image.height) return;
-  const PixelBounds c = ClipBounds();
-  const int64_t left = static_cast<int64_t>(x) + originX_;
-  const int64_t top = static_cast<int64_t>(y) + originY_;
-  const int64_t x0 = std::max<int64_t>(c.left, left);
-  const int64_t y0 = std::max<int64_t>(c.top, top);
-  const int64_t x1 = std::min<int64_t>(c.right, left + width);
-  const int64_t y1 = std::min<int64_t>(c.bottom, top + height);
-  for (int64_t row = y0; row < y1; ++row) {
-    const int64_t sy = (row - top) % image.height;
-    for (int64_t col = x0; col < x1; ++col) {
-      const int64_t sx = (col - left) % image.width;
-      PutImagePixel(static_cast<int>(col), static_cast<int>(row),
-                    image.pixels[static_cast<size_t>(sy * image.width + sx)]);
-    }
-  }
+  PaintImage(image, x, y, width, height, [&](int64_t dx, int64_t dy) {
+    return std::pair<int64_t, int64_t>{dx % image.width, dy % image.height};
+  });
 }
 
 void Canvas::PutImagePixel(int x, int y, Color pixel) {

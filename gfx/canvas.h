@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gfx {
@@ -98,6 +99,10 @@ class Canvas {
   PixelBounds ClipBounds() const;                    // the clip within the canvas
   void Blend(int x, int y, Color color, int alpha);  // canvas pixels, clip applied
   void PutImagePixel(int x, int y, Color pixel);     // inside the clip; transparency blended
+  // Paints the clipped part of the target rectangle, each pixel from the image pixel that
+  // `source` picks for its offset in the rectangle.
+  template <typename Source>
+  void PaintImage(const Image& image, int x, int y, int width, int height, const Source& source);
 
   int width_ = 0;
   int height_ = 0;
