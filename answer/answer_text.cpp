@@ -1,7 +1,7 @@
 #include "answer/answer_text.h"
 
 #include "host/text.h"
-#include "settings/ini_file.h"
+#include "platform/ansi.h"
 
 namespace answer {
 
@@ -10,7 +10,7 @@ std::string AnswerLink() {
 }
 
 std::string NormalizeName(const std::string& name) {
-  std::string lower = settings::ini::AnsiLower(name);
+  std::string lower = platform::AnsiLower(name);
   host::ReplaceText(lower, " ", "");
   return lower;
 }

@@ -1,6 +1,7 @@
 #include "clientsim/client.h"
 
 #include "clientsim/engine.h"
+#include "platform/ansi.h"
 
 namespace clientsim {
 
@@ -39,7 +40,7 @@ void Client::ReceiveIM(const std::string& from, const std::string& text, Incomin
 
 void Client::SetUnreachable(const std::string& name, bool unreachable) {
   auto& list = engine_->unreachable;
-  std::erase_if(list, [&](const std::string& n) { return SameName(n, name); });
+  std::erase_if(list, [&](const std::string& n) { return EqualNoCase(n, name); });
   if (unreachable) list.push_back(name);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/ansi.h"
+
 namespace clientsim {
 
 using namespace platform;
@@ -82,7 +84,7 @@ std::string Trim(const std::string& s) {
 }
 
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
-  return s.size() >= prefix.size() && SameName(s.substr(0, prefix.size()), prefix);
+  return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
 
 StyledText ConversationLine(const std::string& name, const std::string& html, bool self) {
@@ -331,7 +333,7 @@ void Engine::RunKeyword(const std::string& keyword) {
     OpenSendIm(Trim(keyword.substr(kSendIm.size())));
   } else if (StartsWithNoCase(keyword, kLocate)) {
     OpenLocate(Trim(keyword.substr(kLocate.size())));
-  } else if (SameName(keyword, "Channels") && !screenName.empty() &&
+  } else if (EqualNoCase(keyword, "Channels") && !screenName.empty() &&
              (channels == 0 || !IsWindow(channels))) {
     auto doc = std::make_shared<DocWindow>(this);
     channels = NewDocument(doc, "AOL Channels", 520, 340);
@@ -454,13 +456,13 @@ void Engine::ShowError(const std::string& text) {
 
 bool Engine::Reachable(const std::string& name) const {
   return std::none_of(unreachable.begin(), unreachable.end(),
-                      [&](const std::string& n) { return SameName(n, name); });
+                      [&](const std::string& n) { return EqualNoCase(n, name); });
 }
 
 bool Engine::Blocked(const std::string& name) const {
   if (blockAll) return true;
   return std::any_of(blockedNames.begin(), blockedNames.end(),
-                     [&](const std::string& n) { return SameName(n, name); });
+                     [&](const std::string& n) { return EqualNoCase(n, name); });
 }
 
 bool Engine::BlockCommand(const std::string& address, std::string& answerFrom,
@@ -472,7 +474,7 @@ bool Engine::BlockCommand(const std::string& address, std::string& answerFrom,
     if (!rest.empty() && rest[0] != ' ') return false;
     const std::string name = Trim(rest);
     auto it = std::find_if(blockedNames.begin(), blockedNames.end(),
-                           [&](const std::string& n) { return SameName(n, name); });
+                           [&](const std::string& n) { return EqualNoCase(n, name); });
     if (off) {
       if (name.empty()) {
         blockAll = true;
@@ -530,7 +532,7 @@ void Engine::Receive(const std::string& from, const std::string& text,
 std::shared_ptr<ImWindow> Engine::Conversation(const std::string& name, bool create) {
   for (auto& weak : ims) {
     auto im = weak.lock();
-    if (im && im->hwnd() != 0 && SameName(im->Name(), name)) return im;
+    if (im && im->hwnd() != 0 && EqualNoCase(im->Name(), name)) return im;
   }
   if (!create) return nullptr;
   auto im = std::make_shared<ImWindow>(this, name, IncomingOptions{});
@@ -556,7 +558,7 @@ void Engine::OpenChat(const std::string& roomName, const std::vector<std::string
   std::vector<std::string> all;
   if (!screenName.empty()) all.push_back(screenName);
   for (const std::string& m : members) {
-    if (!SameName(m, screenName)) all.push_back(m);
+    if (!EqualNoCase(m, screenName)) all.push_back(m);
   }
   window->Build(all);
   room = window;

@@ -4,13 +4,10 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/ansi.h"
+
 namespace clientsim {
 namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // One open tag and what it changes.
 struct OpenTag {
@@ -39,7 +36,7 @@ int HexDigit(char c) {
 
 // The COLOR attribute of a FONT tag ("#RRGGBB", quoted or not).
 bool ParseColor(const std::string& tagBody, platform::COLORREF& color) {
-  const std::string up = Upper(tagBody);
+  const std::string up = platform::AnsiUpper(tagBody);
   size_t at = up.find("COLOR");
   while (at != std::string::npos) {
     size_t p = at + 5;
@@ -68,7 +65,7 @@ bool ParseColor(const std::string& tagBody, platform::COLORREF& color) {
 size_t DecodeEntity(const std::string& html, size_t i, char& out) {
   const size_t semi = html.find(';', i);
   if (semi == std::string::npos || semi - i > 8) return 0;
-  const std::string name = Upper(html.substr(i + 1, semi - i - 1));
+  const std::string name = platform::AnsiUpper(html.substr(i + 1, semi - i - 1));
   if (name == "AMP")
     out = '&';
   else if (name == "LT")
@@ -125,7 +122,7 @@ StyledText ParseHtml(const std::string& html) {
       while (nameEnd < body.size() && !std::isspace(static_cast<unsigned char>(body[nameEnd]))) {
         ++nameEnd;
       }
-      const std::string name = Upper(body.substr(0, nameEnd));
+      const std::string name = platform::AnsiUpper(body.substr(0, nameEnd));
       if (name == "BR" && !closing) {
         AppendChar(out, '\r', current);
         continue;

@@ -4,20 +4,11 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/ansi.h"
+
 namespace clientsim {
 
 using namespace platform;
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // ---- Icon ----
 
@@ -163,7 +154,7 @@ bool MemberList::Add(const std::string& name) {
 
 bool MemberList::Remove(const std::string& name) {
   auto it = std::find_if(members_.begin(), members_.end(),
-                         [&](const Member& m) { return SameName(m.name, name); });
+                         [&](const Member& m) { return EqualNoCase(m.name, name); });
   if (it == members_.end()) return false;
   members_.erase(it);
   InvalidateRect(hwnd_);

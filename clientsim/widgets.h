@@ -91,6 +91,4 @@ class MemberList : public Control {
   std::vector<Member> members_;
 };
 
-bool SameName(const std::string& a, const std::string& b);  // without regard to case
-
 }  // namespace clientsim

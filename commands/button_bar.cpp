@@ -34,17 +34,9 @@ std::string ShownName(container::MainWindow& main) {
 
 // Lets events run until `found` gives a window or the time is up; 0 then.
 HWND WaitForWindow(const std::function<HWND()>& found, uint32_t timeoutMs) {
-  const uint32_t start = GetTickCount();
-  for (;;) {
-    const HWND hwnd = found();
-    if (hwnd != 0) return hwnd;
-    if (ProcessEnded() || GetTickCount() - start >= timeoutMs) return 0;
-    DoEvents();
-  }
-}
-
-bool StartsWith(const std::string& text, const std::string& start) {
-  return text.rfind(start, 0) == 0;
+  HWND hwnd = 0;
+  host::WaitFor([&] { return (hwnd = found()) != 0; }, timeoutMs);
+  return hwnd;
 }
 
 // Moves the hidden main window so that its origin lies at a screen point and pops the menu
@@ -161,7 +153,7 @@ InfoResult ClickGetInfo(int icon) {
   const HWND info =
       WaitForWindow([] { return FindWindow(kInfoWindowClass, nullptr); }, kInfoWindowWaitMs);
   if (info == 0) return InfoResult::NoInfoWindow;
-  if (!StartsWith(host::GetCaption(info), kInfoWindowCaption)) return InfoResult::OtherWindow;
+  if (!host::GetCaption(info).starts_with(kInfoWindowCaption)) return InfoResult::OtherWindow;
   const HWND target = host::NthChildExact(info, "_aol_icon", icon + 1);
   if (target == 0) return InfoResult::IconMissing;
   host::ClickIcon(target);

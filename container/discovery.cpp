@@ -5,8 +5,8 @@
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
+#include "platform/ansi.h"
 #include "platform/win32.h"
-#include "settings/ini_file.h"
 #include "settings/settings_store.h"
 
 namespace container {
@@ -17,7 +17,7 @@ namespace {
 
 bool OnList(const ui::ListBox& list, const std::string& lowerName) {
   for (int i = 0; i < list.ListCount(); ++i) {
-    if (settings::ini::AnsiLower(list.List(i)) == lowerName) return true;
+    if (platform::AnsiLower(list.List(i)) == lowerName) return true;
   }
   return false;
 }
@@ -34,7 +34,7 @@ void MainWindow::Timer1Tick() {
   HWND im = host::FindIMWindow();
   if (im != 0) {
     const std::string name = host::GetIMScreenName(im);
-    const std::string lower = settings::ini::AnsiLower(name);
+    const std::string lower = platform::AnsiLower(name);
     if (!lower.empty() && (OnList(lstIgnoreTem, lower) || OnList(lstIgnorePer, lower))) {
       host::CloseWin(im);
       host::IMOffFor(name);
@@ -128,10 +128,10 @@ void MainWindow::TimerScanIMTick() {
   for (int i = 0; i < List1.ListCount(); ++i) {
     const HWND im = ListIM(i);
     const std::string caption = host::GetCaption(im);
-    const std::string name = settings::ini::AnsiLower(host::GetIMScreenName(im));
+    const std::string name = platform::AnsiLower(host::GetIMScreenName(im));
     const bool unread = caption.find(">IM From:") != std::string::npos;
     for (int j = 1; j <= TabStrip1.Count(); ++j) {
-      if (settings::ini::AnsiLower(TabStrip1.Item(j).caption) != name) continue;
+      if (platform::AnsiLower(TabStrip1.Item(j).caption) != name) continue;
       const int image = TabStrip1.Item(j).image;
       if (!unread && (image == kTabUnread || image == kTabNew)) {
         TabStrip1.SetImage(j, kTabRead);

@@ -67,14 +67,8 @@ FontCache& Cache() {
   return cache;
 }
 
-std::string Lower(const std::string& s) {
-  std::string out = s;
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 Family FamilyOf(const std::string& face) {
-  std::string f = Lower(face);
+  std::string f = platform::AnsiLower(face);
   while (!f.empty() && f.back() == ' ') f.pop_back();
   while (!f.empty() && f.front() == ' ') f.erase(f.begin());
   if (f == "times new roman" || f == "times") return kSerif;

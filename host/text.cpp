@@ -2,16 +2,16 @@
 
 #include <cmath>
 
-#include "settings/ini_file.h"
+#include "platform/ansi.h"
 
 namespace host {
 
 std::string ReplaceText(std::string& text, const std::string& search,
                         const std::string& replacement) {
   if (search.empty()) return text;
-  const std::string needle = settings::ini::AnsiLower(search);
-  std::string lowered = settings::ini::AnsiLower(text);
-  const std::string loweredReplacement = settings::ini::AnsiLower(replacement);
+  const std::string needle = platform::AnsiLower(search);
+  std::string lowered = platform::AnsiLower(text);
+  const std::string loweredReplacement = platform::AnsiLower(replacement);
   size_t from = 0;
   while (from <= lowered.size()) {
     size_t p = lowered.find(needle, from);

@@ -34,10 +34,6 @@ constexpr uint32_t kItemPointerOffset = 28;
 constexpr uint32_t kNameOffset = 6;
 constexpr size_t kNameBytes = 16;
 
-bool StartsWith(const std::string& text, const char* start) {
-  return text.rfind(start, 0) == 0;
-}
-
 HWND FirstChild(HWND parent, const char* className) {
   if (parent == 0) return 0;
   return FindWindowEx(parent, 0, className, nullptr);
@@ -56,17 +52,6 @@ HWND FindDocument(const std::function<bool(HWND)>& test) {
 
 LPARAM TextParam(const std::string& text) {
   return reinterpret_cast<LPARAM>(text.c_str());
-}
-
-// Runs the message loop until `done` holds; false when the time ran out (or the program ended)
-// first.
-bool WaitFor(const std::function<bool()>& done, uint32_t timeoutMs) {
-  uint32_t start = GetTickCount();
-  while (!done()) {
-    if (ProcessEnded() || GetTickCount() - start >= timeoutMs) return false;
-    DoEvents();
-  }
-  return true;
 }
 
 double SecondsSinceMidnight() {
@@ -128,7 +113,7 @@ HWND FindChildByCaption(const std::string& caption) {
 
 HWND FindPallionChild() {
   return FindDocument(
-      [](HWND child) { return StartsWith(GetCaption(child), kPallionCaptionStart); });
+      [](HWND child) { return GetCaption(child).starts_with(kPallionCaptionStart); });
 }
 
 HWND FindIMWindow() {
@@ -204,7 +189,7 @@ std::string GetIMScreenName(HWND im) {
 
 std::string GetUserSN() {
   HWND welcome =
-      FindDocument([](HWND child) { return StartsWith(GetCaption(child), kWelcomeStart); });
+      FindDocument([](HWND child) { return GetCaption(child).starts_with(kWelcomeStart); });
   if (welcome == 0) return "";
   std::string caption = GetCaption(welcome);
   size_t start = std::strlen(kWelcomeStart);
@@ -448,6 +433,15 @@ void Pause(double seconds) {
     if (elapsed >= static_cast<double>(wanted) || ProcessEnded()) return;
     DoEvents();
   }
+}
+
+bool WaitFor(const std::function<bool()>& done, uint32_t timeoutMs) {
+  const uint32_t start = GetTickCount();
+  while (!done()) {
+    if (ProcessEnded() || GetTickCount() - start >= timeoutMs) return false;
+    DoEvents();
+  }
+  return true;
 }
 
 void PlaySoundFile(const std::string& path) {

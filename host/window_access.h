@@ -99,6 +99,9 @@ void DragForm(HWND hwnd);
 // waits about two seconds), measured on the clock's seconds since midnight; a wait across
 // midnight counts on past it.
 void Pause(double seconds);
+// Runs the message loop until `done` holds; false when the time ran out or the program ended
+// first.
+bool WaitFor(const std::function<bool()>& done, uint32_t timeoutMs);
 // Plays the sound file asynchronously when it exists; never the system's default sound.
 void PlaySoundFile(const std::string& path);
 

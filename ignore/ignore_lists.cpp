@@ -4,9 +4,9 @@
 
 #include "host/text_files.h"
 #include "host/window_access.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/win32.h"
-#include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "widgets/message_box.h"
 
@@ -37,7 +37,7 @@ std::string PermanentFile() {
 }  // namespace
 
 bool SameName(const std::string& listed, const std::string& screenName) {
-  return settings::ini::AnsiLower(listed) == settings::ini::AnsiLower(screenName);
+  return platform::EqualNoCase(listed, screenName);
 }
 
 bool IsIgnored(const container::MainWindow& main, const std::string& screenName) {

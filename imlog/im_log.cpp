@@ -6,6 +6,7 @@
 
 #include "host/text.h"
 #include "host/window_access.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
@@ -34,14 +35,9 @@ bool UnsafeInFileName(unsigned char c) {
          c == '"' || c == '<' || c == '>' || c == '|';
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // CON, PRN, AUX, NUL, COM1-9 and LPT1-9, alone or before an extension, name devices.
 bool IsDeviceName(const std::string& name) {
-  std::string base = Upper(name.substr(0, name.find('.')));
+  std::string base = platform::AnsiUpper(name.substr(0, name.find('.')));
   while (!base.empty() && base.back() == ' ') base.pop_back();
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
   return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&

@@ -42,7 +42,59 @@ char CodepointToAnsi(char32_t cp) {
   return '?';
 }
 
+unsigned char LowerByte(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
+  switch (c) {
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+      return static_cast<unsigned char>(c + 0x10);
+    case 0x9F:
+      return 0xFF;
+    default:
+      return c;
+  }
+}
+
+unsigned char UpperByte(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+      return static_cast<unsigned char>(c - 0x10);
+    case 0xFF:
+      return 0x9F;
+    default:
+      return c;
+  }
+}
+
 }  // namespace
+
+char AnsiLower(char c) {
+  return static_cast<char>(LowerByte(static_cast<unsigned char>(c)));
+}
+
+std::string AnsiLower(std::string text) {
+  for (char& c : text) c = AnsiLower(c);
+  return text;
+}
+
+std::string AnsiUpper(std::string text) {
+  for (char& c : text) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AnsiLower(a[i]) != AnsiLower(b[i])) return false;
+  }
+  return true;
+}
 
 char32_t AnsiToCodepoint(unsigned char c) {
   if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] != 0) return kHighControls[c - 0x80];

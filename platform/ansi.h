@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -12,5 +13,13 @@ char32_t AnsiToCodepoint(unsigned char c);
 std::string AnsiToUtf8(const std::string& ansi);
 // Characters outside Windows-1252 become '?'.
 std::string Utf8ToAnsi(const std::string& utf8);
+
+// The platform's case mapping of Windows-1252 letters (A-Z, the accented capitals, \x8A/\x9A,
+// \x8C/\x9C, \x8E/\x9E, \x9F/\xFF). Names the platform matches without regard to case
+// (profile sections and keys, file names, window classes, screen names) are compared under it.
+char AnsiLower(char c);
+std::string AnsiLower(std::string text);
+std::string AnsiUpper(std::string text);
+bool EqualNoCase(std::string_view a, std::string_view b);
 
 }  // namespace platform

@@ -2,8 +2,9 @@
 
 #include <charconv>
 
+#include "platform/ansi.h"
 #include "platform/files.h"
-#include "settings/ini_file.h"
+#include "platform/ini_file.h"
 
 namespace settings {
 
@@ -48,9 +49,9 @@ std::string SettingsPath() {
 
 std::string ReadINI(const std::string& section, const std::string& key,
                     const std::string& filePath) {
-  const std::string lowerKey = ini::AnsiLower(key);
-  return ini::GetProfileString(platform::files::ReadAll(filePath), section.c_str(),
-                               lowerKey.c_str(), "", kReadBufferSize);
+  const std::string lowerKey = platform::AnsiLower(key);
+  return platform::ini::GetProfileString(platform::files::ReadAll(filePath), section.c_str(),
+                                         lowerKey.c_str(), "", kReadBufferSize);
 }
 
 void WriteINI(const std::string& section, const std::string& key, const std::string& value,
@@ -62,10 +63,10 @@ void WriteINI(const std::string& section, const std::string& key, const std::str
     const std::string folder = FolderOf(filePath);
     if (!folder.empty() && !platform::files::IsDirectory(folder)) return;
   }
-  const std::string upperKey = ini::AnsiUpper(key);
+  const std::string upperKey = platform::AnsiUpper(key);
   const std::string stored = value.substr(0, value.find_first_of("\r\n"));
   std::optional<std::string> updated =
-      ini::WriteProfileString(content, section.c_str(), upperKey.c_str(), stored.c_str());
+      platform::ini::WriteProfileString(content, section.c_str(), upperKey.c_str(), stored.c_str());
   if (!updated || updated == content) return;
   platform::files::WriteAll(filePath, *updated);
 }

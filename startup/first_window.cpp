@@ -29,10 +29,6 @@ std::string& Title() {
   return title;
 }
 
-bool StartsWith(const std::string& text, const std::string& start) {
-  return text.rfind(start, 0) == 0;
-}
-
 // The "AOL Child" windows under the client's MDI client, top first.
 std::vector<HWND> Documents() {
   std::vector<HWND> found;
@@ -43,16 +39,6 @@ std::vector<HWND> Documents() {
     found.push_back(child);
   }
   return found;
-}
-
-// Runs the message loop until `done` holds; false when the time ran out or the process ended.
-bool WaitFor(const std::function<bool()>& done, uint32_t timeoutMs) {
-  const uint32_t start = GetTickCount();
-  while (!done()) {
-    if (ProcessEnded() || GetTickCount() - start >= timeoutMs) return false;
-    DoEvents();
-  }
-  return true;
 }
 
 // A top-level "ThunderRT5Form" of another process whose caption is the application title.
@@ -118,14 +104,14 @@ bool FirstWindow::RunChecks() {
 
 bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   for (HWND doc : Documents()) {
-    if (StartsWith(host::GetCaption(doc), container::kContainerCaption)) host::CloseWin(doc);
+    if (host::GetCaption(doc).starts_with(container::kContainerCaption)) host::CloseWin(doc);
   }
 
   // A document of the user's that is already called "Untitled" is not taken over.
   const std::vector<HWND> before = Documents();
   host::RunAOLMenu(0, 0);
   HWND pallion = 0;
-  const bool opened = WaitFor(
+  const bool opened = host::WaitFor(
       [&] {
         for (HWND doc : Documents()) {
           if (host::GetCaption(doc) == kUntitled &&
@@ -152,7 +138,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   MoveWindow(pallion, 250, 75, 350, 316, true);
   host::SetText(pallion, container::kContainerCaption);
 
-  WaitFor(
+  host::WaitFor(
       [&] {
         const HWND icon = FindWindowEx(pallion, 0, "_aol_icon", nullptr);
         if (icon == 0) return true;

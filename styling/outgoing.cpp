@@ -29,10 +29,6 @@ void PlayClick() {
   host::PlaySoundFile(SoundPath("Click.icp"));
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 std::string ColorKey(int index) {
   return "Color" + std::to_string(index);
 }
@@ -140,7 +136,7 @@ bool Outgoing::HookMayAct() const {
   if (!floatShown && (aol == 0 || GetForegroundWindow() != aol)) return false;
   if (floatShown) return true;
   const HWND top = FindWindowEx(host::FindMDI(), 0, "AOL Child", nullptr);
-  return top != 0 && StartsWith(host::GetCaption(top), container::kContainerCaption);
+  return top != 0 && host::GetCaption(top).starts_with(container::kContainerCaption);
 }
 
 void Outgoing::KeyReported(int& keyCode, int shift, int& noPass) {

@@ -16,10 +16,6 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 // Two hex digits of a colour text from `pos`; what is missing counts as nothing.
 float ColourByte(const std::string& digits, size_t pos) {
   return pos < digits.size() ? HexToNumber(digits.substr(pos, 2)) : 0.0f;
@@ -65,9 +61,9 @@ void ApplyTag(const std::string& tag, PenState& pen) {
     pen.shift = 1;
   } else if (tag == "/sup" || tag == "/sub") {
     pen.shift = 0;
-  } else if (StartsWith(tag, "font color")) {
+  } else if (tag.starts_with("font color")) {
     ApplyFontColour(tag, pen);
-  } else if (StartsWith(tag, "font face")) {
+  } else if (tag.starts_with("font face")) {
     ApplyFontFace(tag, pen);
   }
 }

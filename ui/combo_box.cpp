@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gfx/classic.h"
+#include "platform/ansi.h"
 #include "platform/win32.h"
 #include "ui/list_rows.h"
 
@@ -59,7 +60,7 @@ std::string ComboBox::Text() const {
 
 bool ComboBox::SetText(const std::string& text) {
   for (int i = 0; i < ListCount(); ++i) {
-    if (EqualNoCase(items_[i], text)) {
+    if (platform::EqualNoCase(items_[i], text)) {
       SetListIndex(i);
       return true;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gfx/classic.h"
+#include "platform/ansi.h"
 #include "platform/win32.h"
 #include "ui/list_rows.h"
 
@@ -81,7 +82,7 @@ void ListBox::Select(int index, bool raise) {
 
 int ListBox::FindExact(const std::string& text) const {
   for (int i = 0; i < ListCount(); ++i) {
-    if (EqualNoCase(items_[i].text, text)) return i;
+    if (platform::EqualNoCase(items_[i].text, text)) return i;
   }
   return -1;
 }
@@ -181,8 +182,8 @@ LRESULT ListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const int i = (start + n) % ListCount();
         const std::string& text = items_[i].text;
         const bool match = msg == LB_FINDSTRINGEXACT
-                               ? EqualNoCase(text, wanted)
-                               : EqualNoCase(text.substr(0, wanted.size()), wanted);
+                               ? platform::EqualNoCase(text, wanted)
+                               : platform::EqualNoCase(text.substr(0, wanted.size()), wanted);
         if (match) return i;
       }
       return LB_ERR;

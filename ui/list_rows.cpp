@@ -50,15 +50,4 @@ void PaintScrollBar(gfx::Canvas& canvas, int x, int top, int bottom, int topRow,
                            classic::Arrow::Down, false, topRow + visible < count);
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace ui::listrows

@@ -32,6 +32,4 @@ std::optional<int> ArrowKeyTarget(int keyCode, int selected, int count);
 void PaintScrollBar(gfx::Canvas& canvas, int x, int top, int bottom, int topRow, int visible,
                     int count);
 
-bool EqualNoCase(const std::string& a, const std::string& b);
-
 }  // namespace ui::listrows

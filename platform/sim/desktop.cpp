@@ -100,25 +100,6 @@ int DaysIn(int y, int m) {
 
 }  // namespace
 
-// Windows-1252 case folding: ASCII, the accented letters and the few letters of 0x8A..0x9F.
-std::string Lower(const std::string& s) {
-  std::string out = s;
-  for (char& ch : out) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<unsigned char>(c + 32);
-    } else if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
-      c = static_cast<unsigned char>(c + 32);
-    } else if (c == 0x8A || c == 0x8C || c == 0x8E) {
-      c = static_cast<unsigned char>(c + 16);
-    } else if (c == 0x9F) {
-      c = 0xFF;
-    }
-    ch = static_cast<char>(c);
-  }
-  return out;
-}
-
 std::string ToString(Event::Kind kind) {
   switch (kind) {
     case Event::Kind::Sound:
@@ -243,7 +224,7 @@ void Desktop::ExitProcess() {
 bool Desktop::CreateNamedLock(const std::string& name) {
   State& s = *state_;
   if (ProcessEnded()) return false;
-  auto key = Lower(name);
+  auto key = AnsiLower(name);
   auto it = s.locks.find(key);
   if (it != s.locks.end()) {
     if (it->second == s.current) return true;
@@ -386,7 +367,7 @@ bool Desktop::RegisterClass(const WindowClass& cls) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
-  auto key = Lower(cls.name);
+  auto key = AnsiLower(cls.name);
   if (s.classes.count(key)) {
     SetLastError(kErrorClassExists);
     return false;
@@ -400,7 +381,7 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
                              WNDPROC proc) {
   State& s = *state_;
   if (ProcessEnded()) return 0;
-  auto cls = s.classes.find(Lower(className));
+  auto cls = s.classes.find(AnsiLower(className));
   if (cls == s.classes.end()) {
     SetLastError(kErrorCannotFindClass);
     return 0;
@@ -712,13 +693,11 @@ HWND Desktop::FindWindowEx(HWND parent, HWND childAfter, const char* className, 
     if (it == p->children.end()) return 0;
     start = static_cast<size_t>(it - p->children.begin()) + 1;
   }
-  std::string cls = className ? Lower(className) : std::string();
-  std::string ttl = title ? Lower(title) : std::string();
   for (size_t i = start; i < p->children.size(); ++i) {
     Window* c = Find(p->children[i]);
     if (!c) continue;
-    if (className && (cls.empty() || Lower(c->className) != cls)) continue;
-    if (title && Lower(c->text) != ttl) continue;
+    if (className && (*className == 0 || !EqualNoCase(c->className, className))) continue;
+    if (title && !EqualNoCase(c->text, title)) continue;
     return c->hwnd;
   }
   return 0;

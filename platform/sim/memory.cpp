@@ -81,7 +81,7 @@ UINT Desktop::RegisterClipboardFormat(const std::string& name) {
       name.size() <= 6) {
     return static_cast<UINT>(std::stoul(name.substr(1)));
   }
-  auto key = Lower(name);
+  auto key = AnsiLower(name);
   auto it = s.formats.find(key);
   if (it != s.formats.end()) return it->second;
   if (s.nextFormat > 0xFFFF) return 0;

@@ -57,7 +57,7 @@ std::string MenuKey(const std::string& text) {
     if (c == '\t') break;
     if (c != '&') out += c;
   }
-  return Lower(out);
+  return AnsiLower(out);
 }
 
 HMENU Desktop::CreateMenu() {

@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/ini_file.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/state.h"
-#include "settings/ini_file.h"
 
 namespace platform::sim {
 
@@ -139,7 +139,7 @@ std::string Desktop::GetPrivateProfileString(const char* section, const char* ke
   std::optional<std::string> content;
   if (!file.empty() && files::Exists(file) && !files::IsDirectory(file))
     content = files::ReadAll(file);
-  return settings::ini::GetProfileString(content, section, key, defaultValue, size);
+  return ini::GetProfileString(content, section, key, defaultValue, size);
 }
 
 bool Desktop::WritePrivateProfileString(const char* section, const char* key, const char* value,
@@ -160,7 +160,7 @@ bool Desktop::WritePrivateProfileString(const char* section, const char* key, co
       return false;
     }
   }
-  auto updated = settings::ini::WriteProfileString(content, section, key, value);
+  auto updated = ini::WriteProfileString(content, section, key, value);
   if (!updated) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;

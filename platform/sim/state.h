@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gfx/canvas.h"
+#include "platform/ansi.h"
 #include "platform/sim/desktop.h"
 
 namespace platform::sim {
@@ -211,7 +212,6 @@ struct Desktop::State {
   gfx::Canvas scratch;  // BeginPaint outside a render
 };
 
-std::string Lower(const std::string& s);
 // A menu item's text as compared when choosing it: no "&", no accelerator part, any case.
 std::string MenuKey(const std::string& text);
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ansi.h"
 #include "platform/files.h"
-#include "settings/ini_file.h"
 
 namespace settings {
 namespace {
@@ -158,7 +158,8 @@ TEST_F(SettingsStore, EveryKeyOfTheTableRoundTrips) {
   for (const auto& [key, value] : values) WriteSetting(key, value);
   for (const auto& [key, value] : values) {
     EXPECT_EQ(ReadSetting(key), value) << key;
-    EXPECT_NE(File().find(ini::AnsiUpper(key) + "=" + value + "\r\n"), std::string::npos) << key;
+    EXPECT_NE(File().find(platform::AnsiUpper(key) + "=" + value + "\r\n"), std::string::npos)
+        << key;
   }
   // Written once each: rewriting a key replaces its line.
   for (const auto& [key, value] : values) WriteSetting(key, value);

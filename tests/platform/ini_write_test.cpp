@@ -3,11 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "platform/ini_file.h"
 
 using namespace std::string_literals;
-using settings::ini::GetProfileString;
-using settings::ini::WriteProfileString;
+using platform::ini::GetProfileString;
+using platform::ini::WriteProfileString;
 
 namespace {
 

@@ -1,9 +1,11 @@
-#include "settings/ini_file.h"
+#include "platform/ini_file.h"
 
 #include <string_view>
 #include <vector>
 
-namespace settings::ini {
+#include "platform/ansi.h"
+
+namespace platform::ini {
 
 namespace {
 
@@ -23,45 +25,6 @@ std::string TrimSpaces(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return std::string(s);
-}
-
-unsigned char LowerByte(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
-  switch (c) {
-    case 0x8A:
-    case 0x8C:
-    case 0x8E:
-      return static_cast<unsigned char>(c + 0x10);
-    case 0x9F:
-      return 0xFF;
-    default:
-      return c;
-  }
-}
-
-unsigned char UpperByte(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-  switch (c) {
-    case 0x9A:
-    case 0x9C:
-    case 0x9E:
-      return static_cast<unsigned char>(c - 0x10);
-    case 0xFF:
-      return 0x9F;
-    default:
-      return c;
-  }
-}
-
-bool NamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerByte(static_cast<unsigned char>(a[i])) != LowerByte(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 enum class Kind { kBlank, kComment, kHeader, kKey, kOther };
@@ -142,7 +105,7 @@ struct Section {
 // Only the first section of a name counts, for reading and for writing.
 std::optional<Section> FindSection(const std::vector<Line>& lines, std::string_view name) {
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != Kind::kHeader || !NamesEqual(lines[i].name, name)) continue;
+    if (lines[i].kind != Kind::kHeader || !EqualNoCase(lines[i].name, name)) continue;
     Section section{i, i + 1};
     while (section.end < lines.size() && lines[section.end].kind != Kind::kHeader) ++section.end;
     return section;
@@ -153,7 +116,7 @@ std::optional<Section> FindSection(const std::vector<Line>& lines, std::string_v
 std::optional<size_t> FindKey(const std::vector<Line>& lines, const Section& section,
                               std::string_view key) {
   for (size_t i = section.header + 1; i < section.end; ++i) {
-    if (lines[i].kind == Kind::kKey && NamesEqual(lines[i].name, key)) return i;
+    if (lines[i].kind == Kind::kKey && EqualNoCase(lines[i].name, key)) return i;
   }
   return std::nullopt;
 }
@@ -191,16 +154,6 @@ void Erase(std::string& text, const Line& line) {
 }
 
 }  // namespace
-
-std::string AnsiLower(std::string text) {
-  for (char& c : text) c = static_cast<char>(LowerByte(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string AnsiUpper(std::string text) {
-  for (char& c : text) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string GetProfileString(const std::optional<std::string>& content, const char* section,
                              const char* key, const char* defaultValue, size_t size) {
@@ -281,4 +234,4 @@ std::optional<std::string> WriteProfileString(const std::optional<std::string>& 
   return text;
 }
 
-}  // namespace settings::ini
+}  // namespace platform::ini

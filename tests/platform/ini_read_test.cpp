@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "settings/ini_file.h"
+#include "platform/ini_file.h"
 
 using namespace std::string_literals;
-using settings::ini::GetProfileString;
+using platform::ini::GetProfileString;
 
 namespace {
 
@@ -178,13 +178,6 @@ TEST(IniReadCount, IsTheLengthOfTheResult) {
       GetProfileString("[ section1 ]\r\n[section2]\r\n[section3]\r\n", nullptr, nullptr, "", 28)
           .size(),
       26u);
-}
-
-TEST(IniCase, MapsWindows1252Letters) {
-  EXPECT_EQ(settings::ini::AnsiLower("StYlE \xC0\xDE\xD7\x8A\x8C\x8E\x9F\xDF"),
-            "style \xE0\xFE\xD7\x9A\x9C\x9E\xFF\xDF");
-  EXPECT_EQ(settings::ini::AnsiUpper("style \xE0\xFE\xF7\x9A\x9C\x9E\xFF\xDF"),
-            "STYLE \xC0\xDE\xF7\x8A\x8C\x8E\x9F\xDF");
 }
 
 }  // namespace

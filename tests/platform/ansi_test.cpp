@@ -60,4 +60,22 @@ TEST(AnsiTest, UnmappableAndBrokenInputBecomesQuestionMarks) {
   EXPECT_EQ(platform::Utf8ToAnsi(""), "");
 }
 
+TEST(AnsiTest, CaseMapsWindows1252Letters) {
+  EXPECT_EQ(platform::AnsiLower("StYlE \xC0\xDE\xD7\x8A\x8C\x8E\x9F\xDF"),
+            "style \xE0\xFE\xD7\x9A\x9C\x9E\xFF\xDF");
+  EXPECT_EQ(platform::AnsiUpper("style \xE0\xFE\xF7\x9A\x9C\x9E\xFF\xDF"),
+            "STYLE \xC0\xDE\xF7\x8A\x8C\x8E\x9F\xDF");
+}
+
+TEST(AnsiTest, EqualNoCaseFoldsAccentedLettersButNotLookAlikes) {
+  EXPECT_TRUE(
+      platform::EqualNoCase("Ren\xC9"
+                            "e",
+                            "REN\xE9"
+                            "E"));
+  EXPECT_TRUE(platform::EqualNoCase("\x8A\x9F", "\x9A\xFF"));
+  EXPECT_FALSE(platform::EqualNoCase("\xD7", "\xF7"));  // times and divide are no letters
+  EXPECT_FALSE(platform::EqualNoCase("ab", "abc"));
+}
+
 }  // namespace

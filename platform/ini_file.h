@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace settings::ini {
+namespace platform::ini {
 
 // GetPrivateProfileStringA over `content` (nullopt: the file does not exist). A null key lists
 // the section's keys, a null section lists the section names (each followed by a NUL, the list
@@ -23,9 +23,4 @@ std::optional<std::string> WriteProfileString(const std::optional<std::string>& 
                                               const char* section, const char* key,
                                               const char* value);
 
-// The platform's case mapping of Windows-1252 letters (A-Z, the accented capitals, \x8A/\x9A,
-// \x8C/\x9C, \x8E/\x9E, \x9F/\xFF); section and key names are matched under it.
-std::string AnsiLower(std::string text);
-std::string AnsiUpper(std::string text);
-
-}  // namespace settings::ini
+}  // namespace platform::ini
