@@ -56,18 +56,21 @@ RECT Picture2Rect(container::MainWindow& main) {
 
 void CloseIMClick(container::MainWindow& main) {
   ClickSound();
-  if (host::FindCurrentIM() == 0) return;
+  // The IM asked about: the person may choose another tab while the question is open, which
+  // changes nothing about the IM a "Yes" closes.
+  const HWND asked = main.ChosenIM();
+  if (asked == 0) return;
   const std::string name = ShownName(main);
   const std::string answer = widgets::ShowMessageBox(
       main.hwnd(), "Are you sure you want to close the IM from " + name + "?", 4,
       "Close " + name + "'s IM?");
-  if (answer == "Yes") main.CloseTopIM();
+  if (answer == "Yes" && !main.Exited()) main.CloseIM(asked);
 }
 
 void GetProfileClick(container::MainWindow& main) {
   if (!SignedOn() || main.AOButtonGetProfile.Caption() != "Get Profile") return;
   ClickSound();
-  const HWND button = FindWindowEx(host::FindCurrentIM(), 0, "_AOL_Button", nullptr);
+  const HWND button = FindWindowEx(main.ChosenIM(), 0, "_AOL_Button", nullptr);
   if (button == 0) return;
   SendMessage(button, WM_LBUTTONDOWN, 0, 0);
   SendMessage(button, WM_KEYDOWN, VK_SPACE, 0);
@@ -77,10 +80,11 @@ void GetProfileClick(container::MainWindow& main) {
 
 void GetInfoMouseUp(container::MainWindow& main) {
   if (!SignedOn() || main.AOButtonGetProfile.Caption() != "Get Info") return;
-  if (host::FindCurrentIM() == 0) return;
+  const HWND im = main.ChosenIM();
+  if (im == 0) return;
   MenuSound();
   const RECT holder = Picture2Rect(main);
-  const bool member = host::IsIMStaticVisible(main.SelectedIM());
+  const bool member = host::IsIMStaticVisible(im);
   main.mnuSendMail->SetVisible(member);
   main.mnuViewWebPage->SetVisible(member);
   if (member) main.mnuSep8->SetVisible(true);
@@ -105,7 +109,7 @@ void NotifyAOLClick(container::MainWindow& main) {
 }
 
 void NotifyAOLButton(container::MainWindow& main) {
-  const HWND im = host::FindCurrentIM();
+  const HWND im = main.ChosenIM();
   if (im == 0) return;
   if (!host::IsIMStaticVisible(im)) {
     widgets::ShowMessageBox(
@@ -126,7 +130,7 @@ void OptionsMouseUp(container::MainWindow& main) {
 void MailClick(container::MainWindow& main) {
   if (main.AOButtonMail.Caption() != "Mail") {
     ClickSound();
-    ClickGetInfo(kIconViewProfile);
+    ClickGetInfo(main, kIconViewProfile);
     return;
   }
   const HWND toolbar = FindWindowEx(FindWindowEx(host::FindAOL(), 0, "AOL Toolbar", nullptr), 0,
@@ -141,15 +145,14 @@ void MailClick(container::MainWindow& main) {
   host::SetText(FindWindowEx(mail, 0, "_AOL_Edit", nullptr), ShownName(main));
 }
 
-void ShowInfoWindow() {
-  host::ClickIcon(host::NthChildExact(host::FindCurrentIM(), "_aol_icon", kIMInfoIcon));
+void ShowInfoWindow(container::MainWindow& main) {
+  host::ClickIcon(host::NthChildExact(main.ChosenIM(), "_aol_icon", kIMInfoIcon));
 }
 
-InfoResult ClickGetInfo(int icon) {
-  if (host::NthChildExact(host::FindCurrentIM(), "_aol_icon", kIMInfoIcon) == 0) {
-    return InfoResult::NoIM;
-  }
-  ShowInfoWindow();
+InfoResult ClickGetInfo(container::MainWindow& main, int icon) {
+  const HWND infoIcon = host::NthChildExact(main.ChosenIM(), "_aol_icon", kIMInfoIcon);
+  if (infoIcon == 0) return InfoResult::NoIM;
+  host::ClickIcon(infoIcon);
   const HWND info =
       WaitForWindow([] { return FindWindow(kInfoWindowClass, nullptr); }, kInfoWindowWaitMs);
   if (info == 0) return InfoResult::NoInfoWindow;

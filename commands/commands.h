@@ -1,7 +1,8 @@
 // The commands of the main window: the button bar under the gathered IMs (Close IM, Get
 // Profile / Get Info, Locate, Notify AOL, Options, Mail / Get Profile), the "Get Info" pop-up
 // that drives the client's info window, and the general items of the Options and IMs menus.
-// Each command acts on the IM now shown by driving the client's own windows.
+// Each command acts on the IM of the selected tab (MainWindow::ChosenIM) by driving the client's
+// own windows; an entry whose IM has gone is dropped rather than acted on.
 //
 // Attach once per main window, before or after it loads:
 //   commands::AttachCommands(main);
@@ -65,18 +66,18 @@ void MailClick(container::MainWindow& main);
 void NotifyAOLButton(container::MainWindow& main);
 
 // ---- The client's info window ----
-// Presses the shown IM's info icon (nothing without one).
-void ShowInfoWindow();
+// Presses the chosen IM's info icon (nothing without one).
+void ShowInfoWindow(container::MainWindow& main);
 
 enum class InfoResult {
   Pressed,       // the info window's icon was pressed
-  NoIM,          // no shown IM, or it has no info icon
+  NoIM,          // no chosen IM, or it has no info icon
   NoInfoWindow,  // no info window came up in time
   OtherWindow,   // a "_aol_modal" came up that is not an info window
   IconMissing,   // the info window has fewer icons
 };
-// Opens the shown IM's info window and presses its icon number `icon`.
-InfoResult ClickGetInfo(int icon);
+// Opens the chosen IM's info window and presses its icon number `icon`.
+InfoResult ClickGetInfo(container::MainWindow& main, int icon);
 
 // ---- Options and IMs menus ----
 host::SendIMResult IMsOff();

@@ -63,7 +63,7 @@ void AttachCommands(container::MainWindow& main) {
   main.AOButtonOptions.OnMouseUp = [m](int, int, int, int) { OptionsMouseUp(*m); };
   main.AOButtonMail.OnClick = [m] { MailClick(*m); };
 
-  main.mnuShowInfoWindow->OnClick = [] { ShowInfoWindow(); };
+  main.mnuShowInfoWindow->OnClick = [m] { ShowInfoWindow(*m); };
   const std::pair<ui::Menu*, int> infoItems[] = {
       {main.mnuSendMail, kIconSendMail},
       {main.mnuAddtoAddressBook, kIconAddToAddressBook},
@@ -74,7 +74,7 @@ void AttachCommands(container::MainWindow& main) {
   };
   for (const auto& [item, icon] : infoItems) {
     const int n = icon;
-    item->OnClick = [n] { ClickGetInfo(n); };
+    item->OnClick = [m, n] { ClickGetInfo(*m, n); };
   }
 
   main.mnuControlPanel[0]->OnClick = [] { Show(Targets().showSettings); };

@@ -15,13 +15,6 @@ using namespace platform;
 
 namespace {
 
-bool OnList(const ui::ListBox& list, const std::string& lowerName) {
-  for (int i = 0; i < list.ListCount(); ++i) {
-    if (platform::AnsiLower(list.List(i)) == lowerName) return true;
-  }
-  return false;
-}
-
 // 1-based position of the first occurrence, 0 when absent (as the platform's InStr gives it).
 size_t FirstAt(const std::string& text, const char* part) {
   const size_t at = text.find(part);
@@ -33,12 +26,7 @@ size_t FirstAt(const std::string& text, const char* part) {
 void MainWindow::Timer1Tick() {
   HWND im = host::FindIMWindow();
   if (im != 0) {
-    const std::string name = host::GetIMScreenName(im);
-    const std::string lower = platform::AnsiLower(name);
-    if (!lower.empty() && (OnList(lstIgnoreTem, lower) || OnList(lstIgnorePer, lower))) {
-      host::CloseWin(im);
-      host::IMOffFor(name);
-    }
+    if (ignoreCheck) ignoreCheck(im);
     if (exited_) return;
     AddIMs(im);
   }
@@ -96,10 +84,7 @@ void MainWindow::AddIMs(HWND& daIM) {
       AdjustSize2();
       AdjustSize3();
 
-      const std::string selected = TabStrip1.SelectedCaption();
-      for (int row = 0; row < ctList1.RowCount(); ++row) {
-        if (ctList1.CellText(row, 0) == selected) ctList1.SetListIndex(row);
-      }
+      ctList1.SetListIndex(SelectedEntry());
       const int row = ctList1.AddItem(name);
       ctList1.SetCellPicture(row, 1,
                              host::IsIMStaticVisible(daIM) ? kPicStatusShown : kPicStatusHidden);

@@ -155,6 +155,8 @@ class MainWindow : public ui::Form {
 
   // Further start steps: run in order by SettingsFromINI after the layout keys.
   std::vector<std::function<void()>> settingsReaders;
+  // The ignore lists' check of each IM window discovery finds, before it is adopted.
+  std::function<void(HWND)> ignoreCheck;
   // Windows of other parts to unload at the end of ExitProgram.
   std::vector<std::function<void()>> unloaders;
 
@@ -170,7 +172,18 @@ class MainWindow : public ui::Form {
   void TabStrip1Click();  // the tab selection routine
   void ctList1Click();
   void ctList1CurrentRowChanged();
+  // Closes the IM of the selected tab (see CloseIM).
   void CloseTopIM();
+  // Closes an adopted IM and removes its tab, row and List1 item; an IM that has gone only
+  // loses its entry, and a window that is not adopted is left alone.
+  void CloseIM(HWND im);
+  // The entry (List1 index) of the selected tab, or -1.
+  int SelectedEntry() const;
+  // The adopted IM window of an entry, or 0 when it has gone or is no longer adopted.
+  HWND EntryIM(int entry) const;
+  // The window of the selected entry, the IM every command acts on; 0 without one. An entry
+  // whose IM has gone is dropped (its neighbour is chosen and shown) and 0 returned.
+  HWND ChosenIM();
   // A click on the program's panels: the container to the top, focus to the shown IM.
   void PanelClicked();
   // Removes every tab, row and List1 item.
@@ -224,6 +237,9 @@ class MainWindow : public ui::Form {
   void ReadIMAreaRect();
   // Moves the container to a place given in screen coordinates.
   void MoveContainerTo(int x, int y, int width, int height);
+  // Removes an entry's List1 item, row and tab; when it was selected, its neighbour is
+  // chosen and shown. Hides the container when no entry is left.
+  void DropEntry(int entry);
   // Logs (when "LogIMs" is "1") and closes every IM of List1.
   void CloseAllIMs();
 

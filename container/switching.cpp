@@ -1,5 +1,10 @@
-// Choosing the IM to show (tab strip or IM list), closing the shown IM, and handing the keyboard
+// Choosing the IM to show (tab strip or IM list), closing an adopted IM, and handing the keyboard
 // focus back to the shown IM after clicks on the program's panels.
+//
+// The adopted IMs are entries kept in three places in the same order: item n of List1 (the
+// window's handle), tab n + 1 and row n of ctList1. An entry is known by its position, never by
+// its caption, since two IMs may come from one screen name; the selected tab names the chosen
+// entry, and the row and List1's selection follow it.
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "platform/win32.h"
@@ -14,19 +19,43 @@ HWND MainWindow::ContainerWindow() {
   return FindWindowEx(float_->hwnd(), 0, "AOL Child", nullptr);
 }
 
+int MainWindow::SelectedEntry() const {
+  const int entry = TabStrip1.SelectedItem() - 1;
+  return entry >= 0 && entry < List1.ListCount() ? entry : -1;
+}
+
+HWND MainWindow::EntryIM(int entry) const {
+  const HWND im = ListIM(entry);
+  // The client may have closed it, or it may no longer be adopted.
+  if (im == 0 || !IsWindow(im) || GetParent(im) != picIM.hwnd()) return 0;
+  return im;
+}
+
+HWND MainWindow::ChosenIM() {
+  const int entry = SelectedEntry();
+  if (entry < 0) return 0;
+  const HWND im = EntryIM(entry);
+  if (im == 0) DropEntry(entry);
+  return im;
+}
+
 void MainWindow::TabStrip1Click() {
-  const std::string name = TabStrip1.SelectedCaption();
-  for (int row = 0; row < ctList1.RowCount(); ++row) {
-    if (ctList1.CellText(row, 0) == name) {
-      ctList1.SetListIndex(row);
-      break;
-    }
+  const int entry = SelectedEntry();
+  if (entry < 0) return;
+  const HWND im = EntryIM(entry);
+  if (im == 0) {
+    // An IM the person closed with the client's own box: its tab goes, and the neighbour that
+    // takes its place is chosen instead.
+    DropEntry(entry);
+    return;
   }
-  if (ctList1.ListIndex() >= 0) List1.SetListIndex(ctList1.ListIndex());
+  ctList1.SetListIndex(entry);
+  List1.SetListIndex(entry);
 
   BringWindowToTop(ContainerWindow());
-  BringWindowToTop(SelectedIM());
+  BringWindowToTop(im);
 
+  const std::string name = TabStrip1.SelectedCaption();
   const std::string caption = kCaptionPrefix + name;
   SetCaption(caption);
   host::SetText(ContainerWindow(), caption);
@@ -49,52 +78,47 @@ void MainWindow::TabStrip1Click() {
 }
 
 void MainWindow::ctList1Click() {
-  const std::string name = ctList1.CellText(ctList1.ListIndex(), 0);
-  for (int tab = 1; tab <= TabStrip1.Count(); ++tab) {
-    if (TabStrip1.Item(tab).caption == name) {
-      TabStrip1.SetSelectedItem(tab);
-      return;
-    }
-  }
+  TabStrip1.SetSelectedItem(ctList1.ListIndex() + 1);
 }
 
 void MainWindow::ctList1CurrentRowChanged() {
-  List1.SetListIndex(ctList1.ListIndex());
+  const int row = ctList1.ListIndex();
+  List1.SetListIndex(row);
+  // A row made current by the arrow keys shows its IM, as a click on it does; the tab
+  // selection routine makes the row current again, which changes nothing then.
+  if (row >= 0 && row + 1 != TabStrip1.SelectedItem()) TabStrip1.SetSelectedItem(row + 1);
 }
 
 void MainWindow::CloseTopIM() {
-  const HWND shown = host::FindCurrentIM();
-  if (shown == 0) return;
-  host::CloseWin(shown);
+  const int entry = SelectedEntry();
+  if (entry >= 0) CloseIM(ListIM(entry));
+}
 
-  // The three collections are kept in step; should nothing be selected, the shown IM's entry
-  // is the one that goes.
-  int index = List1.ListIndex();
-  if (index < 0) index = List1.FindExact(std::to_string(shown));
-  if (index >= 0) {
-    List1.RemoveItem(index);
-    ctList1.RemoveItem(index);
-    TabStrip1.Remove(index + 1);
-  }
+void MainWindow::CloseIM(HWND im) {
+  const int entry = im == 0 ? -1 : List1.FindExact(std::to_string(im));
+  if (entry < 0) return;
+  if (EntryIM(entry) != 0) host::CloseWin(im);
+  DropEntry(entry);
+}
 
-  const std::string selected = TabStrip1.SelectedCaption();
-  for (int row = 0; row < ctList1.RowCount(); ++row) {
-    if (ctList1.CellText(row, 0) == selected) {
-      ctList1.SetListIndex(row);
-      break;
-    }
-  }
+void MainWindow::DropEntry(int entry) {
+  const bool selected = TabStrip1.SelectedItem() == entry + 1;
+  List1.RemoveItem(entry);
+  ctList1.RemoveItem(entry);
+  // Removing the selected tab selects the one that takes its place, which shows its IM.
+  TabStrip1.Remove(entry + 1);
   ctList1.SetHeaderText("Current IMs: " + std::to_string(ctList1.RowCount()));
 
-  BringWindowToTop(SelectedIM());
-  host::SetText(ContainerWindow(), kCaptionPrefix + selected);
-  BringIMtoTop();
-  AdjustSize3();
-
-  if (List1.ListIndex() < 0) {
+  if (TabStrip1.Count() == 0) {
     ClearIMs();
     host::HideWin(ContainerWindow());
+    return;
   }
+  const int chosen = SelectedEntry();
+  if (chosen < 0) return;
+  ctList1.SetListIndex(chosen);
+  List1.SetListIndex(chosen);
+  if (selected) AdjustSize3();
 }
 
 void MainWindow::PanelClicked() {

@@ -125,7 +125,11 @@ HWND FindCurrentIM() {
 }
 
 HWND FindIMInput() {
-  return NthChild(FindCurrentIM(), "RICHCNTL", IsAOL7 ? 1 : 2);
+  return FindIMInputOf(FindCurrentIM());
+}
+
+HWND FindIMInputOf(HWND im) {
+  return NthChild(im, "RICHCNTL", IsAOL7 ? 1 : 2);
 }
 
 HWND FindChatRoom() {

@@ -37,6 +37,8 @@ HWND FindPallionChild();
 HWND FindIMWindow();
 HWND FindCurrentIM();
 HWND FindIMInput();
+// The input box of a given IM window.
+HWND FindIMInputOf(HWND im);
 HWND FindChatRoom();
 HWND GetIMIcon11(HWND im);
 bool IsIMStaticVisible(HWND im);

@@ -40,17 +40,12 @@ bool SameName(const std::string& listed, const std::string& screenName) {
   return platform::EqualNoCase(listed, screenName);
 }
 
-bool IsIgnored(const container::MainWindow& main, const std::string& screenName) {
-  if (screenName.empty()) return false;
-  return OnList(main.lstIgnoreTem, screenName) || OnList(main.lstIgnorePer, screenName);
-}
-
-bool IgnoreCheck(container::MainWindow& main, HWND im) {
+void IgnoreCheck(container::MainWindow& main, HWND im) {
   const std::string screenName = host::GetIMScreenName(im);
-  if (!IsIgnored(main, screenName)) return false;
+  if (screenName.empty()) return;
+  if (!OnList(main.lstIgnoreTem, screenName) && !OnList(main.lstIgnorePer, screenName)) return;
   host::CloseWin(im);
   host::IMOffFor(screenName);
-  return true;
 }
 
 void LoadPermanentList(container::MainWindow& main) {
@@ -70,18 +65,21 @@ bool SavePermanentList(const container::MainWindow& main) {
 
 void mnuIgnoreClick(container::MainWindow& main, int index) {
   if (index != 0 && index != 1) return;
+  // The IM asked about: the selected tab's own, also when the client has closed it already
+  // (its correspondent can still be ignored). The question and the block command wait for
+  // events, so the person may choose another tab meanwhile; that changes nothing here.
+  const int entry = main.SelectedEntry();
+  if (entry < 0) return;
+  const HWND asked = main.ListIM(entry);
   const std::string screenName = main.TabStrip1.SelectedCaption();
   // Without a correspondent the block command would be "$IM_OFF" alone, which turns off
   // every IM.
   if (screenName.empty()) return;
-  const HWND shown = host::FindCurrentIM();
 
   const bool permanent = index == 1;
   const std::string prompt = "Are you sure you want to Ignore " + screenName +
                              (permanent ? " Permanently?" : " for rest of the session?");
   const std::string title = "Ignore " + screenName + (permanent ? " Permanently?" : "?");
-  // A box closed without a button leaves the result of an earlier one; that is not a "Yes".
-  widgets::MessageBoxResult.clear();
   if (widgets::ShowMessageBox(main.hwnd(), prompt, 4, title) != "Yes") return;
   if (main.Exited()) return;
 
@@ -93,16 +91,7 @@ void mnuIgnoreClick(container::MainWindow& main, int index) {
   }
   host::IMOffFor(screenName);
   if (main.Exited()) return;
-
-  // The question and the block command wait for events, so another IM may have come to the
-  // top meanwhile; the IM closed is the one asked about.
-  if (host::FindCurrentIM() != shown) {
-    const int item = main.List1.FindExact(std::to_string(shown));
-    if (item < 0 || !platform::IsWindow(shown)) return;
-    main.TabStrip1.SetSelectedItem(item + 1);
-    if (host::FindCurrentIM() != shown) return;
-  }
-  main.CloseTopIM();
+  main.CloseIM(asked);
 }
 
 void AddTemporary(container::MainWindow& main, const std::string& name) {
@@ -144,6 +133,7 @@ void Attach(container::MainWindow& main) {
   for (int i = 0; i < 2; ++i) {
     main.mnuIgnore[i]->OnClick = [&main, i] { mnuIgnoreClick(main, i); };
   }
+  main.ignoreCheck = [&main](HWND im) { IgnoreCheck(main, im); };
   main.settingsReaders.push_back([&main] { LoadPermanentList(main); });
   if (main.Loaded()) LoadPermanentList(main);
 }

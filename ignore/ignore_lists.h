@@ -16,12 +16,11 @@ namespace ignore {
 
 // The ignore rule: equal after lower-casing both (spaces and every other character count).
 bool SameName(const std::string& listed, const std::string& screenName);
-// True when the screen name is on the session or the permanent list.
-bool IsIgnored(const container::MainWindow& main, const std::string& screenName);
 
-// The ignore check of a new IM window before adoption: when its screen name is listed, the
-// window is closed and the name blocked in the client. True when it was closed.
-bool IgnoreCheck(container::MainWindow& main, platform::HWND im);
+// The ignore check of a new IM window before adoption (run by discovery once attached): when
+// its screen name is on the session or the permanent list, the window is closed and the name
+// blocked in the client.
+void IgnoreCheck(container::MainWindow& main, platform::HWND im);
 
 // Start step: lstIgnorePer from "\IgnorePerm.lst" when the file exists.
 void LoadPermanentList(container::MainWindow& main);
@@ -29,7 +28,8 @@ void LoadPermanentList(container::MainWindow& main);
 bool SavePermanentList(const container::MainWindow& main);
 
 // A click on item `index` of mnuIgnore: asks about the correspondent of the selected tab
-// (0: for the session, 1: for good); on "Yes" lists and blocks the name and closes that IM.
+// (0: for the session, 1: for good); on "Yes" lists and blocks the name and closes the IM
+// asked about (whichever IM is shown by then).
 void mnuIgnoreClick(container::MainWindow& main, int index);
 
 // The settings page. Add lists the name and blocks it ("" does nothing); Remove takes every
@@ -42,8 +42,8 @@ void AddPermanent(container::MainWindow& main, const std::string& name);
 void RemovePermanent(container::MainWindow& main, const std::string& name);
 void ClearPermanent(container::MainWindow& main);
 
-// Wires the mnuIgnore items and the start step; when the window has already loaded, the start
-// step runs now.
+// Wires the mnuIgnore items, discovery's ignore check and the start step; when the window has
+// already loaded, the start step runs now.
 void Attach(container::MainWindow& main);
 
 }  // namespace ignore

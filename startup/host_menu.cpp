@@ -87,7 +87,11 @@ bool BuildHostMenu(container::MainWindow& main) {
 
   container::MainWindow* target = &main;
   main.SubClassMenu.onMessage = [target](WatchedMessage& m, bool&) {
-    if (m.msg == WM_COMMAND) HostMenuCommand(*target, LOWORD(m.wParam));
+    // Only a menu choice: a control of the client notifying its parent (its handle in lParam)
+    // or one of the client's accelerators (high word 1) may carry the same identifiers.
+    if (m.msg == WM_COMMAND && m.lParam == 0 && HIWORD(m.wParam) == 0) {
+      HostMenuCommand(*target, LOWORD(m.wParam));
+    }
   };
   main.SubClassMenu.SetHWnd(aol);
   return true;

@@ -36,13 +36,17 @@ std::string ColorKey(int index) {
 // One question of the hyperlink command: the answer, or none when it was not confirmed.
 std::optional<std::string> Ask(HWND owner, const std::string& text, const std::string& caption,
                                const std::string& defaultText) {
-  // A box closed some other way than by its buttons leaves both results as they were; start
-  // from nothing so such a close counts as no answer.
-  widgets::MessageBoxResult.clear();
-  widgets::MessageBoxInput.clear();
-  const std::string result = widgets::ShowMessageBox(owner, text, 1, caption, true, defaultText);
-  if (result.empty() || result == "Cancel") return std::nullopt;
-  return widgets::MessageBoxInput;
+  const std::optional<widgets::Answer> answer =
+      widgets::AskMessageBox(owner, text, 1, caption, true, defaultText);
+  if (!answer || answer->result == "Cancel") return std::nullopt;
+  return answer->input;
+}
+
+// Presses the Send icon of the IM the text was put into, once pending events have run; an IM
+// that has gone meanwhile gets nothing, and no other IM is pressed instead.
+void SendFrom(HWND im) {
+  DoEvents();
+  if (IsWindow(im)) host::ClickSendIconOf(im);
 }
 
 }  // namespace
@@ -150,7 +154,10 @@ void Outgoing::KeyReported(int& keyCode, int shift, int& noPass) {
 
 void Outgoing::EnterKey(int shift, int& noPass) {
   if (!main_.mnuEntertoSend[0]->Checked()) return;
-  const HWND input = host::FindIMInput();
+  // The IM whose text is read is the one it is written back to and sent to, whatever the
+  // fade and the send let happen meanwhile.
+  const HWND im = host::FindCurrentIM();
+  const HWND input = host::FindIMInputOf(im);
   const std::string text = host::GetEditText(input);
   if (shift == kCtrlHeld) {
     host::SetText(input, "");
@@ -159,7 +166,7 @@ void Outgoing::EnterKey(int shift, int& noPass) {
   }
   if (text.empty()) return;
   if (!FadingOn() || text.size() > kMaxFadedLength) {
-    host::ClickSendIcon();
+    SendFrom(im);
     noPass = kEnter;
     return;
   }
@@ -174,10 +181,11 @@ void Outgoing::EnterKey(int shift, int& noPass) {
       break;
   }
   const std::string html = Fade(text);
+  noPass = kEnter;
+  if (!IsWindow(im)) return;
   host::SetText(input, "");
   host::SetText(input, html);
-  host::ClickSendIcon();
-  noPass = kEnter;
+  SendFrom(im);
 }
 
 void Outgoing::NextTab(int& noPass) {
@@ -206,7 +214,8 @@ void Outgoing::RandomFadeClicked(int index) {
 
 void Outgoing::SendClicked() {
   if (host::GetUserSN().empty()) return;
-  host::ClickSendIcon();
+  const HWND im = host::FindCurrentIM();
+  if (im != 0) SendFrom(im);
   PlayClick();
 }
 
@@ -324,10 +333,10 @@ void Outgoing::SendLink() {
   // The input box of the IM taken above, in the client's layout; the IM may have left the top
   // while the questions were open.
   if (!IsWindow(im)) return;
-  const HWND input = host::NthChild(im, "RICHCNTL", host::IsAOL7 ? 1 : 2);
+  const HWND input = host::FindIMInputOf(im);
   if (input == 0) return;
   host::SetText(input, "<A HREF=" + *address + ">" + faded + "</A>");
-  host::ClickSendIconOf(im);
+  SendFrom(im);
 }
 
 // ---- Wiring ----

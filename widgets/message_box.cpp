@@ -1,5 +1,6 @@
 #include "widgets/message_box.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "host/window_access.h"
@@ -170,6 +171,8 @@ void MessageBoxForm::ButtonClicked(int index) {
     MessageBoxResult = "Cancel";
     MessageBoxInput = "";
   }
+  result_ = MessageBoxResult;
+  input_ = MessageBoxInput;
   Unload();
 }
 
@@ -196,11 +199,26 @@ void DestroyMessageBoxes() {
   Boxes().clear();
 }
 
+std::optional<Answer> AskMessageBox(HWND owner, const std::string& text, int buttons,
+                                    const std::string& caption, bool showInput,
+                                    const std::string& inputText) {
+  MessageBoxForm* box = &MessageBox(text, buttons, caption, showInput, inputText);
+  box->ShowModal(owner);
+  // Boxes made while this one waited keep it while it is modal; only DestroyMessageBoxes takes
+  // it away meanwhile.
+  const auto& boxes = Boxes();
+  const bool kept = std::any_of(boxes.begin(), boxes.end(),
+                                [box](const auto& made) { return made.get() == box; });
+  if (!kept || box->Result().empty()) return std::nullopt;
+  return Answer{box->Result(), box->Input()};
+}
+
 std::string ShowMessageBox(HWND owner, const std::string& text, int buttons,
                            const std::string& caption, bool showInput,
                            const std::string& inputText) {
-  MessageBox(text, buttons, caption, showInput, inputText).ShowModal(owner);
-  return MessageBoxResult;
+  const std::optional<Answer> answer =
+      AskMessageBox(owner, text, buttons, caption, showInput, inputText);
+  return answer ? answer->result : "";
 }
 
 std::optional<gfx::Image> LoadMessageBoxPicture() {

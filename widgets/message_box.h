@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ui/form.h"
@@ -44,10 +45,17 @@ class MessageBoxForm : public ui::Form {
   // Fills the window for one question (the steps of MessageBox).
   void Prepare(const std::string& text, int buttons, const std::string& caption, bool showInput,
                const std::string& inputText);
+  // This box's own result and input once a button closed it; "" before, and for a box closed
+  // another way.
+  const std::string& Result() const { return result_; }
+  const std::string& Input() const { return input_; }
 
  private:
   void FormLoad();
   void ButtonClicked(int index);
+
+  std::string result_;
+  std::string input_;
 };
 
 // Loads a fresh message box and prepares it; the caller shows it modally (ShowModal) and
@@ -58,7 +66,17 @@ MessageBoxForm& MessageBox(const std::string& text, int buttons, const std::stri
 MessageBoxForm* CurrentMessageBox();
 // Destroys every message box made so far (at shutdown, before the platform goes).
 void DestroyMessageBoxes();
-// MessageBox, shown modally over `owner`; returns MessageBoxResult.
+// The person's answer to one message box: the button's result and the input line's text.
+struct Answer {
+  std::string result;
+  std::string input;
+};
+// MessageBox, shown modally over `owner`: the answer to this box, or nothing when it was closed
+// another way than by its buttons. What an earlier box left in MessageBoxResult never counts.
+std::optional<Answer> AskMessageBox(platform::HWND owner, const std::string& text, int buttons,
+                                    const std::string& caption = "", bool showInput = false,
+                                    const std::string& inputText = "");
+// AskMessageBox's result alone: "" when the box was closed without an answer.
 std::string ShowMessageBox(platform::HWND owner, const std::string& text, int buttons,
                            const std::string& caption = "", bool showInput = false,
                            const std::string& inputText = "");

@@ -168,6 +168,33 @@ TEST_F(Demo, AMessageBoxNobodyAnswersIsClosedInTime) {
       << out.str();
 }
 
+TEST_F(Demo, CloseIMAfterTheClientClosedAnIMClosesOnlyTheIMItAsksAbout) {
+  // Carl's tab, left by the client's own close, goes when chosen: the question and the close
+  // then concern Bob, the IM shown.
+  const int code = Play(R"(setting Style 1
+signon Alice
+start-pallion
+im Bob "one"
+wait 2s
+im Carl "two"
+wait 2s
+user-closes Carl
+wait 1s
+switch-to Carl
+expect tabs Bob
+expect shown Bob
+answer-box Yes
+click control AOButtonCloseIM
+wait 1s
+expect container hidden
+)");
+  EXPECT_EQ(code, 0) << out.str();
+  EXPECT_NE(out.str().find("the person answers the message box \"Close Bob's IM?\""),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(out.str().find("Close Carl's IM?"), std::string::npos) << out.str();
+}
+
 TEST(DemoScenario, TheDefaultScenarioRunsToItsEnd) {
   const std::string folder = NewFolder();
   std::ostringstream out;

@@ -337,7 +337,8 @@ TEST_F(Commands, MailWritesToTheCorrespondent) {
 TEST_F(Commands, AnInfoWindowOfAnotherKindEndsTheCommand) {
   ASSERT_NE(Adopt("Bob"), 0u);
   const std::vector<HWND> icons = InfoWindow("Buddy List", 12);
-  EXPECT_EQ(commands::ClickGetInfo(commands::kIconViewProfile), commands::InfoResult::OtherWindow);
+  EXPECT_EQ(commands::ClickGetInfo(main(), commands::kIconViewProfile),
+            commands::InfoResult::OtherWindow);
   EXPECT_TRUE(received->empty());
 }
 
@@ -347,7 +348,8 @@ TEST_F(Commands, TheInfoWindowIsAwaitedAndItsIconPressed) {
   desktop().Schedule(
       400, [&] { icons = InfoWindow("Info for Bob", 17); }, world.aol);
   const uint64_t start = desktop().NowMs();
-  EXPECT_EQ(commands::ClickGetInfo(commands::kIconAddToBuddyList), commands::InfoResult::Pressed);
+  EXPECT_EQ(commands::ClickGetInfo(main(), commands::kIconAddToBuddyList),
+            commands::InfoResult::Pressed);
   EXPECT_GE(desktop().NowMs() - start, 400u);
   ASSERT_EQ(icons.size(), 17u);
   for (size_t i = 0; i < icons.size(); ++i) {
@@ -358,7 +360,8 @@ TEST_F(Commands, TheInfoWindowIsAwaitedAndItsIconPressed) {
 TEST_F(Commands, WithoutAnInfoWindowTheWaitEnds) {
   ASSERT_NE(Adopt("Bob"), 0u);
   const uint64_t start = desktop().NowMs();
-  EXPECT_EQ(commands::ClickGetInfo(commands::kIconSendMail), commands::InfoResult::NoInfoWindow);
+  EXPECT_EQ(commands::ClickGetInfo(main(), commands::kIconSendMail),
+            commands::InfoResult::NoInfoWindow);
   EXPECT_GE(desktop().NowMs() - start, commands::kInfoWindowWaitMs);
   EXPECT_LT(desktop().NowMs() - start, commands::kInfoWindowWaitMs + 1000);
 }
@@ -366,13 +369,14 @@ TEST_F(Commands, WithoutAnInfoWindowTheWaitEnds) {
 TEST_F(Commands, AnInfoWindowWithTooFewIconsIsLeftAlone) {
   ASSERT_NE(Adopt("Bob"), 0u);
   InfoWindow("Info for Bob", 5);
-  EXPECT_EQ(commands::ClickGetInfo(commands::kIconViewWebPage), commands::InfoResult::IconMissing);
+  EXPECT_EQ(commands::ClickGetInfo(main(), commands::kIconViewWebPage),
+            commands::InfoResult::IconMissing);
   EXPECT_TRUE(received->empty());
 }
 
 TEST_F(Commands, GetInfoWithoutAnIMWaitsForNothing) {
   const uint64_t start = desktop().NowMs();
-  EXPECT_EQ(commands::ClickGetInfo(commands::kIconSendMail), commands::InfoResult::NoIM);
+  EXPECT_EQ(commands::ClickGetInfo(main(), commands::kIconSendMail), commands::InfoResult::NoIM);
   EXPECT_EQ(desktop().NowMs(), start);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/ui_person.h"
 #include "support/widgets_person.h"
 
 namespace {
@@ -50,21 +51,6 @@ TEST_P(Lifecycle, AnInternetIMWaitsForAcceptance) {
   world.desktop.RunFor(1600);
   EXPECT_EQ(main().TabStrip1.Count(), 1);
   EXPECT_NE(world.client->ConversationText("Carl").find("from the net"), std::string::npos);
-}
-
-TEST_P(Lifecycle, AnIgnoredNameIsClosedBlockedAndItsAnswerNeverTabbed) {
-  main().lstIgnoreTem.AddItem("bOB");
-  world.client->ReceiveIM("Bob", "hello");
-  world.desktop.RunFor(5000);
-  EXPECT_EQ(world.client->IMWindow("Bob"), 0u);
-  const auto blocked = world.client->BlockedNames();
-  ASSERT_EQ(blocked.size(), 1u);
-  EXPECT_EQ(blocked[0], "Bob");
-  EXPECT_EQ(main().TabStrip1.Count(), 0);
-  EXPECT_EQ(main().List1.ListCount(), 0);
-  EXPECT_EQ(world.client->IMWindow("$im_off"), 0u);
-  EXPECT_EQ(host::FindIMWindow(), 0u);
-  EXPECT_FALSE(IsWindowVisible(world.container));
 }
 
 TEST_P(Lifecycle, UnreadMarksFollowTheCaption) {
@@ -111,11 +97,14 @@ TEST_P(Lifecycle, ChoosingATabShowsItsIM) {
   EXPECT_EQ(main().ctList1.ListIndex(), 1);
   EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Carl");
   EXPECT_EQ(main().mnuIgnore[1]->Caption(), "Always Ignore Carl");
-  // A row of the IM list selects the tab of the same caption.
-  main().ctList1.SetListIndex(0);
-  main().ctList1Click();
+  // In the list look a click on a row selects its tab and shows its IM.
+  main().mnuStyleSub[1]->Click();
+  uitest::Person person(world.desktop);
+  ASSERT_TRUE(person.ClickRow(main().ctList1, 0));
   EXPECT_EQ(main().TabStrip1.SelectedItem(), 1);
+  EXPECT_EQ(main().ctList1.ListIndex(), 0);
   EXPECT_EQ(host::FindCurrentIM(), bob);
+  EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Bob");
 }
 
 TEST_P(Lifecycle, CloseTopIMSelectsTheNeighbour) {

@@ -88,8 +88,12 @@ TEST_P(IgnoreTest, AnIMFromASessionListedNameIsClosedBeforeItGetsATabAndBlocked)
   Receive("Bob Smith");
   EXPECT_FALSE(HasTab("Bob Smith"));
   EXPECT_EQ(world.client->IMWindow("Bob Smith"), 0u);
-  EXPECT_TRUE(Has(world.client->BlockedNames(), "Bob Smith"));
+  EXPECT_EQ(world.client->BlockedNames(), std::vector<std::string>{"Bob Smith"});
   EXPECT_EQ(main().List1.ListCount(), 0);
+  // The client's answer to the block command is closed, never tabbed.
+  EXPECT_EQ(world.client->IMWindow("$im_off"), 0u);
+  EXPECT_EQ(host::FindIMWindow(), 0u);
+  EXPECT_FALSE(IsWindowVisible(world.container));
   // Spaces count: this one is adopted.
   Receive("BobSmith");
   EXPECT_TRUE(HasTab("BobSmith"));
@@ -102,8 +106,6 @@ TEST_P(IgnoreTest, AnIMFromAPermanentlyListedNameIsClosedAndBlocked) {
   EXPECT_FALSE(HasTab("carl"));
   EXPECT_EQ(world.client->IMWindow("carl"), 0u);
   EXPECT_TRUE(Has(world.client->BlockedNames(), "carl"));
-  EXPECT_TRUE(ignore::IsIgnored(main(), "Carl"));
-  EXPECT_FALSE(ignore::IsIgnored(main(), ""));
 }
 
 TEST_P(IgnoreTest, TheMenuCaptionsNameTheShownCorrespondent) {
@@ -249,18 +251,6 @@ TEST_P(IgnoreTest, TheSettingsPageFunctionsChangeTheListsTheFileAndTheClient) {
   ignore::ClearTemporary(main());
   EXPECT_EQ(main().lstIgnoreTem.ListCount(), 0);
   EXPECT_EQ(PermanentFile(), "");
-}
-
-TEST_P(IgnoreTest, TheIgnoreCheckClosesOnlyListedIMs) {
-  main().lstIgnoreTem.AddItem("Eve");
-  world.client->ReceiveIM("Eve", "psst");
-  ASSERT_TRUE(world.desktop.RunUntil([&] { return world.client->IMWindow("Eve") != 0; }, 2000));
-  // Checked directly, before discovery gets to it.
-  const HWND eve = world.client->IMWindow("Eve");
-  EXPECT_TRUE(ignore::IgnoreCheck(main(), eve));
-  world.desktop.RunFor(1000);
-  EXPECT_FALSE(IsWindow(eve));
-  EXPECT_FALSE(ignore::IgnoreCheck(main(), Adopt("Frank")));
 }
 
 }  // namespace

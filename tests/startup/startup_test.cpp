@@ -337,6 +337,43 @@ TEST_P(Startup, SeparatorsAndOtherCommandsDoNothing) {
   EXPECT_EQ(GetParent(client->IMWindow("Bob")), main.picIM.hwnd());
 }
 
+TEST_P(Startup, OnlyMenuChoicesRunTheProgramsCommands) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  container::MainWindow& main = *program->Main();
+  client->ReceiveIM("Bob", "one");
+  desktop.RunFor(3000);
+  const HWND bob = client->IMWindow("Bob");
+  ASSERT_EQ(GetParent(bob), main.picIM.hwnd());
+  // A button of the client's whose identifier is that of "Reset IMs" tells its parent it was
+  // pressed, as the client's controls do.
+  HWND button = 0;
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    WindowClass cls;
+    cls.name = "ClientButton";
+    RegisterClass(cls);
+    button = CreateWindowEx(0, "ClientButton", "Press", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20,
+                            client->MainWindow(), 1006,
+                            [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                              if (msg == WM_LBUTTONUP) {
+                                SendMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(1006, 0),
+                                            static_cast<LPARAM>(hwnd));
+                              }
+                              return DefWindowProc(hwnd, msg, wParam, lParam);
+                            });
+  }
+  desktop.Click(button);
+  // One of the client's accelerators with such an identifier.
+  SendMessage(client->MainWindow(), WM_COMMAND, MAKEWPARAM(1006, 1), 0);
+  desktop.RunFor(500);
+  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(main.List1.ListCount(), 1);
+  ASSERT_TRUE(
+      desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
+  EXPECT_EQ(GetParent(bob), client->MdiClient());
+}
+
 TEST_P(Startup, ASecondCopyIsRefusedAndTheFirstGoesOn) {
   SetUpWorld();
   ASSERT_EQ(StartProgram(), startup::StartResult::Running);

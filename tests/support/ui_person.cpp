@@ -9,6 +9,26 @@ void Person::Click(const ui::Control& control, int x, int y) {
   desktop_.RunPending();
 }
 
+bool Person::ClickTab(const ui::TabStrip& tabs, int index) {
+  const gfx::Rect r = tabs.TabRect(index);
+  if (r.width <= 0 || r.height <= 0) return false;
+  Click(tabs, r.x + r.width / 2, r.y + r.height / 2);
+  return true;
+}
+
+bool Person::ClickRow(const ui::ctList& list, int row) {
+  const int x = list.ClientWidth() / 2;
+  int first = -1, last = -1;
+  for (int y = 0; y < list.ClientHeight(); ++y) {
+    if (list.RowAt(x, y) != row) continue;
+    if (first < 0) first = y;
+    last = y;
+  }
+  if (first < 0) return false;
+  Click(list, x, (first + last) / 2);
+  return true;
+}
+
 void Person::TypeInto(const ui::Control& control, const std::string& text) {
   Click(control);
   Type(text);

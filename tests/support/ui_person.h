@@ -8,7 +8,9 @@
 
 #include "platform/sim/desktop.h"
 #include "ui/control.h"
+#include "ui/ct_list.h"
 #include "ui/form.h"
+#include "ui/tab_strip.h"
 
 namespace uitest {
 
@@ -18,6 +20,10 @@ class Person {
 
   // A left click at a point of the control's client area (-1: its centre).
   void Click(const ui::Control& control, int x = -1, int y = -1);
+  // Clicks the middle of a tab of the strip (1-based) or of a visible row of the list (from 0);
+  // false when it is not on screen.
+  bool ClickTab(const ui::TabStrip& tabs, int index);
+  bool ClickRow(const ui::ctList& list, int row);
   // Clicks the control to give it the focus, then types the text.
   void TypeInto(const ui::Control& control, const std::string& text);
   void Type(const std::string& text);
