@@ -363,10 +363,13 @@ TEST_P(Startup, OnlyMenuChoicesRunTheProgramsCommands) {
                               return DefWindowProc(hwnd, msg, wParam, lParam);
                             });
   }
+  // "Reset IMs" would hand Bob's IM back at once (and gather it again on a later tick).
   desktop.Click(button);
+  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(main.List1.ListCount(), 1);
   // One of the client's accelerators with such an identifier.
   SendMessage(client->MainWindow(), WM_COMMAND, MAKEWPARAM(1006, 1), 0);
-  desktop.RunFor(500);
+  desktop.RunPending();
   EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
   EXPECT_EQ(main.List1.ListCount(), 1);
   ASSERT_TRUE(

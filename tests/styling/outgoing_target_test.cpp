@@ -11,9 +11,15 @@ namespace {
 using namespace platform;
 using outgoingtest::StyledWorld;
 
+std::vector<std::pair<std::string, std::string>> TabsLook() {
+  auto settings = outgoingtest::Colours(2);
+  settings.push_back({"Style", "1"});
+  return settings;
+}
+
 // Bob's IM holds a draft of its own; Carl's IM is shown with the text typed for Carl.
 struct TwoDrafts {
-  TwoDrafts() : w(outgoingtest::Colours(2)), person(w.world.desktop) {
+  TwoDrafts() : w(TabsLook()), person(w.world.desktop) {
     bob = w.im;
     carl = w.world.ReceiveAndAdopt("Carl", "hi");
     EXPECT_NE(carl, 0u);
@@ -32,7 +38,9 @@ struct TwoDrafts {
   std::string InputOf(HWND im) { return host::GetEditText(host::FindIMInputOf(im)); }
   void ExpectOnlyCarlGot(const std::string& plain) {
     const auto& sent = w.world.client->SentIMs();
-    ASSERT_EQ(sent.size(), 1u);
+    std::string all;
+    for (const auto& im : sent) all += im.to + ": " + im.text + "\n";
+    ASSERT_EQ(sent.size(), 1u) << all;
     EXPECT_EQ(sent[0].to, "Carl");
     EXPECT_EQ(clientsim::StripTags(sent[0].text), plain);
     EXPECT_EQ(InputOf(bob), "for bob");

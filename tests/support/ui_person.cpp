@@ -11,12 +11,13 @@ void Person::Click(const ui::Control& control, int x, int y) {
 
 bool Person::ClickTab(const ui::TabStrip& tabs, int index) {
   const gfx::Rect r = tabs.TabRect(index);
-  if (r.width <= 0 || r.height <= 0) return false;
+  if (!platform::IsWindowVisible(tabs.hwnd()) || r.width <= 0 || r.height <= 0) return false;
   Click(tabs, r.x + r.width / 2, r.y + r.height / 2);
   return true;
 }
 
 bool Person::ClickRow(const ui::ctList& list, int row) {
+  if (!platform::IsWindowVisible(list.hwnd())) return false;
   const int x = list.ClientWidth() / 2;
   int first = -1, last = -1;
   for (int y = 0; y < list.ClientHeight(); ++y) {
