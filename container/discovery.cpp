@@ -5,7 +5,6 @@
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
-#include "platform/ansi.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 
@@ -110,24 +109,18 @@ void MainWindow::AddIMs(HWND& daIM) {
 }
 
 void MainWindow::TimerScanIMTick() {
-  for (int i = 0; i < List1.ListCount(); ++i) {
-    const HWND im = ListIM(i);
-    const std::string caption = host::GetCaption(im);
-    const std::string name = platform::AnsiLower(host::GetIMScreenName(im));
-    const bool unread = caption.find(">IM From:") != std::string::npos;
-    for (int j = 1; j <= TabStrip1.Count(); ++j) {
-      if (platform::AnsiLower(TabStrip1.Item(j).caption) != name) continue;
-      const int image = TabStrip1.Item(j).image;
-      if (!unread && (image == kTabUnread || image == kTabNew)) {
-        TabStrip1.SetImage(j, kTabRead);
-        ctList1.SetCellPicture(j - 1, 2, kPicRead);
-        break;
-      }
-      if (unread && (image == kTabRead || image == kTabNew)) {
-        TabStrip1.SetImage(j, kTabUnread);
-        ctList1.SetCellPicture(j - 1, 2, kPicUnread);
-        break;
-      }
+  // Each entry's own tab and row carry its mark, also when two IMs share a screen name.
+  for (int i = 0; i < List1.ListCount() && i < TabStrip1.Count(); ++i) {
+    const HWND im = EntryIM(i);
+    if (im == 0) continue;
+    const bool unread = host::GetCaption(im).find(">IM From:") != std::string::npos;
+    const int image = TabStrip1.Item(i + 1).image;
+    if (!unread && (image == kTabUnread || image == kTabNew)) {
+      TabStrip1.SetImage(i + 1, kTabRead);
+      ctList1.SetCellPicture(i, 2, kPicRead);
+    } else if (unread && (image == kTabRead || image == kTabNew)) {
+      TabStrip1.SetImage(i + 1, kTabUnread);
+      ctList1.SetCellPicture(i, 2, kPicUnread);
     }
   }
 }

@@ -1,6 +1,6 @@
-// Commands fall only on the IM they name: the IM asked about, the row moved to by keys, the
-// tab of an IM that is still there. Driven as the person does, with IMs closed by the client's
-// own box in between.
+// Commands and marks fall only on the IM they name: the IM asked about, the row moved to by
+// keys, the tab of an IM that is still there. Driven as the person does, with IMs closed by the
+// client's own box in between.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -224,6 +224,24 @@ TEST_F(ChosenIM, TheNeighbourChosenAfterACloseIsNeverAStaleTab) {
   EXPECT_EQ(Rows(), std::vector<std::string>{"Dave"});
   EXPECT_EQ(Handles(), HandlesOf({dave}));
   ExpectShown(dave, "Dave");
+}
+
+TEST_F(ChosenIM, UnreadMarksKeepToTheirOwnTab) {
+  Adopt("Bob", "one");
+  const HWND carl = Adopt("Carl");
+  ClickTab(2);
+  ClientCloses("Bob");
+  desktop().RunFor(1000);
+  ASSERT_EQ(main().TabStrip1.Item(1).image, container::kTabRead);
+  // Bob writes again: a new window, unread behind Carl's, with a tab and row of its own.
+  const HWND again = Adopt("Bob", "two");
+  ASSERT_NE(host::GetCaption(again).find(">IM From:"), std::string::npos);
+  desktop().RunFor(1000);
+  EXPECT_EQ(main().TabStrip1.Item(3).image, container::kTabUnread);
+  EXPECT_EQ(main().ctList1.CellPicture(2, 2), container::kPicUnread);
+  EXPECT_EQ(main().TabStrip1.Item(1).image, container::kTabRead);
+  EXPECT_EQ(main().ctList1.CellPicture(0, 2), container::kPicRead);
+  ExpectShown(carl, "Carl");
 }
 
 TEST_F(ChosenIMInTheList, ArrowKeysMoveTheShownIMAsClicksDo) {
