@@ -172,8 +172,6 @@ class MainWindow : public ui::Form {
   void TabStrip1Click();  // the tab selection routine
   void ctList1Click();
   void ctList1CurrentRowChanged();
-  // Closes the IM of the selected tab (see CloseIM).
-  void CloseTopIM();
   // Closes an adopted IM and removes its tab, row and List1 item; an IM that has gone only
   // loses its entry, and a window that is not adopted is left alone.
   void CloseIM(HWND im);

@@ -89,11 +89,6 @@ void MainWindow::ctList1CurrentRowChanged() {
   if (row >= 0 && row + 1 != TabStrip1.SelectedItem()) TabStrip1.SetSelectedItem(row + 1);
 }
 
-void MainWindow::CloseTopIM() {
-  const int entry = SelectedEntry();
-  if (entry >= 0) CloseIM(ListIM(entry));
-}
-
 void MainWindow::CloseIM(HWND im) {
   const int entry = im == 0 ? -1 : List1.FindExact(std::to_string(im));
   if (entry < 0) return;

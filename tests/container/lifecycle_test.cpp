@@ -107,13 +107,13 @@ TEST_P(Lifecycle, ChoosingATabShowsItsIM) {
   EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Bob");
 }
 
-TEST_P(Lifecycle, CloseTopIMSelectsTheNeighbour) {
+TEST_P(Lifecycle, ClosingTheChosenIMSelectsTheNeighbour) {
   world.ReceiveAndAdopt("Bob", "1");
   const HWND carl = world.ReceiveAndAdopt("Carl", "2");
   const HWND dave = world.ReceiveAndAdopt("Dave", "3");
   ASSERT_NE(dave, 0u);
   main().TabStrip1.SetSelectedItem(2);
-  main().CloseTopIM();
+  main().CloseIM(main().ChosenIM());
   world.desktop.RunFor(200);
   EXPECT_FALSE(IsWindow(carl));
   ASSERT_EQ(main().TabStrip1.Count(), 2);
@@ -122,8 +122,8 @@ TEST_P(Lifecycle, CloseTopIMSelectsTheNeighbour) {
   EXPECT_EQ(main().List1.Text(), std::to_string(dave));
   EXPECT_EQ(main().ctList1.HeaderText(), "Current IMs: 2");
   EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Dave");
-  main().CloseTopIM();
-  main().CloseTopIM();
+  main().CloseIM(main().ChosenIM());
+  main().CloseIM(main().ChosenIM());
   world.desktop.RunFor(200);
   EXPECT_EQ(main().TabStrip1.Count(), 0);
   EXPECT_FALSE(IsWindowVisible(world.container));
