@@ -58,7 +58,9 @@ struct SizedFont {
 struct FontCache {
   std::mutex mutex;
   std::string folder = "/usr/share/fonts/truetype/liberation";
-  std::map<std::string, std::unique_ptr<FontFile>> files;  // by file name; null: unreadable
+  FontSource source;
+  std::map<std::pair<int, int>, std::unique_ptr<FontFile>>
+      files;  // by family, style; null: unreadable
   std::map<std::tuple<int, int, bool, bool>, std::unique_ptr<SizedFont>> sized;
 };
 
@@ -76,23 +78,31 @@ Family FamilyOf(const std::string& face) {
   return kSans;
 }
 
-FontFile* OpenFile(FontCache& cache, const std::string& name) {
-  auto it = cache.files.find(name);
+std::vector<unsigned char> ReadFace(const FontCache& cache, int family, int style) {
+  if (cache.source) return cache.source(static_cast<FontFamily>(family), style & 1, style & 2);
+  std::ifstream in(cache.folder + "/" + kFamilyFiles[family] + "-" + kStyleFiles[style] + ".ttf",
+                   std::ios::binary);
+  if (!in) return {};
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>());
+}
+
+FontFile* OpenFile(FontCache& cache, int family, int style) {
+  const auto key = std::make_pair(family, style);
+  auto it = cache.files.find(key);
   if (it != cache.files.end()) return it->second.get();
   std::unique_ptr<FontFile> file;
-  std::ifstream in(cache.folder + "/" + name, std::ios::binary);
-  if (in) {
-    auto candidate = std::make_unique<FontFile>();
-    candidate->data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  auto candidate = std::make_unique<FontFile>();
+  candidate->data = ReadFace(cache, family, style);
+  if (!candidate->data.empty()) {
     const int offset = stbtt_GetFontOffsetForIndex(candidate->data.data(), 0);
-    if (!candidate->data.empty() && offset >= 0 &&
-        stbtt_InitFont(&candidate->info, candidate->data.data(), offset)) {
+    if (offset >= 0 && stbtt_InitFont(&candidate->info, candidate->data.data(), offset)) {
       candidate->loaded = true;
       file = std::move(candidate);
     }
   }
   FontFile* result = file.get();
-  cache.files[name] = std::move(file);
+  cache.files[key] = std::move(file);
   return result;
 }
 
@@ -103,15 +113,13 @@ FontFile* FindFile(FontCache& cache, Family family, int style, int* foundStyle) 
   for (int pass = 0; pass < 3; ++pass) {
     const int fam = pass == 0 ? family : (family + pass) % 3;
     for (int s : styles) {
-      if (FontFile* file =
-              OpenFile(cache, std::string(kFamilyFiles[fam]) + "-" + kStyleFiles[s] + ".ttf")) {
+      if (FontFile* file = OpenFile(cache, fam, s)) {
         *foundStyle = s;
         return file;
       }
     }
     for (int s = 0; s < 4; ++s) {
-      if (FontFile* file =
-              OpenFile(cache, std::string(kFamilyFiles[fam]) + "-" + kStyleFiles[s] + ".ttf")) {
+      if (FontFile* file = OpenFile(cache, fam, s)) {
         *foundStyle = s;
         return file;
       }
@@ -208,6 +216,14 @@ void SetFontDirectory(const std::string& hostFolder) {
   FontCache& cache = Cache();
   std::lock_guard<std::mutex> lock(cache.mutex);
   cache.folder = hostFolder;
+  cache.sized.clear();
+  cache.files.clear();
+}
+
+void SetFontSource(FontSource source) {
+  FontCache& cache = Cache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  cache.source = std::move(source);
   cache.sized.clear();
   cache.files.clear();
 }

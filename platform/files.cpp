@@ -19,6 +19,16 @@ std::string& Folder() {
   return folder;
 }
 
+HostMapping& Mapping() {
+  static HostMapping mapping;
+  return mapping;
+}
+
+std::string ProgramName(const fs::path& hostName) {
+  if (Mapping().fromHost) return Mapping().fromHost(hostName);
+  return Utf8ToAnsi(hostName.string());
+}
+
 char Lower(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
@@ -59,7 +69,7 @@ std::vector<std::string> ListEntries(const std::string& folder, bool directories
     std::error_code typeError;
     bool isDirectory = entry.is_directory(typeError);
     if (typeError || isDirectory != directories) continue;
-    std::string name = Utf8ToAnsi(entry.path().filename().string());
+    std::string name = ProgramName(entry.path().filename());
     if (Matches(name, pattern)) names.push_back(name);
   }
   // The platform lists a folder in its own order; a sorted one keeps every run the same.
@@ -76,11 +86,14 @@ const std::string& ProgramFolder() {
   return Folder();
 }
 
+void SetHostMapping(HostMapping mapping) {
+  Mapping() = std::move(mapping);
+}
+
 fs::path HostPath(const std::string& path) {
+  if (Mapping().toHost) return Mapping().toHost(path);
   std::string converted = AnsiToUtf8(path);
-#ifndef _WIN32
   std::replace(converted.begin(), converted.end(), '\\', '/');
-#endif
   return fs::path(converted);
 }
 

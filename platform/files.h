@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,15 @@ void SetProgramFolder(const std::string& folder);
 const std::string& ProgramFolder();
 
 std::filesystem::path HostPath(const std::string& path);
+
+// How program paths (ANSI) become host paths and host names program names. Without a mapping
+// "\" turns into "/" and the text into UTF-8 (Linux); the Win32 backend installs the system's
+// ANSI code page.
+struct HostMapping {
+  std::function<std::filesystem::path(const std::string& programPath)> toHost;
+  std::function<std::string(const std::filesystem::path& hostName)> fromHost;
+};
+void SetHostMapping(HostMapping mapping);
 
 bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);
