@@ -644,14 +644,21 @@ HWND Desktop::SetParent(HWND child, HWND newParent) {
       JoinInput(w->process, p->process);
     }
   }
+  // As the system does: a visible window is hidden, moved into its new parent (keeping its
+  // parent-relative place, activated there as a child) and shown again.
+  if (wasVisible) {
+    ShowWindow(child, SW_HIDE);
+    if (!(w = Find(child))) return old;
+  }
   Unlink(*w);
   w->parent = newParent;
   if (newParent == s.desktop && (w->style & WS_CHILD)) w->owner = 0;
   LinkTop(*w);
-  if (wasVisible) {
-    SendMessage(child, WM_WINDOWPOSCHANGING, 0, 0);
-    SendMessage(child, WM_WINDOWPOSCHANGED, 0, 0);
-  }
+  // The new parent's window is told where the window is, even at the same relative place.
+  w->reportedOrigin = POINT{INT32_MIN, INT32_MIN};
+  SetWindowPos(child, HWND_TOP, w->rect.left, w->rect.top, 0, 0,
+               SWP_NOSIZE | ((w->style & WS_CHILD) ? 0 : SWP_NOACTIVATE));
+  if (wasVisible && Find(child)) ShowWindow(child, SW_SHOW);
   return old;
 }
 
@@ -876,8 +883,12 @@ bool Desktop::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
     if (!band) LinkTop(*w);
     Activate(hwnd);
   }
+  // A child is activated as a child between the two position messages.
+  if (activate && child) {
+    SendMessage(hwnd, WM_CHILDACTIVATE, 0, 0);
+    if (!Find(hwnd)) return true;
+  }
   SendPositionChanged(hwnd);
-  if (activate && child && Find(hwnd)) SendMessage(hwnd, WM_CHILDACTIVATE, 0, 0);
   return true;
 }
 

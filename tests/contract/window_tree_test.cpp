@@ -101,5 +101,34 @@ TEST_F(Contract, ReparentingAVisibleChildHidesActivatesMovesAndShowsIt) {
   EXPECT_TRUE(IsWindowVisible(moved));
 }
 
+TEST_F(Contract, ReparentingAHiddenChildMovesAndActivatesItWithoutShowingIt) {
+  HWND first = MakeWindow(0, "first", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200);
+  HWND second = MakeWindow(0, "second", WS_POPUP | WS_VISIBLE, 300, 0, 300, 200);
+  HWND moved = MakeWindow(first, "moved", 0, 5, 5, 50, 40);
+  const size_t mark = log.size();
+  SetParent(moved, second);
+  auto seen = Only(
+      {WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_CHILDACTIVATE, WM_MOVE}, mark);
+  std::vector<std::pair<HWND, UINT>> expected = {{moved, WM_WINDOWPOSCHANGING},
+                                                 {moved, WM_CHILDACTIVATE},
+                                                 {moved, WM_WINDOWPOSCHANGED},
+                                                 {moved, WM_MOVE}};
+  EXPECT_EQ(seen, expected);
+  EXPECT_FALSE(IsWindowVisible(moved));
+}
+
+TEST_F(Contract, SetWindowPosOnAChildActivatesItAsAChildBeforeItsPositionChanged) {
+  HWND top = MakeWindow(0, "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200);
+  HWND child = MakeWindow(top, "", WS_VISIBLE, 5, 5, 50, 40);
+  const size_t mark = log.size();
+  ASSERT_TRUE(SetWindowPos(child, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE));
+  std::vector<std::pair<HWND, UINT>> expected = {{child, WM_WINDOWPOSCHANGING},
+                                                 {child, WM_CHILDACTIVATE},
+                                                 {child, WM_WINDOWPOSCHANGED},
+                                                 {child, WM_MOVE}};
+  EXPECT_EQ(Only({WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_CHILDACTIVATE, WM_MOVE}, mark),
+            expected);
+}
+
 }  // namespace
 }  // namespace contract
