@@ -3,7 +3,9 @@ BUILD ?= build
 BENCH_BUILD ?= build-release
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build demo test bench format clean
+WINE_BUILD ?= build-wine
+
+.PHONY: setup configure build demo test linux-test wine-test dist bench format clean
 
 setup:
 	bash scripts/setup.sh
@@ -17,8 +19,18 @@ build: configure
 demo: build
 	$(BUILD)/bin/pallion-demo $(ARGS)
 
-test: build
+# The Linux suite, then the Windows lane: the seam's contract suite on the Win32 backend under Wine.
+test: linux-test wine-test
+
+linux-test: build
 	cd $(BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+wine-test:
+	bash scripts/wine-lane.sh $(WINE_BUILD)
+
+# dist/Pallion-<version>.zip: the 32-bit Pallion.exe, a readme for Windows users, the program folder.
+dist: configure
+	bash scripts/dist.sh $(WINE_BUILD) $(BUILD)
 
 bench: setup
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPALLION_TESTS=OFF -DPALLION_BENCH=ON
@@ -29,4 +41,4 @@ format:
 	find . -path ./build -prune -o -path ./$(BENCH_BUILD) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) $(WINE_BUILD) dist

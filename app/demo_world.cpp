@@ -1,5 +1,7 @@
 #include "app/demo_world.h"
 
+#include "app/program_folder.h"
+
 #include <cstdio>
 #include <filesystem>
 
@@ -91,19 +93,12 @@ DemoWorld::~DemoWorld() {
 
 void DemoWorld::PrepareFolder() {
   namespace files = platform::files;
-  for (const char* folder :
-       {settings::kLogsFolder, settings::kSoundsFolder, settings::kWallPapersFolder,
-        settings::kFadesFolder, settings::kMessagesFolder, settings::kPersonalMessagesFolder}) {
-    std::string path = settings::FolderPath(folder);
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    if (!files::IsDirectory(path)) files::MakeDirectory(path);
-  }
+  PrepareProgramFolder();
   // Small stand-ins for the sounds, so that the program's sound events happen.
   for (const char* sound : {"Click.icp", "Menu.icp", "Chat.icp"}) {
     const std::string path = settings::FolderPath(settings::kSoundsFolder) + sound;
     if (!files::Exists(path)) files::WriteAll(path, std::string("RIFF\0\0\0\0WAVE", 12));
   }
-  widgets::EnsureDefaultWallPaper();
 }
 
 startup::StartResult DemoWorld::StartProgram() {

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gfx/canvas.h"
 #include "gfx/text.h"
@@ -193,6 +196,26 @@ TEST(TextTest, MissingFontFilesFallBack) {
   EXPECT_EQ(w, Canvas::TextWidth("Hello", Tahoma()));
   EXPECT_GT(Canvas::TextHeight(Tahoma()), 8);
   std::filesystem::remove_all(dir);
+}
+
+TEST(TextTest, AFontSourceSuppliesTheFacesInsteadOfTheFolder) {
+  std::vector<std::pair<gfx::FontFamily, int>> asked;
+  gfx::SetFontSource([&asked](gfx::FontFamily family, bool bold, bool italic) {
+    asked.emplace_back(family, (bold ? 1 : 0) + (italic ? 2 : 0));
+    // This system has only the monospaced regular face.
+    if (family != gfx::FontFamily::Mono || bold || italic) return std::vector<unsigned char>();
+    std::ifstream in("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf",
+                     std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
+                                      std::istreambuf_iterator<char>());
+  });
+  EXPECT_EQ(Canvas::TextWidth("iii", Tahoma()), Canvas::TextWidth("WWW", Tahoma()));
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.front(), std::make_pair(gfx::FontFamily::Sans, 0))
+      << "the asked-for face is wanted first";
+  gfx::SetFontSource(nullptr);
+  EXPECT_NE(Canvas::TextWidth("iii", Tahoma()), Canvas::TextWidth("WWW", Tahoma()))
+      << "without a source the folder's proportional faces are back";
 }
 
 }  // namespace
