@@ -619,23 +619,32 @@ bool Win32System::WriteOwnProcessMemory(uint32_t address, const void* data, size
 
 // ---- Interception components ----
 
-HANDLE Win32System::WatchWindow(HWND hwnd, WatchProc proc) {
+namespace {
+// Whether the messages of `hwnd` can be intercepted: a live window of the calling process with
+// a procedure given (`missingProcError` otherwise). A window of another process is intercepted
+// from inside that process, which needs the hook library loaded there; this build intercepts
+// the windows of its own process.
+bool CanIntercept(HWND hwnd, bool hasProc, DWORD missingProcError) {
   if (!native::IsWindow(hwnd)) {
     native::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
+    return false;
   }
-  if (!proc) {
-    native::SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+  if (!hasProc) {
+    native::SetLastError(missingProcError);
+    return false;
   }
   DWORD owner = 0;
   native::GetWindowThreadProcessId(hwnd, &owner);
-  // A window of another process is watched from inside that process, which needs the hook
-  // library loaded there; this build watches the windows of its own process.
   if (owner != native::GetCurrentProcessId() || !native::SubclassToRouter(hwnd)) {
     native::SetLastError(ERROR_ACCESS_DENIED);
-    return 0;
+    return false;
   }
+  return true;
+}
+}  // namespace
+
+HANDLE Win32System::WatchWindow(HWND hwnd, WatchProc proc) {
+  if (!CanIntercept(hwnd, static_cast<bool>(proc), ERROR_INVALID_PARAMETER)) return 0;
   HANDLE h = state_->NewHandle();
   state_->watches[h] = State::Watch{hwnd, std::make_shared<WatchProc>(std::move(proc))};
   return h;
@@ -658,20 +667,7 @@ HANDLE Win32System::SetKeyboardHook(KeyHookProc proc) {
   return h;
 }
 HANDLE Win32System::SetMouseHook(HWND hwnd, MouseHookProc proc) {
-  if (!native::IsWindow(hwnd)) {
-    native::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
-  if (!proc) {
-    native::SetLastError(kErrorInvalidFilterProc);
-    return 0;
-  }
-  DWORD owner = 0;
-  native::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != native::GetCurrentProcessId() || !native::SubclassToRouter(hwnd)) {
-    native::SetLastError(ERROR_ACCESS_DENIED);
-    return 0;
-  }
+  if (!CanIntercept(hwnd, static_cast<bool>(proc), kErrorInvalidFilterProc)) return 0;
   HANDLE h = state_->NewHandle();
   state_->mouseHooks[h] = State::MouseHook{hwnd, std::make_shared<MouseHookProc>(std::move(proc))};
   return h;
