@@ -23,18 +23,17 @@ bool OnList(const ui::ListBox& list, const std::string& screenName) {
   return false;
 }
 
-// Removes every item exactly equal to the name (letter case counts).
-void RemoveExact(ui::ListBox& list, const std::string& name) {
-  for (int i = list.ListCount() - 1; i >= 0; --i) {
-    if (list.List(i) == name) list.RemoveItem(i);
-  }
-}
-
 std::string PermanentFile() {
   return settings::FolderPath(settings::kIgnorePermFile);
 }
 
 }  // namespace
+
+void RemoveExact(ui::ListBox& list, const std::string& name) {
+  for (int i = list.ListCount() - 1; i >= 0; --i) {
+    if (list.List(i) == name) list.RemoveItem(i);
+  }
+}
 
 bool SameName(const std::string& listed, const std::string& screenName) {
   return platform::EqualNoCase(listed, screenName);

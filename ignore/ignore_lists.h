@@ -11,11 +11,14 @@
 
 #include "container/main_window.h"
 #include "platform/types.h"
+#include "ui/list_box.h"
 
 namespace ignore {
 
 // The ignore rule: equal after lower-casing both (spaces and every other character count).
 bool SameName(const std::string& listed, const std::string& screenName);
+// Removes every item exactly equal to the name (letter case counts).
+void RemoveExact(ui::ListBox& list, const std::string& name);
 
 // The ignore check of a new IM window before adoption (run by discovery once attached): when
 // its screen name is on the session or the permanent list, the window is closed and the name

@@ -6,7 +6,7 @@
 
 #include "host/text.h"
 #include "host/window_access.h"
-#include "platform/ansi.h"
+#include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
@@ -28,20 +28,6 @@ void ForgetDeadWindows() {
   for (auto it = logged.begin(); it != logged.end();) {
     it = platform::IsWindow(it->first) ? std::next(it) : logged.erase(it);
   }
-}
-
-bool UnsafeInFileName(unsigned char c) {
-  return c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' ||
-         c == '"' || c == '<' || c == '>' || c == '|';
-}
-
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9, alone or before an extension, name devices.
-bool IsDeviceName(const std::string& name) {
-  std::string base = platform::AnsiUpper(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
-         base[3] >= '1' && base[3] <= '9';
 }
 
 std::string WithoutLeadingLineBreaks(const std::string& text) {
@@ -75,14 +61,14 @@ std::string EndLine(const platform::DateTime& when) {
 std::optional<std::string> LogFolderName(const std::string& screenName) {
   std::string name = screenName;
   for (char& c : name) {
-    if (UnsafeInFileName(static_cast<unsigned char>(c))) c = '_';
+    if (platform::UnsafeInFileName(static_cast<unsigned char>(c))) c = '_';
   }
   if (name.find_first_not_of(". ") == std::string::npos) return std::nullopt;
   // The file system drops dots and spaces at the end of a name; keep them distinct.
   for (size_t i = name.size(); i > 0 && (name[i - 1] == '.' || name[i - 1] == ' '); --i) {
     name[i - 1] = '_';
   }
-  if (IsDeviceName(name)) name += '_';
+  if (platform::IsDeviceName(name)) name += '_';
   return name;
 }
 

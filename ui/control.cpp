@@ -304,6 +304,7 @@ LRESULT Control::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KEYDOWN: {
       int key = static_cast<int>(wParam);
+      if (form_ != nullptr && form_->DialogKey(*this, key, ShiftState())) return 0;
       HandleKeyDown(key, ShiftState());
       return 0;
     }
@@ -314,6 +315,7 @@ LRESULT Control::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CHAR: {
       int ascii = static_cast<int>(wParam & 0xFF);
+      if (form_ != nullptr && form_->SwallowChar(ascii)) return 0;
       HandleKeyPress(ascii);
       return 0;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32.h"
+#include "ui/text_box.h"
 
 namespace ui {
 
@@ -176,6 +177,61 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return Control::WindowProc(msg, wParam, lParam);
   }
+}
+
+Control* Form::NextTabStop(const Control* from, bool backwards) const {
+  std::vector<Control*> stops;
+  for (Control* c : controls_) {
+    if (c->TakesFocus() && c->hwnd() != 0 && IsWindowVisible(c->hwnd()) &&
+        IsWindowEnabled(c->hwnd())) {
+      stops.push_back(c);
+    }
+  }
+  if (stops.empty()) return nullptr;
+  auto at = std::find(stops.begin(), stops.end(), from);
+  const int n = static_cast<int>(stops.size());
+  if (at == stops.end()) return backwards ? stops.back() : stops.front();
+  const int i = static_cast<int>(at - stops.begin());
+  return stops[(i + (backwards ? n - 1 : 1)) % n];
+}
+
+bool Form::DialogKey(Control& target, int keyCode, int shift) {
+  if (!dialogKeys_ || (shift & 6) != 0) return false;
+  const auto usable = [](Control* c) {
+    return c != nullptr && c->hwnd() != 0 && IsWindowVisible(c->hwnd()) &&
+           IsWindowEnabled(c->hwnd());
+  };
+  switch (keyCode) {
+    case VK_TAB: {
+      Control* next = NextTabStop(&target, (shift & 1) != 0);
+      if (next != nullptr) next->SetFocus();
+      swallowChar_ = VK_TAB;
+      return true;
+    }
+    case VK_RETURN: {
+      auto* text = dynamic_cast<TextBox*>(&target);
+      if ((text != nullptr && text->MultiLine()) || !usable(defaultButton_)) return false;
+      swallowChar_ = VK_RETURN;
+      defaultButton_->HandleClick();
+      return true;
+    }
+    case VK_ESCAPE:
+      swallowChar_ = VK_ESCAPE;
+      if (usable(cancelButton_)) {
+        cancelButton_->HandleClick();
+      } else {
+        Unload();
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool Form::SwallowChar(int keyAscii) {
+  const bool swallow = swallowChar_ != 0 && keyAscii == swallowChar_;
+  swallowChar_ = 0;
+  return swallow;
 }
 
 Control* Form::FindControl(const std::string& name, int index) const {

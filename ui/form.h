@@ -85,6 +85,19 @@ class Form : public Control {
     return ref;
   }
 
+  // Keys as a dialog takes them (off until turned on): Tab and Shift+Tab move the focus
+  // through the visible, enabled controls that take it, in the order they were made; Enter
+  // clicks the default button (a multi-line text box keeps Enter); Esc clicks the cancel
+  // button, or unloads the form when it has none.
+  void SetDialogKeys(bool on) { dialogKeys_ = on; }
+  bool DialogKeys() const { return dialogKeys_; }
+  void SetDefaultButton(Control* button) { defaultButton_ = button; }
+  Control* DefaultButton() const { return defaultButton_; }
+  void SetCancelButton(Control* button) { cancelButton_ = button; }
+  // The next (or, backwards, the previous) control after `from` that Tab gives the focus to;
+  // nullptr when there is none.
+  Control* NextTabStop(const Control* from, bool backwards) const;
+
   std::function<void()> OnLoad;
   std::function<void(bool& cancel)> OnUnload;
   std::function<void()> OnActivate;
@@ -99,10 +112,18 @@ class Form : public Control {
   void Register(Control* control);
   void Unregister(Control* control);
   void RouteCommand(platform::UINT id);
+  // A key that reached `target`: true when the form acted on it as a dialog key; the character
+  // the key makes is then dropped too.
+  bool DialogKey(Control& target, int keyCode, int shift);
+  bool SwallowChar(int keyAscii);
 
   BorderStyle border_;
   bool loaded_ = false;
   bool modal_ = false;
+  bool dialogKeys_ = false;
+  Control* defaultButton_ = nullptr;
+  Control* cancelButton_ = nullptr;
+  int swallowChar_ = 0;
   std::optional<gfx::Image> picture_;
   bool tiled_ = false;
   Menu menus_;

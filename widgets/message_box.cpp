@@ -157,6 +157,10 @@ void MessageBoxForm::Prepare(const std::string& text, int buttons, const std::st
       txtInput.SetSelLength(static_cast<int>(inputText.size()));
     }
   }
+  // Enter answers with the first button, Esc with the second (or the only one).
+  SetDialogKeys(true);
+  SetDefaultButton(&AOButtonMessageBox0);
+  SetCancelButton(buttons == 0 ? &AOButtonMessageBox0 : &AOButtonMessageBox1);
 }
 
 void MessageBoxForm::ButtonClicked(int index) {
