@@ -1,8 +1,8 @@
 #include "answer/messages_page.h"
 
 #include "host/window_access.h"
+#include "platform/ansi.h"
 #include "settings/settings_store.h"
-#include "ui/list_rows.h"
 
 namespace answer {
 
@@ -40,7 +40,7 @@ std::string PersonalPath(const std::string& name) {
 // before the old one goes, so a failure leaves the message where it was; a name that differs
 // only in letter case is the same file, which is replaced.
 bool MoveMessage(const std::string& from, const std::string& to, const std::string& text) {
-  if (ui::listrows::EqualNoCase(from, to)) {
+  if (platform::EqualNoCase(from, to)) {
     if (files::Exists(from) && !files::Remove(from)) return false;
     return host::SaveTextFile(to, text);
   }
@@ -201,7 +201,7 @@ void MessagesEditor::NewAwayMessage() {
       Ask("Enter the title of the New Message.", "Enter Title:", "New Away Message").value_or("");
   if (title.empty()) return;
   for (int i = 0; i < ComboMessage.ListCount(); ++i) {
-    if (ui::listrows::EqualNoCase(ComboMessage.List(i), title)) {
+    if (platform::EqualNoCase(ComboMessage.List(i), title)) {
       Tell("This Title already exists. Please choose another one.", "Title already exists.");
       return;
     }
@@ -219,13 +219,13 @@ void MessagesEditor::RenameAwayMessage() {
       Ask("Enter a new Title for this Auto IM-Answer Message.", "Enter New Title:", old);
   if (!answer) return;
   const std::string title = *answer;
-  if (title.empty() || ui::listrows::EqualNoCase(title, old)) {
+  if (title.empty() || platform::EqualNoCase(title, old)) {
     Tell("No Title provided or same Title.", "No Title or same Title");
     return;
   }
   // Another message of that title would be overwritten by the rename.
   for (int i = 0; i < ComboMessage.ListCount(); ++i) {
-    if (ui::listrows::EqualNoCase(ComboMessage.List(i), title)) {
+    if (platform::EqualNoCase(ComboMessage.List(i), title)) {
       Tell("This Title already exists. Please choose another one.", "Title already exists.");
       return;
     }

@@ -1,9 +1,9 @@
 #include "settings/settings_window_general.h"
 
 #include "host/window_access.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/win32.h"
-#include "ui/list_rows.h"
 #include "widgets/message_box.h"
 
 namespace settings {
@@ -88,7 +88,7 @@ void GeneralPage::LoadSettings() {
     if (!location.empty()) {
       txtGraphical.SetText(location);
       for (int i = 0; i < File1.ListCount(); ++i) {
-        if (ui::listrows::EqualNoCase(File1Path() + "\\" + File1.List(i), location)) {
+        if (platform::EqualNoCase(File1Path() + "\\" + File1.List(i), location)) {
           File1.SetListIndex(i);
         }
       }
@@ -158,7 +158,7 @@ void GeneralPage::AOButtonBrowse2Click() {
   const std::string name = FileNameOf(*chosen);
   const std::string target = FolderPath(kWallPapersFolder) + name;
   if (!files::IsDirectory(File1Path())) files::MakeDirectory(File1Path());
-  if (!ui::listrows::EqualNoCase(*chosen, target) && !files::Copy(*chosen, target)) {
+  if (!platform::EqualNoCase(*chosen, target) && !files::Copy(*chosen, target)) {
     widgets::ShowMessageBox(window_.hwnd(),
                             "The picture could not be copied into the WallPapers folder.", 0,
                             "Picture not copied");
