@@ -219,9 +219,11 @@ void Engine::BuildToolbar(int width, int height) {
         if (w == 0) return;
         Child<Label>(w, "_AOL_Static", "Send To:", WS_VISIBLE, 8, 10, 60, 18);
         Child<LineEdit>(w, "_AOL_Edit", "", WS_VISIBLE, 70, 8, 360, 20);
-        Child<Label>(w, "_AOL_Static", "Subject:", WS_VISIBLE, 8, 36, 60, 18);
+        Child<Label>(w, "_AOL_Static", "Copy To:", WS_VISIBLE, 8, 36, 60, 18);
         Child<LineEdit>(w, "_AOL_Edit", "", WS_VISIBLE, 70, 34, 360, 20);
-        Child<RichText>(w, "RICHCNTL", "", WS_VISIBLE, 8, 62, 422, 180, false);
+        Child<Label>(w, "_AOL_Static", "Subject:", WS_VISIBLE, 8, 62, 60, 18);
+        Child<LineEdit>(w, "_AOL_Edit", "", WS_VISIBLE, 70, 60, 360, 20);
+        Child<RichText>(w, "RICHCNTL", "", WS_VISIBLE, 8, 88, 422, 154, false);
         Child<Icon>(w, "_AOL_Icon", "Send Now", WS_VISIBLE, 350, 250, 80, 30);
       };
     } else if (name == "Channels") {

@@ -178,6 +178,8 @@ LRESULT RichText::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
           auto keep = shared_from_this();
           auto action = onEnter;
           action();
+        } else if (!view_) {
+          ReplaceSelection({{'\r', {}}});  // a body without a send key takes the line break
         }
         return 1;
       }

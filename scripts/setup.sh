@@ -4,7 +4,8 @@
 # virtual X display).
 set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config googletest libgtest-dev libbenchmark-dev
-          libstb-dev fonts-liberation fonts-dejavu-core libcurl4-openssl-dev)
+          libstb-dev fonts-liberation fonts-dejavu-core libcurl4-openssl-dev
+          libcpp-httplib-dev)
 if [ "${1:-}" = wine ]; then
   packages=(cmake ninja-build googletest libstb-dev zip g++-mingw-w64-x86-64-posix
             g++-mingw-w64-i686-posix wine wine64 fonts-wine xvfb xauth)

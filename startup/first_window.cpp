@@ -10,6 +10,7 @@
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "ignore/ignore_lists.h"
+#include "online/online.h"
 #include "platform/win32.h"
 #include "settings/settings_window.h"
 #include "startup/host_menu.h"
@@ -163,6 +164,8 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   styling::AttachOutgoing(*main);
   settings::AttachSettingsWindow(*main);
   HostMenuTargets().showSettings = [m = main.get()] { settings::ShowSettingsWindow(*m); };
+  online::Attach(*main);
+  HostMenuTargets().showLiveUpdate = online::ShowLiveUpdate;
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;

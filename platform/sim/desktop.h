@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/http_client.h"
 #include "platform/system.h"
 
 namespace gfx {
@@ -49,6 +50,7 @@ struct DesktopOptions {
   int height = 768;
   DateTime start{2001, 4, 26, 9, 0, 0, 0};  // local time when the clock reads 0
   bool printerInstalled = true;
+  HttpLimits http;  // HttpGet is a real fetch within these bounds
 };
 
 class Desktop : public System {
@@ -118,7 +120,6 @@ class Desktop : public System {
   void AnswerFileDialog(std::optional<std::string> path);
   void AnswerMessageBox(int result);
   void AnswerInputBox(std::string text);
-  void SetHttpResponse(const std::string& url, std::optional<std::string> body);
 
   // ---- Looking ----
   const std::vector<Event>& Events() const;

@@ -99,11 +99,8 @@ std::string Desktop::InputBox(const std::string& prompt, const std::string&, con
 }
 
 std::optional<std::string> Desktop::HttpGet(const std::string& url) {
-  State& s = *state_;
   if (ProcessEnded()) return std::nullopt;
-  std::optional<std::string> body;
-  auto it = s.httpResponses.find(url);
-  if (it != s.httpResponses.end()) body = it->second;
+  std::optional<std::string> body = HttpFetch(url, state_->options.http);
   Record(Event::Kind::HttpGet, url, body ? "ok" : "fail");
   return body;
 }
@@ -126,9 +123,6 @@ void Desktop::AnswerMessageBox(int result) {
 }
 void Desktop::AnswerInputBox(std::string text) {
   state_->inputBoxAnswers.push_back(std::move(text));
-}
-void Desktop::SetHttpResponse(const std::string& url, std::optional<std::string> body) {
-  state_->httpResponses[url] = std::move(body);
 }
 
 // ---- Private-profile files ----

@@ -202,7 +202,6 @@ struct Desktop::State {
   std::deque<std::optional<std::string>> fileAnswers;
   std::deque<int> messageBoxAnswers;
   std::deque<std::string> inputBoxAnswers;
-  std::map<std::string, std::optional<std::string>> httpResponses;
   std::vector<Event> events;
   std::function<void(const Event&)> listener;
 

@@ -455,16 +455,12 @@ TEST_F(ScreenTest, DialogsTakeQueuedAnswers) {
   EXPECT_FALSE(desk.ChooseColor(0, 0).has_value());
   desk.AnswerColorDialog(RGB(1, 2, 3));
   EXPECT_EQ(desk.ChooseColor(0, 0), RGB(1, 2, 3));
-  desk.SetHttpResponse("http://x/", "body");
-  EXPECT_EQ(desk.HttpGet("http://x/"), "body");
-  EXPECT_FALSE(desk.HttpGet("http://y/").has_value());
   EXPECT_FALSE(desk.PlaySound("C:\\nowhere\\missing.wav", SND_ASYNC | SND_NODEFAULT));
   std::vector<Event::Kind> kinds;
   for (const auto& e : desk.Events()) kinds.push_back(e.kind);
   EXPECT_EQ(kinds, (std::vector<Event::Kind>{Event::Kind::MessageBox, Event::Kind::MessageBox,
                                              Event::Kind::InputBox, Event::Kind::InputBox,
-                                             Event::Kind::ColorDialog, Event::Kind::ColorDialog,
-                                             Event::Kind::HttpGet, Event::Kind::HttpGet}));
+                                             Event::Kind::ColorDialog, Event::Kind::ColorDialog}));
   EXPECT_EQ(desk.Events()[5].detail, std::to_string(RGB(1, 2, 3)));
 }
 
