@@ -11,6 +11,13 @@
 
 namespace {
 
+// A desktop whose clock starts at a given local time.
+platform::sim::DesktopOptions StartingAt(platform::DateTime start) {
+  platform::sim::DesktopOptions options;
+  options.start = start;
+  return options;
+}
+
 using namespace platform;
 
 class Utilities : public ::testing::Test {
@@ -73,7 +80,7 @@ TEST_F(Utilities, PauseDispatchesEvents) {
 
 class PauseAtMidnight : public Utilities {
  protected:
-  PauseAtMidnight() : Utilities(sim::DesktopOptions{1024, 768, {2001, 4, 26, 23, 59, 59, 0}}) {}
+  PauseAtMidnight() : Utilities(StartingAt({2001, 4, 26, 23, 59, 59, 0})) {}
 };
 
 TEST_F(PauseAtMidnight, EndsAfterTheClockWraps) {
@@ -84,8 +91,7 @@ TEST_F(PauseAtMidnight, EndsAfterTheClockWraps) {
 
 class PauseJustBeforeMidnight : public Utilities {
  protected:
-  PauseJustBeforeMidnight()
-      : Utilities(sim::DesktopOptions{1024, 768, {2001, 4, 26, 23, 59, 59, 700}}) {}
+  PauseJustBeforeMidnight() : Utilities(StartingAt({2001, 4, 26, 23, 59, 59, 700})) {}
 };
 
 TEST_F(PauseJustBeforeMidnight, StartRoundedUpToMidnightStillWaits) {

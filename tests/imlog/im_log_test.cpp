@@ -14,6 +14,12 @@
 
 namespace {
 
+platform::sim::DesktopOptions StartingAt(platform::DateTime start) {
+  platform::sim::DesktopOptions options;
+  options.start = start;
+  return options;
+}
+
 using namespace platform;
 using clientsim::Layout;
 
@@ -53,8 +59,7 @@ TEST(IMLogText, FolderNamesStayInsideTheLogFolder) {
 // with its "IM Logs" root.
 class IMLog : public ::testing::TestWithParam<Layout> {
  protected:
-  explicit IMLog(DateTime start = {2001, 12, 24, 21, 5, 0, 0})
-      : desktop(sim::DesktopOptions{1024, 768, start, true}) {
+  explicit IMLog(DateTime start = {2001, 12, 24, 21, 5, 0, 0}) : desktop(StartingAt(start)) {
     Install(&desktop);
     root = std::filesystem::temp_directory_path() /
            ("pallion_imlog_" + std::to_string(static_cast<int>(GetParam())) + "_" +
