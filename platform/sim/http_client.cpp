@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 
@@ -59,12 +60,27 @@ bool IsWebScheme(const std::string& url) {
 
 }  // namespace
 
+bool IsLoopbackHost(const std::string& host) {
+  if (host == "localhost" || host == "::1" || host == "[::1]") return true;
+  // 127.0.0.0/8 written as four decimal parts.
+  int parts[4];
+  char tail = 0;
+  if (std::sscanf(host.c_str(), "%d.%d.%d.%d%c", &parts[0], &parts[1], &parts[2], &parts[3],
+                  &tail) != 4) {
+    return false;
+  }
+  for (int part : parts) {
+    if (part < 0 || part > 255) return false;
+  }
+  return parts[0] == 127;
+}
+
 std::optional<std::string> HttpFetch(const std::string& url, const HttpLimits& limits) {
   static std::once_flag once;
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
   if (!IsWebScheme(url)) return std::nullopt;
   const std::string host = HostOf(url);
-  if (host.empty()) return std::nullopt;
+  if (host.empty() || (limits.loopbackOnly && !IsLoopbackHost(host))) return std::nullopt;
 
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) return std::nullopt;

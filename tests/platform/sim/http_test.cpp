@@ -82,6 +82,23 @@ TEST(HttpFetch, OnlyWebAddressesAreFetched) {
   EXPECT_FALSE(HttpFetch("http://127.0.0.1:1/x", Short()).has_value());
 }
 
+TEST(HttpFetch, TheSimulatedDesktopReachesOnlyThisMachine) {
+  LocalServer server;
+  server.Set("/x", testhttp::Body("here"));
+  EXPECT_EQ(HttpFetch("http://localhost:" + std::to_string(server.Port()) + "/x", Short()), "here");
+  EXPECT_EQ(HttpFetch(server.Base() + "/x", Short()), "here");
+  // Refused before any name lookup or connection.
+  EXPECT_FALSE(HttpFetch("http://www.morvanesoftware.com/IMVersion.txt", Short()).has_value());
+  EXPECT_FALSE(HttpFetch("http://128.0.0.1/x", Short()).has_value());
+  EXPECT_FALSE(HttpFetch("http://127.0.0.1.example.com/x", Short()).has_value());
+  for (const char* host : {"localhost", "127.0.0.1", "127.255.3.4", "::1"}) {
+    EXPECT_TRUE(platform::sim::IsLoopbackHost(host)) << host;
+  }
+  for (const char* host : {"127.0.0", "127.0.0.256", "10.0.0.1", "localhost.net", ""}) {
+    EXPECT_FALSE(platform::sim::IsLoopbackHost(host)) << host;
+  }
+}
+
 TEST(HttpFetch, TheDesktopRecordsEachFetchAndItsOutcome) {
   LocalServer server;
   server.Set("/ok", testhttp::Body("yes"));
