@@ -462,4 +462,28 @@ TEST_F(CommandsAol7, NotifyAOLForAMemberUsesTheAol7StatusStatic) {
   EXPECT_EQ(MessagesOf(second).size(), 3u);
 }
 
+// A command whose window is missing stops: it never falls on a window of another program that
+// happens to have the class it looks for at the top level of the desktop.
+TEST_F(Commands, GetProfileWithNoIMShownPressesNothingElsewhere) {
+  const HWND stranger = ClientWindow(GetDesktopWindow(), "_AOL_Button", "Format disk");
+  ASSERT_EQ(host::FindCurrentIM(), 0u);
+  Press(main().AOButtonGetProfile);
+  desktop().RunFor(200);
+  EXPECT_TRUE(MessagesOf(stranger).empty());
+}
+
+TEST_F(Commands, MailThatFindsNoWriteMailWindowTypesNowhere) {
+  ASSERT_NE(Adopt("Bob"), 0u);
+  ListLook();
+  const HWND stranger = ClientWindow(GetDesktopWindow(), "_AOL_Edit", "");
+  // The client is slow: its Write Mail window does not come within the time-out.
+  desktop().AddResponder([] {
+    DestroyWindow(host::FindChildByCaption("Write Mail"));
+    return false;
+  });
+  Press(main().AOButtonMail);
+  desktop().RunFor(commands::kWriteMailWaitMs + 2000);
+  EXPECT_EQ(GetWindowText(stranger), "");
+}
+
 }  // namespace
