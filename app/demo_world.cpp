@@ -215,7 +215,10 @@ void DemoWorld::Run(uint64_t milliseconds, bool progress) {
   const uint64_t end = start + milliseconds;
   uint64_t hoursSaid = 0;
   while (desktop_->NowMs() < end) {
-    desktop_->RunFor(std::min(step, end - desktop_->NowMs()));
+    const uint64_t before = desktop_->NowMs();
+    desktop_->RunFor(std::min(step, end - before));
+    // The loop ends at once when the process running it has ended: then no time can pass.
+    if (desktop_->NowMs() == before) break;
     ReportNews();
     const uint64_t hours = (desktop_->NowMs() - start) / kHourMs;
     if (progress && hours > hoursSaid && desktop_->NowMs() < end) {
