@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "app/demo_world.h"
+#include "platform/ansi.h"
 #include "platform/win32.h"
 
 namespace app {
@@ -67,6 +68,16 @@ bool IsUtf8(const std::string& text) {
     i += extra + 1;
   }
   return true;
+}
+
+std::string U(const std::string& ansi) {
+  return platform::AnsiToUtf8(ansi);
+}
+
+container::MainWindow* RunningMain(DemoWorld& world, std::string& error) {
+  container::MainWindow* main = world.Main();
+  if (main == nullptr) error = "Pallion is not running";
+  return main;
 }
 
 bool NeedClient(DemoWorld& world, std::string& error) {

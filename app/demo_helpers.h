@@ -6,9 +6,18 @@
 
 #include "platform/types.h"
 
+namespace container {
+class MainWindow;
+}
+
 namespace app {
 
 class DemoWorld;
+
+// ANSI (the client's Windows-1252) text as UTF-8, for the transcript.
+std::string U(const std::string& ansi);
+// The program's main window; nullptr with `error` set when Pallion is not running.
+container::MainWindow* RunningMain(DemoWorld& world, std::string& error);
 
 std::string Lower(std::string text);
 bool ParseInt(const std::string& text, int& value);

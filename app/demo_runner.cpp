@@ -24,10 +24,6 @@ constexpr CommandSpec kExpect = {
     "expect", "expect WHAT ...",
     "checks the state; the run stops with the line named when it does not hold", 1, nullptr};
 
-std::string U(const std::string& ansi) {
-  return platform::AnsiToUtf8(ansi);
-}
-
 // The program's message box now waiting for an answer, or nullptr.
 widgets::MessageBoxForm* WaitingBox() {
   widgets::MessageBoxForm* box = widgets::CurrentMessageBox();

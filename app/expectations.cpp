@@ -20,17 +20,6 @@ namespace {
 using platform::HWND;
 using Scope = platform::sim::Desktop::ProcessScope;
 
-std::string U(const std::string& ansi) {
-  return platform::AnsiToUtf8(ansi);
-}
-
-// The program's main window; nullptr with `why` set when Pallion is not running.
-container::MainWindow* Running(DemoWorld& world, std::string& why) {
-  container::MainWindow* main = world.Main();
-  if (main == nullptr) why = "Pallion is not running";
-  return main;
-}
-
 // `word` when it is one of the two choices; "" with a usage in `why` otherwise.
 std::string Choice(const std::string& word, const char* a, const char* b, const char* usage,
                    std::string& why) {
@@ -50,7 +39,7 @@ bool Pallion(DemoRunner& demo, const Args& args, std::string& why) {
 }
 
 bool Tabs(DemoRunner& demo, const Args& args, std::string& why) {
-  container::MainWindow* main = Running(demo.World(), why);
+  container::MainWindow* main = RunningMain(demo.World(), why);
   if (main == nullptr) return false;
   std::vector<std::string> have;
   for (int i = 1; i <= main->TabStrip1.Count(); ++i)
@@ -62,7 +51,7 @@ bool Tabs(DemoRunner& demo, const Args& args, std::string& why) {
 
 bool Shown(DemoRunner& demo, const Args& args, std::string& why) {
   DemoWorld& world = demo.World();
-  if (Running(world, why) == nullptr) return false;
+  if (RunningMain(world, why) == nullptr) return false;
   Scope scope(world.Desktop(), world.ProgramProcess());
   const HWND im = host::FindCurrentIM();
   const std::string name = im == 0 ? "" : host::GetIMScreenName(im);
@@ -74,7 +63,7 @@ bool Shown(DemoRunner& demo, const Args& args, std::string& why) {
 bool Container(DemoRunner& demo, const Args& args, std::string& why) {
   DemoWorld& world = demo.World();
   const std::string want = Choice(args[0], "visible", "hidden", "container visible|hidden", why);
-  if (want.empty() || Running(world, why) == nullptr) return false;
+  if (want.empty() || RunningMain(world, why) == nullptr) return false;
   Scope scope(world.Desktop(), world.ProgramProcess());
   const HWND box = host::FindPallionChild();
   if (box == 0) {

@@ -20,10 +20,6 @@ namespace {
 using platform::HWND;
 using Scope = platform::sim::Desktop::ProcessScope;
 
-std::string U(const std::string& ansi) {
-  return platform::AnsiToUtf8(ansi);
-}
-
 // Every window of the process, parents before children, top first.
 std::vector<HWND> WindowsOf(platform::DWORD process) {
   std::vector<HWND> found;
@@ -81,13 +77,6 @@ ui::Menu* FindMenuByCaptions(ui::Menu& root, const std::vector<std::string>& pat
     menu = next;
   }
   return menu == &root ? nullptr : menu;
-}
-
-// The program's main window; nullptr with `error` set when Pallion is not running.
-container::MainWindow* Running(DemoWorld& world, std::string& error) {
-  container::MainWindow* main = world.Main();
-  if (main == nullptr) error = "Pallion is not running";
-  return main;
 }
 
 std::string Trimmed(const std::string& text) {
@@ -171,7 +160,7 @@ bool Menu(DemoRunner& demo, const Args& args, std::string& error) {
       return false;
     }
   } else if (where == "program") {
-    container::MainWindow* main = Running(world, error);
+    container::MainWindow* main = RunningMain(world, error);
     if (main == nullptr) return false;
     ui::Menu* item = FindMenuByCaptions(main->Menus(), path);
     if (item == nullptr || item->Count() > 0 || item->IsSeparator()) {
@@ -244,7 +233,7 @@ bool TypeIM(DemoRunner& demo, const Args& args, std::string& error) {
 
 bool SwitchTo(DemoRunner& demo, const Args& args, std::string& error) {
   DemoWorld& world = demo.World();
-  container::MainWindow* main = Running(world, error);
+  container::MainWindow* main = RunningMain(world, error);
   if (main == nullptr) return false;
   auto& desktop = world.Desktop();
   const std::string name = Lower(args[0]);

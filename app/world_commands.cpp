@@ -18,10 +18,6 @@ namespace {
 
 using platform::HWND;
 
-std::string U(const std::string& ansi) {
-  return platform::AnsiToUtf8(ansi);
-}
-
 struct KeyName {
   const char* name;
   int key;
