@@ -195,6 +195,8 @@ expect container hidden
             std::string::npos)
       << out.str();
   EXPECT_EQ(out.str().find("Close Carl's IM?"), std::string::npos) << out.str();
+}
+
 // ---- Errors the demo reports, and how a run ends ----
 
 // The whole executable's run: arguments, output and error output, exit code.
