@@ -30,6 +30,10 @@ std::string PersonalAnswer(std::string message) {
   return message + "\r" + AnswerLink();
 }
 
+bool HasMessageText(const std::string& message) {
+  return message.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
 std::optional<std::string> MessageFile(const std::string& folder, const std::string& name) {
   if (name.find_first_of("\\/:") != std::string::npos) return std::nullopt;
   if (name == "." || name == "..") return std::nullopt;

@@ -27,6 +27,10 @@ std::string GeneralAnswer(std::string message, const std::string& screenName);
 // then CR and the link.
 std::string PersonalAnswer(std::string message);
 
+// True when the message has something to say besides blanks and line ends; an answer without
+// it would be the bare link line, and is not sent.
+bool HasMessageText(const std::string& message);
+
 // The file of a message named `name` in `folder` (a folder path of the program ending in "\"):
 // folder + name + ".Mes". Nothing for a name that cannot be a file of that folder (empty of
 // characters before ".Mes" is allowed; a path separator or a ".." name is not).

@@ -176,13 +176,15 @@ void AutoAnswer::SendGeneralAnswer(HWND im, HWND input, const std::string& scree
                                    bool retestInput) {
   const std::string message =
       ReadMessage(settings::kMessagesFolder, settings::ReadSetting(settings::keys::kLastMessage));
+  if (!HasMessageText(message)) return;
   const std::string text = GeneralAnswer(message, screenName);
   if (retestInput && !host::GetText(input).empty()) return;
   Send(im, input, text);
 }
 
 void AutoAnswer::SendPersonalAnswer(HWND im, HWND input, const std::string& name) {
-  Send(im, input, PersonalAnswer(ReadMessage(settings::kPersonalMessagesFolder, name)));
+  const std::string message = ReadMessage(settings::kPersonalMessagesFolder, name);
+  if (HasMessageText(message)) Send(im, input, PersonalAnswer(message));
 }
 
 void AutoAnswer::Send(HWND im, HWND input, const std::string& text) {

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "app/demo_world.h"
+#include "platform/ansi.h"
 #include "platform/win32.h"
 
 namespace app {
@@ -47,6 +49,41 @@ HWND FindAnywhere(const std::string& className, const std::string& caption) {
     });
   }
   return found;
+}
+
+bool IsUtf8(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
+    if (extra < 0 || lead == 0xC0 || lead == 0xC1 || lead > 0xF4) return false;
+    if (i + static_cast<size_t>(extra) >= text.size()) return false;
+    for (int k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::string U(const std::string& ansi) {
+  return platform::AnsiToUtf8(ansi);
+}
+
+container::MainWindow* RunningMain(DemoWorld& world, std::string& error) {
+  container::MainWindow* main = world.Main();
+  if (main == nullptr) error = "Pallion is not running";
+  return main;
+}
+
+bool NeedClient(DemoWorld& world, std::string& error) {
+  if (world.ClientRunning()) return true;
+  error = "the client has been closed; this command needs it (start the demo again)";
+  return false;
 }
 
 std::string MenuText(const std::string& caption) {

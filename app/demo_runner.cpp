@@ -1,73 +1,104 @@
 #include "app/demo_runner.h"
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "app/demo_helpers.h"
-
-#include <algorithm>
-#include <cctype>
-
-#include "host/text.h"
-#include "host/window_access.h"
 #include "platform/ansi.h"
-#include "platform/files.h"
 #include "platform/win32.h"
+#include "widgets/message_box.h"
 
 namespace app {
 
 namespace {
 
-using platform::HWND;
+// How long a message box of the program may wait for an answer before the demo closes it.
+constexpr uint64_t kUnansweredBoxMs = 60000;
 
-struct KeyName {
-  const char* name;
-  int key;
-};
-constexpr KeyName kKeys[] = {{"enter", platform::VK_RETURN},   {"tab", platform::VK_TAB},
-                             {"space", platform::VK_SPACE},    {"esc", platform::VK_ESCAPE},
-                             {"backspace", platform::VK_BACK}, {"delete", platform::VK_DELETE},
-                             {"left", platform::VK_LEFT},      {"right", platform::VK_RIGHT},
-                             {"up", platform::VK_UP},          {"down", platform::VK_DOWN}};
+// Every table of commands; a feature with demo commands of its own adds its table here.
+constexpr std::span<const CommandSpec> (*kCommandTables[])() = {WorldCommands, ProgramCommands};
 
-bool ParseKey(const std::string& text, int& key, int& shift) {
-  std::string rest = Lower(text);
-  shift = 0;
-  for (;;) {
-    if (rest.rfind("ctrl+", 0) == 0) {
-      shift |= platform::CTRL_MASK;
-      rest = rest.substr(5);
-    } else if (rest.rfind("shift+", 0) == 0) {
-      shift |= platform::SHIFT_MASK;
-      rest = rest.substr(6);
-    } else if (rest.rfind("alt+", 0) == 0) {
-      shift |= platform::ALT_MASK;
-      rest = rest.substr(4);
-    } else {
-      break;
+constexpr CommandSpec kExpect = {
+    "expect", "expect WHAT ...",
+    "checks the state; the run stops with the line named when it does not hold", 1, nullptr};
+
+// The program's message box now waiting for an answer, or nullptr.
+widgets::MessageBoxForm* WaitingBox() {
+  widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
+  if (box == nullptr || !box->IsModal() || !platform::IsWindowVisible(box->hwnd())) return nullptr;
+  return box;
+}
+
+bool RunExpectation(DemoRunner& demo, const Args& args, std::string& error) {
+  const std::string line = "expect " + U(Join(args, 0));
+  for (const ExpectationSpec& e : Expectations()) {
+    if (Lower(args[0]) != e.name) continue;
+    const Args rest(args.begin() + 1, args.end());
+    if (rest.size() < e.minArgs) {
+      error = std::string("usage: expect ") + e.usage;
+      return false;
     }
+    std::string why;
+    if (e.check(demo, rest, why)) return true;
+    error = why.rfind("usage:", 0) == 0 ? why : "'" + line + "' does not hold: " + why;
+    return false;
   }
-  for (const KeyName& k : kKeys) {
-    if (rest == k.name) {
-      key = k.key;
-      return true;
-    }
-  }
-  if (rest.size() == 1 && std::isalnum(static_cast<unsigned char>(rest[0]))) {
-    key = std::toupper(static_cast<unsigned char>(rest[0]));
-    return true;
-  }
+  error = "unknown expectation '" + U(args[0]) + "'; usage: " + DemoRunner::ExpectUsage();
   return false;
 }
 
 }  // namespace
 
 DemoRunner::DemoRunner(DemoWorld& world, std::ostream& out) : world_(world), out_(out) {
-  AddBuiltins();
-  AddProgramCommands();
-  AddExpectations();
+  for (auto table : kCommandTables) {
+    for (const CommandSpec& spec : table()) Add(spec);
+  }
+  CommandSpec expect = kExpect;
+  static const std::string usage = ExpectUsage();
+  expect.usage = usage.c_str();
+  expect.run = RunExpectation;
+  Add(expect);
   WatchUnansweredBoxes();
 }
 
-void DemoRunner::Add(const std::string& name, Command command) {
-  commands_[name] = std::move(command);
+std::string DemoRunner::ExpectUsage() {
+  std::string usage;
+  for (const ExpectationSpec& e : Expectations()) {
+    usage += (usage.empty() ? "" : " | ") + std::string("expect ") + e.usage;
+  }
+  return usage;
+}
+
+void DemoRunner::Add(const CommandSpec& spec) {
+  commands_[spec.name] = spec;
+}
+
+void DemoRunner::Print(const std::string& text) {
+  world_.Print(text);
+}
+
+Args DemoRunner::ClientWords(const std::vector<std::string>& words) {
+  Args args;
+  for (size_t i = 1; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (!IsUtf8(word)) {
+      // Latin-1 text (a script saved in the old code page): its bytes are the client's already.
+      Print("note: \"" + U(word) +
+            "\" is not UTF-8; its bytes are taken as Windows-1252 (Latin-1) and sent unchanged");
+      args.push_back(word);
+      continue;
+    }
+    const std::string ansi = platform::Utf8ToAnsi(word);
+    if (U(ansi) != word) {
+      Print("note: \"" + word + "\" is sent as \"" + U(ansi) +
+            "\": the client's character set, Windows-1252, has no place for the characters "
+            "shown as \"?\"");
+    }
+    args.push_back(ansi);
+  }
+  return args;
 }
 
 bool DemoRunner::Run(const std::vector<std::string>& words, std::string& error) {
@@ -77,13 +108,12 @@ bool DemoRunner::Run(const std::vector<std::string>& words, std::string& error) 
     error = "unknown command '" + words[0] + "' (try 'help')";
     return false;
   }
-  std::vector<std::string> args;
-  for (size_t i = 1; i < words.size(); ++i) args.push_back(platform::Utf8ToAnsi(words[i]));
+  const Args args = ClientWords(words);
   if (args.size() < it->second.minArgs) {
-    error = "usage: " + it->second.usage;
+    error = std::string("usage: ") + it->second.usage;
     return false;
   }
-  bool ok = it->second.run(args, error);
+  bool ok = it->second.run(*this, args, error);
   world_.ReportNews();
   return ok;
 }
@@ -91,310 +121,229 @@ bool DemoRunner::Run(const std::vector<std::string>& words, std::string& error) 
 int DemoRunner::RunScript(const std::string& text, const std::string& sourceName) {
   ParsedScript script = ParseScript(text);
   if (!script.errors.empty()) {
-    for (const auto& e : script.errors) out_ << sourceName << ": " << e << '\n';
+    for (const auto& e : script.errors) Print(sourceName + ": " + e);
     return 2;
   }
   for (const auto& line : script.lines) {
     std::string error;
     if (!Run(line.words, error)) {
-      out_ << sourceName << ": line " << line.number << ": " << error << '\n';
+      Print(sourceName + ": line " + std::to_string(line.number) + ": " + error);
       return 1;
     }
   }
   return 0;
 }
 
-void DemoRunner::RunInteractive(std::istream& in) {
-  out_ << "Pallion demo. Type 'help' for the commands, 'quit-demo' to leave.\n";
+int DemoRunner::RunInteractive(std::istream& in) {
+  interactive_ = true;
+  Print(
+      "Pallion demo. Type 'help' for the commands; 'quit' closes the client and leaves, "
+      "'quit-demo' leaves at once.");
+  bool failed = false;
   std::string line;
-  while (out_ << "> " << std::flush, std::getline(in, line)) {
+  while (!leave_ && (out_ << "> " << std::flush, std::getline(in, line))) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string error;
     auto words = SplitWords(line, error);
     if (!words) {
-      out_ << "error: " << error << '\n';
+      Print("error: " + error);
+      failed = true;
       continue;
     }
-    if (!words->empty() && Lower((*words)[0]) == "quit-demo") break;
-    if (!Run(*words, error)) out_ << "error: " << error << '\n';
+    if (!Run(*words, error)) {
+      Print("error: " + error);
+      failed = true;
+    }
   }
+  interactive_ = false;
+  return failed ? 1 : 0;
 }
 
 void DemoRunner::PrintHelp() const {
-  out_ << "Commands:\n";
+  std::string text = "Commands:\n";
   for (const auto& [name, command] : commands_) {
-    out_ << "  " << command.usage << "\n      " << command.help << '\n';
+    text += std::string("  ") + command.usage + "\n      " + command.help + '\n';
   }
+  text +=
+      "Texts are UTF-8; they reach the client in its character set, Windows-1252 (a note says "
+      "when a character has no place there).\n";
+  world_.Print(text);
 }
 
-void DemoRunner::AddBuiltins() {
-  auto& client = world_.Client();
-  auto& desktop = world_.Desktop();
+void DemoRunner::QueueBoxAnswer(const std::string& button,
+                                const std::optional<std::string>& input) {
+  auto used = std::make_shared<bool>(false);
+  world_.Desktop().AddResponder([this, button, input, used]() {
+    if (*used) return true;
+    if (answering_) return false;
+    widgets::MessageBoxForm* box = WaitingBox();
+    if (box == nullptr) return false;
+    *used = true;
+    answering_ = true;
+    auto& desktop = world_.Desktop();
+    world_.Say("the person answers the message box \"" + U(box->lblCaption.Caption()) + "\" (\"" +
+               U(box->lblText.Caption()) + "\"): " + button +
+               (input ? " with \"" + U(*input) + "\"" : ""));
+    std::string shotError;
+    if (!world_.Shot("message-box", shotError)) world_.Say(shotError);
+    if (input && box->txtInput.Enabled()) {
+      box->txtInput.SetFocus();
+      box->txtInput.SetSelStart(0);
+      box->txtInput.SetSelLength(static_cast<int>(box->txtInput.Text().size()));
+      desktop.TypeText(*input);
+    }
+    bool clicked = false;
+    for (int i = 0; i < 2 && !clicked; ++i) {
+      widgets::AOButton& b = box->Button(i);
+      if (b.Caption() == button && platform::IsWindowVisible(b.hwnd())) {
+        desktop.Click(b.hwnd());
+        clicked = true;
+      }
+    }
+    if (!clicked) {
+      world_.Say("the message box has no button \"" + button + "\"; the person closes it");
+      platform::PostMessage(box->hwnd(), platform::WM_CLOSE, 0, 0);
+    }
+    answering_ = false;
+    return true;
+  });
+}
 
-  Add("help", {"help", "lists the commands", 0, [this](const auto&, std::string&) {
-                 PrintHelp();
-                 return true;
-               }});
-  Add("wait", {"wait DURATION", "lets virtual time pass (2s, 500ms, 1m)", 1,
-               [this](const auto& args, std::string& error) {
-                 auto ms = ParseDuration(args[0]);
-                 if (!ms) {
-                   error = "not a duration: '" + args[0] + "'";
-                   return false;
-                 }
-                 world_.Run(*ms);
-                 return true;
-               }});
-  Add("signon", {"signon NAME", "the person signs on to the client as NAME", 1,
-                 [this, &client](const auto& args, std::string&) {
-                   world_.Say("the person signs on as " + platform::AnsiToUtf8(args[0]));
-                   client.SignOn(args[0]);
-                   world_.Run(1000);
-                   return true;
-                 }});
-  Add("signoff", {"signoff", "the person signs off", 0, [this, &client](const auto&, std::string&) {
-                    world_.Say("the person signs off");
-                    client.SignOff();
-                    world_.Run(500);
-                    return true;
-                  }});
-  auto incoming = [this, &client](clientsim::IncomingOptions options) {
-    return [this, &client, options](const std::vector<std::string>& args, std::string&) {
-      client.ReceiveIM(args[0], args[1], options);
-      world_.Run(300);
+void DemoRunner::WatchUnansweredBoxes() {
+  world_.Desktop().AddResponder([this]() {
+    widgets::MessageBoxForm* box = answering_ ? nullptr : WaitingBox();
+    const uint64_t now = world_.Desktop().NowMs();
+    if (box == nullptr) {
+      waitingBox_ = 0;
+      return false;
+    }
+    if (box->hwnd() != waitingBox_) {
+      waitingBox_ = box->hwnd();
+      waitingSince_ = now;
+      return false;
+    }
+    if (now - waitingSince_ >= kUnansweredBoxMs) {
+      world_.Say("nobody answers the message box \"" + U(box->lblCaption.Caption()) + "\" (\"" +
+                 U(box->lblText.Caption()) + "\"); the demo closes it");
+      platform::PostMessage(box->hwnd(), platform::WM_CLOSE, 0, 0);
+      waitingBox_ = 0;
+    }
+    return false;
+  });
+}
+
+namespace {
+
+void Usage(std::ostream& out) {
+  out << "usage: pallion-demo [--client aol6|aol7] [--folder DIR] [--shots DIR]\n"
+         "                    [--script FILE | --interactive]\n";
+}
+
+// A fresh program folder under the build folder, unless one is given.
+std::string FreshFolder(const std::string& executable) {
+  auto base = std::filesystem::absolute(executable).parent_path().parent_path() / "demo";
+  auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
+  return (base / ("folder-" + std::to_string(stamp))).string();
+}
+
+// The script's text; nothing with `error` set when it cannot be read.
+std::optional<std::string> ReadScript(const std::string& path, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = "the script " + path + " is a folder; give a script file";
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read the script " + path;
+    return std::nullopt;
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  if (in.bad()) {
+    error = "cannot read the script " + path;
+    return std::nullopt;
+  }
+  return content.str();
+}
+
+}  // namespace
+
+int RunDemo(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+            std::ostream& err, const std::string& executablePath) {
+  DemoOptions options;
+  std::string script;
+  bool interactive = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& arg = arguments[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= arguments.size()) return false;
+      into = arguments[++i];
       return true;
     };
-  };
-  Add("im", {"im NAME TEXT", "NAME sends the person an IM", 2, incoming({})});
-  Add("im-internet", {"im-internet NAME TEXT", "an Internet IM that waits to be accepted", 2,
-                      incoming({.internet = true})});
-  Add("im-respond", {"im-respond NAME TEXT", "an IM that waits for its Respond button", 2,
-                     incoming({.needsRespond = true})});
-  Add("unreachable", {"unreachable NAME", "IMs to NAME are refused by the client", 1,
-                      [this, &client](const auto& args, std::string&) {
-                        world_.Say(platform::AnsiToUtf8(args[0]) + " cannot be reached");
-                        client.SetUnreachable(args[0]);
-                        return true;
-                      }});
-  Add("room", {"room open ROOM [NAMES...] | room enter NAMES... | room leave NAMES... | "
-               "room say NAME TEXT",
-               "a chat room and the people in it", 1,
-               [this, &client](const auto& args, std::string& error) {
-                 std::string verb = Lower(args[0]);
-                 std::vector<std::string> names(args.begin() + 1, args.end());
-                 if (verb == "open" && !names.empty()) {
-                   std::string room = names.front();
-                   names.erase(names.begin());
-                   client.OpenChatRoom(room, names);
-                 } else if (verb == "enter") {
-                   for (const auto& n : names) client.EnterRoom(n);
-                 } else if (verb == "leave") {
-                   for (const auto& n : names) client.LeaveRoom(n);
-                 } else if (verb == "say" && names.size() >= 2) {
-                   client.SayInRoom(names[0], Join(names, 1));
-                 } else {
-                   error =
-                       "usage: room open ROOM [NAMES...] | room enter NAMES... | "
-                       "room leave NAMES... | room say NAME TEXT";
-                   return false;
-                 }
-                 world_.Run(300);
-                 return true;
-               }});
-  Add("user-closes", {"user-closes NAME", "the person closes NAME's IM with the client's own box",
-                      1, [this, &client](const auto& args, std::string&) {
-                        client.CloseIM(args[0]);
-                        world_.Run(300);
-                        return true;
-                      }});
-  Add("user-sends", {"user-sends NAME TEXT",
-                     "the person types TEXT in NAME's IM window and presses its Send button", 2,
-                     [this, &client](const auto& args, std::string&) {
-                       client.TypeAndSendIM(args[0], args[1]);
-                       world_.Run(500);
-                       return true;
-                     }});
-  Add("type", {"type TEXT", "the person types TEXT into the window that has the focus", 1,
-               [this, &desktop](const auto& args, std::string&) {
-                 desktop.TypeText(args[0]);
-                 world_.Run(100);
-                 return true;
-               }});
-  Add("key", {"key NAME", "the person presses a key: enter, tab, ctrl+enter, esc, a ...", 1,
-              [this, &desktop](const auto& args, std::string& error) {
-                int key = 0, shift = 0;
-                if (!ParseKey(args[0], key, shift)) {
-                  error = "unknown key '" + args[0] + "'";
-                  return false;
-                }
-                desktop.PressKey(key, shift);
-                world_.Run(200);
-                return true;
-              }});
-  Add("file", {"file PATH TEXT",
-               "writes a text file into the program folder (\\r in TEXT starts a new line; lines "
-               "end with CR LF)",
-               2, [this](const auto& args, std::string& error) {
-                 std::string relative = args[0];
-                 std::replace(relative.begin(), relative.end(), '/', '\\');
-                 if (relative.find("..") != std::string::npos) {
-                   error = "the file must lie inside the program folder";
-                   return false;
-                 }
-                 std::string text;
-                 for (char c : args[1]) text += c == '\r' ? std::string("\r\n") : std::string(1, c);
-                 text += "\r\n";
-                 if (relative.empty() || relative.front() != '\\') relative = "\\" + relative;
-                 const std::string path = platform::files::ProgramFolder() + relative;
-                 if (!platform::files::WriteAll(path, text)) {
-                   error = "cannot write " + platform::AnsiToUtf8(relative);
-                   return false;
-                 }
-                 world_.Say("file prepared: " + platform::AnsiToUtf8(relative.substr(1)));
-                 return true;
-               }});
-  Add("tree", {"tree", "prints the window tree", 0, [this, &desktop](const auto&, std::string&) {
-                 out_ << platform::AnsiToUtf8(desktop.DumpTree());
-                 return true;
-               }});
-  Add("shot", {"shot NAME", "writes a numbered screenshot of the whole screen", 1,
-               [this](const auto& args, std::string&) {
-                 world_.Shot(args[0]);
-                 return true;
-               }});
-  Add("quit",
-      {"quit", "the person closes the client", 0, [this, &client](const auto&, std::string&) {
-         world_.Say("the person closes the client");
-         client.Quit();
-         world_.Run(1000);
-         return true;
-       }});
+    std::string text;
+    if (arg == "--client" && value(text)) {
+      if (text != "aol6" && text != "aol7") {
+        err << "pallion-demo: unknown client '" << text << "'; the clients are aol6 and aol7\n";
+        return 2;
+      }
+      options.layout = text == "aol7" ? clientsim::Layout::Aol7 : clientsim::Layout::Aol6;
+    } else if (arg == "--folder" && value(options.folder)) {
+    } else if (arg == "--shots" && value(options.shots)) {
+    } else if (arg == "--script" && value(script)) {
+    } else if (arg == "--interactive") {
+      interactive = true;
+    } else if (arg == "--help" || arg == "-h") {
+      Usage(out);
+      return 0;
+    } else {
+      err << "pallion-demo: bad argument '" << arg << "'\n";
+      Usage(err);
+      return 2;
+    }
+  }
+  if (interactive && !script.empty()) {
+    err << "pallion-demo: give either --script or --interactive\n";
+    return 2;
+  }
+  std::string scriptText = DefaultScenario();
+  std::string source = "default scenario";
+  if (!script.empty()) {
+    std::string error;
+    auto text = ReadScript(script, error);
+    if (!text) {
+      err << "pallion-demo: " << error << '\n';
+      return 2;
+    }
+    scriptText = *text;
+    source = script;
+  }
+  if (options.folder.empty()) options.folder = FreshFolder(executablePath);
+  if (options.shots.empty()) options.shots = options.folder + "-shots";
+  std::error_code ec;
+  std::filesystem::create_directories(options.folder, ec);
+  if (ec) {
+    err << "pallion-demo: cannot make the folder " << options.folder << ": " << ec.message()
+        << '\n';
+    return 2;
+  }
 
-  // The program's side, through the host routines, run in the program's process.
-  Add("host",
-      {"host list-ims | host send-im NAME TEXT | host room-list | host block NAME",
-       "runs host routines as the program does", 1, [this](const auto& args, std::string& error) {
-         platform::sim::Desktop::ProcessScope scope(world_.Desktop(), world_.ProgramProcess());
-         std::string verb = Lower(args[0]);
-         if (verb == "list-ims") {
-           HWND mdi = host::FindMDI();
-           for (HWND w = platform::FindWindowEx(mdi, 0, "AOL Child"); w != 0;
-                w = platform::FindWindowEx(mdi, w, "AOL Child")) {
-             std::string caption = host::GetCaption(w);
-             if (!host::IsIMCaption(caption)) continue;
-             world_.Say("IM window \"" + platform::AnsiToUtf8(caption) + "\" from " +
-                        platform::AnsiToUtf8(host::GetIMScreenName(w)));
-           }
-           return true;
-         }
-         if (verb == "send-im" && args.size() >= 3) {
-           world_.Say("the program sends an IM to " + platform::AnsiToUtf8(args[1]));
-           auto result = host::SendIM(args[1], args[2]);
-           world_.Say(result == host::SendIMResult::Sent ? "the IM went out"
-                                                         : "the IM did not go out");
-           return true;
-         }
-         if (verb == "room-list") {
-           std::vector<std::string> names;
-           host::GetRoomList(names, false);
-           std::string list;
-           for (const auto& n : names) list += " " + platform::AnsiToUtf8(n);
-           world_.Say("in the room:" + (list.empty() ? std::string(" nobody") : list));
-           return true;
-         }
-         if (verb == "block" && args.size() >= 2) {
-           world_.Say("the program asks the client to block " + platform::AnsiToUtf8(args[1]));
-           host::IMOffFor(args[1]);
-           return true;
-         }
-         error =
-             "usage: host list-ims | host send-im NAME TEXT | host room-list | "
-             "host block NAME";
-         return false;
-       }});
-}
-
-std::string DefaultScenario() {
-  return R"(# Alice signs on and starts Pallion; three correspondents write, Pallion gathers
-# their IMs into tabs; Alice switches tabs, answers one, closes one, switches to the
-# list look and closes the client, which ends Pallion (logging the conversations).
-# On the way Alice sends a colour-faded IM, Pallion answers an IM while she is away,
-# and closes the IM of a correspondent on her permanent ignore list.
-setting LogIMs 1
-setting Style 1
-setting Left 140
-setting Top 150
-setting Width 520
-setting Height 420
-file IgnorePerm.lst "Frank"
-file Messages/Away.Mes "Sorry {SN}, I am away from my desk. Back soon!"
-setting LastMessage Away
-signon Alice
-start-pallion
-expect pallion running
-expect window "AOL Child" "Pallion ²·º :"
-expect container hidden
-shot pallion-started
-
-im Bob "Hi Alice, are you there?"
-wait 2s
-im Carl "Lunch at noon?"
-wait 2s
-im Dave "Did you see the game?"
-wait 3s
-expect tabs Bob Carl Dave
-expect container visible
-expect sound Chat.icp
-shot three-ims-in-tabs
-
-switch-to Carl
-expect shown Carl
-shot carl-shown
-type-im "Noon works for me!"
-key enter
-wait 2s
-expect sent Carl "Noon works for me!"
-shot carl-answered
-
-click control AOButtonMiddle 4
-type-im "See you there, a faded hello from Alice!"
-key enter
-wait 2s
-expect sent Carl "See you there, a faded hello from Alice!"
-expect sent-containing Carl "<Font Color=#"
-shot faded-im
-
-menu program "IM Answer" "All IMs"
-im Erin "Are you coming to the party tonight?"
-wait 8s
-expect sent-containing Erin "Sorry Erin, I am away from my desk. Back soon!"
-menu program "IM Answer" "Off"
-switch-to Erin
-shot away-answer
-
-im Frank "Hey Alice, remember me?"
-wait 2s
-expect tabs Bob Carl Dave Erin
-expect blocked Frank
-
-switch-to Bob
-expect shown Bob
-answer-box Yes
-click control AOButtonCloseIM
-wait 2s
-expect tabs Carl Dave Erin
-shot after-close-im
-
-menu program Options Style "List Box"
-wait 1s
-shot list-look
-
-quit
-wait 4s
-expect pallion ended
-expect file "IM Logs/Carl/4-26-2001.txt" "Noon works for me!"
-expect file "IM Logs/Dave/4-26-2001.txt" "Did you see the game?"
-shot client-closed
-)";
+  out << "Program folder: " << options.folder << "\nScreenshots: " << options.shots << "\n";
+  DemoWorld world(options, out);
+  DemoRunner runner(world, out);
+  int code = interactive ? runner.RunInteractive(in) : runner.RunScript(scriptText, source);
+  world.Finish();
+  if (!interactive) {
+    world.Print(code == 0 ? "The scenario ran to its end." : "The scenario stopped.");
+  }
+  std::string error;
+  if (auto report = world.WriteReport(error)) {
+    out << "Report: " << *report << '\n';
+  } else if (!error.empty()) {
+    err << "pallion-demo: " << error << '\n';
+    if (code == 0) code = 1;
+  }
+  return code;
 }
 
 }  // namespace app

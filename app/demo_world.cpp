@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "clientsim/html.h"
 #include "container/main_window.h"
@@ -29,6 +30,40 @@ std::string Stamp(uint64_t ms) {
       text, sizeof text, "[%02llu:%02llu.%03llu]", static_cast<unsigned long long>(ms / 60000),
       static_cast<unsigned long long>(ms / 1000 % 60), static_cast<unsigned long long>(ms % 1000));
   return text;
+}
+
+// A screenshot's name as a file name: path separators and other awkward characters become "_".
+std::string SafeFileName(const std::string& name) {
+  std::string safe;
+  for (char c : name) {
+    const bool awkward = c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
+                         c == '<' || c == '>' || c == '|' || static_cast<unsigned char>(c) < 0x20;
+    safe += awkward ? '_' : c;
+  }
+  return safe.empty() || safe == "." || safe == ".." ? "shot" : safe;
+}
+
+std::string HtmlEscape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
 }
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -65,8 +100,7 @@ DemoWorld::DemoWorld(const DemoOptions& options, std::ostream& transcript)
   clientOptions.layout = options.layout;
   client_ = std::make_unique<clientsim::Client>(clientOptions);
   client_->Start();
-  programProcess_ = desktop_->CreateProcess("Pallion");
-  desktop_->SetCurrentProcess(programProcess_);
+  worldProcess_ = desktop_->CreateProcess("Demo");
   PrepareFolder();
   // Reports also from inside the program's own waits (a pause of an answer tick, a modal
   // question), so each line carries the time it happened; never used up.
@@ -79,16 +113,29 @@ DemoWorld::DemoWorld(const DemoOptions& options, std::ostream& transcript)
 }
 
 DemoWorld::~DemoWorld() {
-  {
+  ForgetProgram();
+  client_.reset();
+  platform::Install(nullptr);
+}
+
+void DemoWorld::ForgetProgram() {
+  if (program_) {
     platform::sim::Desktop::ProcessScope scope(*desktop_, programProcess_);
     program_.reset();
     widgets::DestroyMessageBoxes();
   }
-  client_.reset();
   host::IsAOL7 = false;
   host::SetIMArea(0);
   imlog::ForgetLoggedIMs();
-  platform::Install(nullptr);
+  adopted_.clear();
+  tabs_.clear();
+  shown_.clear();
+  containerVisible_ = false;
+  programEndedSaid_ = false;
+}
+
+bool DemoWorld::ClientRunning() const {
+  return client_->Running();
 }
 
 void DemoWorld::PrepareFolder() {
@@ -102,9 +149,16 @@ void DemoWorld::PrepareFolder() {
 }
 
 startup::StartResult DemoWorld::StartProgram() {
-  if (program_) return startup::StartResult::AlreadyRunning;
+  if (program_ && desktop_->ProcessAlive(programProcess_)) {
+    Say("Pallion runs already");
+    return startup::StartResult::AlreadyRunning;
+  }
+  ReportNews();
+  ForgetProgram();
   Say("Pallion starts");
   startup::StartResult result;
+  programProcess_ = desktop_->CreateProcess("Pallion");
+  desktop_->SetCurrentProcess(worldProcess_);
   {
     platform::sim::Desktop::ProcessScope scope(*desktop_, programProcess_);
     program_ = std::make_unique<startup::Program>();
@@ -140,12 +194,38 @@ container::MainWindow* DemoWorld::Main() const {
   return main != nullptr && main->Loaded() ? main : nullptr;
 }
 
-void DemoWorld::Run(uint64_t milliseconds) {
-  // Small steps keep the transcript in the order things happen.
+void DemoWorld::Finish() {
+  container::MainWindow* main = Main();
+  if (main == nullptr) return;
+  Say("the demo ends: Pallion is shut down as its Exit command does");
+  {
+    platform::sim::Desktop::ProcessScope scope(*desktop_, programProcess_);
+    main->ExitProgram();
+  }
+  desktop_->RunUntil([this] { return !desktop_->ProcessAlive(programProcess_); }, 10000);
+  ReportNews();
+}
+
+void DemoWorld::Run(uint64_t milliseconds, bool progress) {
+  constexpr uint64_t kHourMs = 3600000;
+  // Small steps keep the transcript in the order things happen. The end is a time on the clock:
+  // a step in which the program waits inside a handler may take longer than asked.
   const uint64_t step = 100;
-  for (uint64_t done = 0; done < milliseconds; done += step) {
-    desktop_->RunFor(std::min(step, milliseconds - done));
+  const uint64_t start = desktop_->NowMs();
+  const uint64_t end = start + milliseconds;
+  uint64_t hoursSaid = 0;
+  while (desktop_->NowMs() < end) {
+    const uint64_t before = desktop_->NowMs();
+    desktop_->RunFor(std::min(step, end - before));
+    // The loop ends at once when the process running it has ended: then no time can pass.
+    if (desktop_->NowMs() == before) break;
     ReportNews();
+    const uint64_t hours = (desktop_->NowMs() - start) / kHourMs;
+    if (progress && hours > hoursSaid && desktop_->NowMs() < end) {
+      hoursSaid = hours;
+      Say("waiting: " + std::to_string(hours) + " h of " + std::to_string(milliseconds / kHourMs) +
+          (milliseconds % kHourMs == 0 ? "" : "+") + " h have passed");
+    }
   }
   ReportNews();
 }
@@ -155,7 +235,12 @@ void DemoWorld::Say(const std::string& line) {
 }
 
 void DemoWorld::Say(const std::string& line, uint64_t timeMs) {
-  out_ << Stamp(timeMs) << ' ' << line << '\n';
+  Print(Stamp(timeMs) + ' ' + line);
+}
+
+void DemoWorld::Print(const std::string& text) {
+  out_ << text << (text.empty() || text.back() != '\n' ? "\n" : "") << std::flush;
+  entries_.push_back({text, ""});
 }
 
 void DemoWorld::ReportNews() {
@@ -250,18 +335,52 @@ void DemoWorld::ObserveProgram() {
   containerVisible_ = visible;
 }
 
-std::string DemoWorld::Shot(const std::string& name) {
-  if (options_.shots.empty()) return "";
+std::optional<std::string> DemoWorld::Shot(const std::string& name, std::string& error) {
+  if (options_.shots.empty()) return std::string();
   std::error_code ec;
   std::filesystem::create_directories(options_.shots, ec);
+  if (ec) {
+    error = "cannot make the screenshot folder " + options_.shots + ": " + ec.message();
+    return std::nullopt;
+  }
   char number[16];
   std::snprintf(number, sizeof number, "%02d-", ++shotNumber_);
-  std::string path = (std::filesystem::path(options_.shots) / (number + name + ".png")).string();
+  const std::string file = number + SafeFileName(name) + ".png";
+  const std::string path = (std::filesystem::path(options_.shots) / file).string();
   if (!desktop_->SaveScreenshot(path)) {
-    Say("could not write the screenshot " + path);
-    return "";
+    error = "cannot write the screenshot " + path;
+    return std::nullopt;
   }
   Say("screenshot " + path);
+  entries_.push_back({"", file});
+  return path;
+}
+
+std::optional<std::string> DemoWorld::WriteReport(std::string& error) const {
+  if (options_.shots.empty()) return std::nullopt;
+  std::error_code ec;
+  std::filesystem::create_directories(options_.shots, ec);
+  const std::string path = (std::filesystem::path(options_.shots) / "report.html").string();
+  std::string html =
+      "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Pallion demo</title>\n"
+      "<style>body{font-family:sans-serif;margin:2em}pre{margin:0;white-space:pre-wrap}"
+      "img{display:block;margin:.5em 0 1em;border:1px solid #888;max-width:100%}</style>"
+      "</head><body>\n<h1>Pallion demo</h1>\n";
+  for (const Entry& e : entries_) {
+    if (!e.image.empty()) {
+      html += "<img src=\"" + HtmlEscape(e.image) + "\" alt=\"" + HtmlEscape(e.image) + "\">\n";
+    } else {
+      html += "<pre>" + HtmlEscape(e.line) + "</pre>\n";
+    }
+  }
+  html += "</body></html>\n";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << html;
+  out.close();
+  if (!out) {
+    error = "cannot write the report " + path;
+    return std::nullopt;
+  }
   return path;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,23 +38,32 @@ class DemoWorld {
   platform::DWORD ClientProcess() const { return clientProcess_; }
   platform::DWORD ProgramProcess() const { return programProcess_; }
   const DemoOptions& Options() const { return options_; }
+  bool ClientRunning() const;
 
-  // Starts Pallion in its process (start-up with its checks, container and menu); reports how
-  // it went.
+  // Starts Pallion in a process of its own (start-up with its checks, container and menu);
+  // reports how it went. After an earlier Pallion has ended, a new one starts.
   startup::StartResult StartProgram();
   bool ProgramStarted() const { return program_ != nullptr; }
   // The program's main window while the program runs; nullptr before start and after its end.
   container::MainWindow* Main() const;
+  // Shuts a running Pallion down as its Exit command does (logs written, IMs handed back), so a
+  // run that ends early loses nothing.
+  void Finish();
 
-  // Lets virtual time pass, reporting what happened.
-  void Run(uint64_t milliseconds);
+  // Lets virtual time pass, reporting what happened; `progress` reports each simulated hour.
+  void Run(uint64_t milliseconds, bool progress = false);
   // A line of the transcript (UTF-8), stamped with the virtual time.
   void Say(const std::string& line);
   void Say(const std::string& line, uint64_t timeMs);
+  // A line without a time stamp (UTF-8): errors, notes, help; it goes into the report too.
+  void Print(const std::string& text);
   // Reports what the client and the platform did since the last report.
   void ReportNews();
-  // Writes the next numbered screenshot "NN-name.png"; returns its path, "" when none written.
-  std::string Shot(const std::string& name);
+  // Writes the next numbered screenshot "NN-name.png"; its path, or nothing with `error` set.
+  std::optional<std::string> Shot(const std::string& name, std::string& error);
+  // Writes report.html beside the screenshots: the transcript with each screenshot shown where
+  // it was taken. Its path, or nothing with `error` set (or when screenshots are off).
+  std::optional<std::string> WriteReport(std::string& error) const;
 
  private:
   DemoOptions options_;
@@ -62,6 +72,15 @@ class DemoWorld {
   std::unique_ptr<clientsim::Client> client_;
   platform::DWORD clientProcess_ = 0;
   platform::DWORD programProcess_ = 0;
+  // The person and the world's own loop run as a process of their own, so that the clock and
+  // the client go on when Pallion ends.
+  platform::DWORD worldProcess_ = 0;
+  // The transcript as the report shows it: a line, or a screenshot's file name.
+  struct Entry {
+    std::string line;
+    std::string image;
+  };
+  std::vector<Entry> entries_;
   size_t eventsSeen_ = 0;
   size_t sentSeen_ = 0;
   size_t receivedSeen_ = 0;
@@ -73,6 +92,8 @@ class DemoWorld {
 
   // Makes the program's folders and the small files a fresh folder needs.
   void PrepareFolder();
+  // Forgets a Pallion that has ended: its objects, the host routines' state, what was seen.
+  void ForgetProgram();
   // Reports the log files the program wrote since the last report.
   void ObserveFiles();
   // Reports what the program did to the window tree since the last report.

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <sstream>
+#include <string_view>
 
 namespace app {
 
@@ -47,7 +48,10 @@ std::optional<std::vector<std::string>> SplitWords(const std::string& line, std:
 
 ParsedScript ParseScript(const std::string& text) {
   ParsedScript script;
-  std::istringstream in(text);
+  // Editors on Windows start UTF-8 files with a byte-order mark; it is not part of the text.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::istringstream in(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size())
+                                                         : text);
   std::string line;
   int number = 0;
   while (std::getline(in, line)) {

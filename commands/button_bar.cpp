@@ -70,7 +70,7 @@ void CloseIMClick(container::MainWindow& main) {
 void GetProfileClick(container::MainWindow& main) {
   if (!SignedOn() || main.AOButtonGetProfile.Caption() != "Get Profile") return;
   ClickSound();
-  const HWND button = FindWindowEx(main.ChosenIM(), 0, "_AOL_Button", nullptr);
+  const HWND button = host::FirstChild(main.ChosenIM(), "_AOL_Button");
   if (button == 0) return;
   SendMessage(button, WM_LBUTTONDOWN, 0, 0);
   SendMessage(button, WM_KEYDOWN, VK_SPACE, 0);
@@ -133,16 +133,14 @@ void MailClick(container::MainWindow& main) {
     ClickGetInfo(main, kIconViewProfile);
     return;
   }
-  const HWND toolbar = FindWindowEx(FindWindowEx(host::FindAOL(), 0, "AOL Toolbar", nullptr), 0,
-                                    "_AOL_Toolbar", nullptr);
-  const HWND write = host::NthChildExact(toolbar, "_AOL_Icon", 3);
+  const HWND write = host::NthChildExact(host::FindToolbar(), "_AOL_Icon", 3);
   if (write == 0) return;
   host::ClickIcon(write);
   ClickSound();
   host::Pause(1);
   const HWND mail =
       WaitForWindow([] { return host::FindChildByCaption("Write Mail"); }, kWriteMailWaitMs);
-  host::SetText(FindWindowEx(mail, 0, "_AOL_Edit", nullptr), ShownName(main));
+  host::SetText(host::FirstChild(mail, "_AOL_Edit"), ShownName(main));
 }
 
 void ShowInfoWindow(container::MainWindow& main) {

@@ -35,7 +35,7 @@ void MainWindow::Timer1Tick() {
     host::HideWin(host::FindPallionChild());
   }
   const HWND shown = host::FindCurrentIM();
-  const HWND editImage = FindWindowEx(shown, 0, "_AOL_EditImage", nullptr);
+  const HWND editImage = host::FirstChild(shown, "_AOL_EditImage");
   if (shown != 0 && editImage != 0 && IsWindowVisible(editImage)) {
     SendMessage(editImage, WM_CLOSE, 0, 0);
     ReadContainerRect();

@@ -115,7 +115,7 @@ void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
   ToTop(picIMSide);
   ToTop(picMiddleBar);
   ReadIMAreaRect();
-  const HWND active = FindWindowEx(host::FindMDI(), 0, "AOL Child", nullptr);
+  const HWND active = host::FirstChild(host::FindMDI(), "AOL Child");
   if (host::GetCaption(active).rfind(kContainerCaption, 0) == 0) {
     SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
   }
@@ -125,8 +125,7 @@ void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
 void MainWindow::WinHook3Mouse(HWND, UINT& msg, WPARAM, LPARAM) {
   if (msg == WM_LBUTTONDOWN) {
     host::PlaySoundFile(settings::FolderPath(std::string(settings::kSoundsFolder) + "Menu.icp"));
-    const HWND toolbar = FindWindowEx(FindWindowEx(host::FindAOL(), 0, "AOL Toolbar", nullptr), 0,
-                                      "_AOL_Toolbar", nullptr);
+    const HWND toolbar = host::FindToolbar();
     RECT icon;
     if (GetWindowRect(host::NthChildExact(toolbar, "_AOL_Icon", 5), icon)) {
       Move(icon.left - 2, icon.bottom - 40, 5000, 5000);

@@ -134,7 +134,7 @@ void MainWindow::PlacePanels(Caller caller, bool tabs, bool graphical) {
 
 void MainWindow::PlaceIM(int extraHeight, bool tabs) {
   const HWND im = host::FindCurrentIM();
-  const HWND view = FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
+  const HWND view = host::FirstChild(im, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL");
   const HWND input = host::FindIMInput();
   ReadContainerRect();
   ReadIMAreaRect();
@@ -172,7 +172,7 @@ void MainWindow::PlaceIM(int extraHeight, bool tabs) {
 void MainWindow::BringIMtoTop() {
   const HWND im = host::FindCurrentIM();
   if (im == 0) return;
-  const HWND view = FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
+  const HWND view = host::FirstChild(im, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL");
   const HWND input = host::FindIMInput();
   ReadIMAreaRect();
   const int iw = IMAreaRect.Width();

@@ -339,9 +339,7 @@ void MainWindow::FormLoad() {
   SettingsFromINI();
   AdjustSize2();
 
-  const HWND aol = host::FindAOL();
-  const HWND toolbar =
-      FindWindowEx(FindWindowEx(aol, 0, "AOL Toolbar", nullptr), 0, "_AOL_Toolbar", nullptr);
+  const HWND toolbar = host::FindToolbar();
   const HWND icon = host::NthChildExact(toolbar, "_AOL_Icon", 5);
   if (icon != 0) {
     picMenuIM.SetParent(icon);

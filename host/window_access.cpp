@@ -1,5 +1,6 @@
 #include "host/window_access.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/text.h"
@@ -34,11 +35,6 @@ constexpr uint32_t kItemPointerOffset = 28;
 constexpr uint32_t kNameOffset = 6;
 constexpr size_t kNameBytes = 16;
 
-HWND FirstChild(HWND parent, const char* className) {
-  if (parent == 0) return 0;
-  return FindWindowEx(parent, 0, className, nullptr);
-}
-
 // The first "AOL Child" under the MDI client that satisfies the test.
 HWND FindDocument(const std::function<bool(HWND)>& test) {
   HWND mdi = FindMDI();
@@ -52,6 +48,16 @@ HWND FindDocument(const std::function<bool(HWND)>& test) {
 
 LPARAM TextParam(const std::string& text) {
   return reinterpret_cast<LPARAM>(text.c_str());
+}
+
+// The client's error boxes now on the screen.
+std::vector<HWND> ErrorBoxes() {
+  std::vector<HWND> boxes;
+  for (HWND box = FindWindowEx(0, 0, kErrorBoxClass, kErrorBoxCaption); box != 0;
+       box = FindWindowEx(0, box, kErrorBoxClass, kErrorBoxCaption)) {
+    boxes.push_back(box);
+  }
+  return boxes;
 }
 
 double SecondsSinceMidnight() {
@@ -99,8 +105,17 @@ HWND NthChildExact(HWND parent, const std::string& className, int n) {
   return found;
 }
 
+HWND FirstChild(HWND parent, const char* className) {
+  if (parent == 0) return 0;
+  return FindWindowEx(parent, 0, className, nullptr);
+}
+
 HWND FindAOL() {
   return FindWindow("AOL Frame25", nullptr);
+}
+
+HWND FindToolbar() {
+  return FirstChild(FirstChild(FindAOL(), "AOL Toolbar"), "_AOL_Toolbar");
 }
 
 HWND FindMDI() {
@@ -150,18 +165,21 @@ bool IsIMStaticVisible(HWND im) {
 
 std::string GetCaption(HWND hwnd) {
   if (hwnd == 0 || GetWindowTextLength(hwnd) <= 0) return "";
-  return GetWindowText(hwnd);
+  std::string caption = GetWindowText(hwnd);
+  if (caption.size() > kMaxForeignText) caption.resize(kMaxForeignText);
+  return caption;
 }
 
 std::string GetText(HWND hwnd) {
   if (hwnd == 0) return "";
-  LRESULT length = SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0);
-  if (length <= 0) return "";
-  std::string buffer(static_cast<size_t>(length) + 1, '\0');
+  LRESULT claimed = SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  if (claimed <= 0) return "";
+  const size_t length = std::min(static_cast<size_t>(claimed), kMaxForeignText);
+  std::string buffer(length + 1, '\0');
   LRESULT copied =
       SendMessage(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
   if (copied <= 0) return "";
-  buffer.resize(std::min(static_cast<size_t>(copied), static_cast<size_t>(length)));
+  buffer.resize(std::min(static_cast<size_t>(copied), length));
   return buffer;
 }
 
@@ -171,7 +189,8 @@ std::string GetEditText(HWND richText) {
   if (!text.empty() && text[0] != '\0') return text;
   LRESULT lines = SendMessage(richText, EM_GETLINECOUNT, 0, 0);
   std::string result = dwXGetEditLine(richText, 1);
-  for (LRESULT n = 2; n <= lines; ++n) {
+  // Every line adds at least its separator, so the bound also ends a claimed count of billions.
+  for (LRESULT n = 2; n <= lines && result.size() < kMaxForeignText; ++n) {
     std::string line = dwXGetEditLine(richText, static_cast<int>(n));
     if (line == "\r") {
       result += line;
@@ -180,6 +199,7 @@ std::string GetEditText(HWND richText) {
       result += line;
     }
   }
+  if (result.size() > kMaxForeignText) result.resize(kMaxForeignText);
   return result;
 }
 
@@ -325,8 +345,7 @@ void RunAOLMenu(int menuPosition, int itemPosition) {
 }
 
 void RunKeyword(const std::string& keyword) {
-  HWND toolbar = FirstChild(FirstChild(FindAOL(), "AOL Toolbar"), "_AOL_Toolbar");
-  HWND box = FirstChild(FirstChild(toolbar, "_AOL_Combobox"), "Edit");
+  HWND box = FirstChild(FirstChild(FindToolbar(), "_AOL_Combobox"), "Edit");
   if (box == 0) return;
   SetText(box, keyword);
   if (keyword.empty()) return;
@@ -377,12 +396,20 @@ SendIMResult SendIM(const std::string& screenName, const std::string& message) {
     return SendIMResult::WindowMissing;
   }
   SetText(input, message);
+  // Only a box that comes up after Send is the client's answer to it; one the person already had
+  // open is about something else and is left alone.
+  const std::vector<HWND> earlierBoxes = ErrorBoxes();
   ClickIcon(send);
   HWND errorBox = 0;
   auto outcome = [&] {
     if (!IsWindow(window)) return true;
-    errorBox = FindWindow(kErrorBoxClass, kErrorBoxCaption);
-    return errorBox != 0;
+    for (HWND box : ErrorBoxes()) {
+      if (std::find(earlierBoxes.begin(), earlierBoxes.end(), box) == earlierBoxes.end()) {
+        errorBox = box;
+        return true;
+      }
+    }
+    return false;
   };
   if (!WaitFor(outcome, kSendIMTimeoutMs)) {
     CloseWin(window);

@@ -3,6 +3,7 @@
 // Every routine accepts window 0 and then does nothing and returns 0 or "".
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,7 +31,13 @@ HWND NthChild(HWND parent, const std::string& className, int n);
 HWND NthChildExact(HWND parent, const std::string& className, int n);
 
 // ---- Finding windows ----
+// The first child of the class; 0 when `parent` is 0. A lookup whose parent was not found stops
+// there: asking the system with parent 0 would search the desktop's top-level windows, that is,
+// other programs' windows.
+HWND FirstChild(HWND parent, const char* className);
 HWND FindAOL();
+// The client's toolbar ("_AOL_Toolbar" inside "AOL Toolbar" of the main window).
+HWND FindToolbar();
 HWND FindMDI();
 HWND FindChildByCaption(const std::string& caption);
 HWND FindPallionChild();
@@ -44,10 +51,14 @@ HWND GetIMIcon11(HWND im);
 bool IsIMStaticVisible(HWND im);
 
 // ---- Reading text ----
+// Text read from another program's window is never longer than this (4 MiB of characters;
+// a conversation view of a long day is a few hundred KB): a window claiming more is read up to
+// the bound, so a broken or hostile control cannot make the program allocate what it claims.
+inline constexpr size_t kMaxForeignText = size_t{4} << 20;
 std::string GetCaption(HWND hwnd);
 std::string GetText(HWND hwnd);
 // The whole text of a rich-text control; read line by line (joined by CR) when WM_GETTEXT
-// gives nothing.
+// gives nothing. Bounded by kMaxForeignText, as every read of another program's text.
 std::string GetEditText(HWND richText);
 std::string GetFirstIconText(HWND im);
 std::string GetIMScreenName(HWND im);

@@ -87,7 +87,7 @@ std::optional<std::string> LogFilePath(const std::string& screenName,
 
 HWND ConversationView(HWND im) {
   if (im == 0) return 0;
-  return platform::FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
+  return host::FirstChild(im, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL");
 }
 
 void PutBeginLine(HWND im) {

@@ -92,8 +92,7 @@ bool FirstWindow::RunChecks() {
   }
 
   // Counted without wrapping round: a toolbar with fewer than five edits is an older client.
-  const HWND toolbar =
-      FindWindowEx(FindWindowEx(aol, 0, "AOL Toolbar", nullptr), 0, "_AOL_Toolbar", nullptr);
+  const HWND toolbar = host::FindToolbar();
   if (host::NthChildExact(toolbar, "_AOL_Edit", 5) == 0) {
     Refuse(StartResult::OlderClient, "Older version of AOL!",
            "Pallion is not compatible with this version of AOL. Please load AOL 6.0 first.");

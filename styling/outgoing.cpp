@@ -139,7 +139,7 @@ bool Outgoing::HookMayAct() const {
   const HWND aol = host::FindAOL();
   if (!floatShown && (aol == 0 || GetForegroundWindow() != aol)) return false;
   if (floatShown) return true;
-  const HWND top = FindWindowEx(host::FindMDI(), 0, "AOL Child", nullptr);
+  const HWND top = host::FirstChild(host::FindMDI(), "AOL Child");
   return top != 0 && host::GetCaption(top).starts_with(container::kContainerCaption);
 }
 

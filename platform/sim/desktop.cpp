@@ -1461,6 +1461,9 @@ bool Desktop::RunLoop(uint64_t end, const std::function<bool()>* done) {
     if (done && (*done)()) return true;
     if (self != 0 && !ProcessAlive(self)) return false;
     if (DispatchOne()) {
+      // A handler that waits inside itself lets time pass; the loop ends once its end is past,
+      // whatever it dispatched.
+      if (s.now > end) return done && (*done)();
       // A program that keeps its queue full still sees time pass, so every wait ends.
       if (++busy >= kBusyDispatches) {
         if (s.now >= end) return done && (*done)();

@@ -185,13 +185,24 @@ TEST_P(AutoAnswerTest, AnInputBoxHoldingTextIsSkippedUntilItIsEmpty) {
   EXPECT_EQ(SentTo("Carl"), std::vector<std::string>{Away("Carl")});
 }
 
-TEST_P(AutoAnswerTest, AMissingMessageFileSendsTheLinkAlone) {
-  settings::WriteSetting("LastMessage", "Nowhere");
+// An answer without a message would be the bare link line: nothing is sent then, whether no
+// away message is chosen, its file is missing or it holds only line ends.
+TEST_P(AutoAnswerTest, AnAnswerWithoutMessageTextIsNotSent) {
+  settings::WriteSetting("LastMessage", "");
   Adopt("Bob");
   Adopt("Carl");
   Mode(answer::kModeAllIMs);
   world.desktop.RunFor(10000);
-  EXPECT_EQ(SentTo("Carl"), std::vector<std::string>{"\r" + kLink});
+  settings::WriteSetting("LastMessage", "Nowhere");
+  world.desktop.RunFor(10000);
+  world.WriteProgramFile("\\Messages\\Blank.Mes", " \r\n\r\n");
+  settings::WriteSetting("LastMessage", "Blank");
+  world.desktop.RunFor(10000);
+  EXPECT_EQ(SentCount(), 0u);
+  EXPECT_TRUE(Unread("Carl"));
+  settings::WriteSetting("LastMessage", "Away");
+  world.desktop.RunFor(10000);
+  EXPECT_EQ(SentTo("Carl"), std::vector<std::string>{Away("Carl")});
 }
 
 TEST_P(AutoAnswerTest, NothingIsAnsweredWhileNobodyIsSignedOn) {

@@ -5,8 +5,10 @@
 #include <unistd.h>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
+#include "app/demo_commands.h"
 #include "app/demo_world.h"
 #include "platform/files.h"
 
@@ -193,6 +195,196 @@ expect container hidden
             std::string::npos)
       << out.str();
   EXPECT_EQ(out.str().find("Close Carl's IM?"), std::string::npos) << out.str();
+}
+
+// ---- Errors the demo reports, and how a run ends ----
+
+// The whole executable's run: arguments, output and error output, exit code.
+struct DemoRun {
+  int code = 0;
+  std::string out, err;
+};
+DemoRun RunDemoWith(const std::vector<std::string>& arguments, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  DemoRun run;
+  run.code = app::RunDemo(arguments, in, out, err, "/nonexistent/bin/pallion-demo");
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::string WriteScript(const std::string& folder, const std::string& text) {
+  const std::string path = folder + "/test.scn";
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+TEST(DemoArguments, AScriptThatIsAFolderOrAnUnknownClientIsRefusedSayingWhy) {
+  const std::string folder = NewFolder();
+  DemoRun run = RunDemoWith({"--folder", folder + "/p", "--script", folder});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.err.find("the script " + folder + " is a folder"), std::string::npos) << run.err;
+  run = RunDemoWith({"--folder", folder + "/p", "--client", "aol8"});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.err.find("unknown client 'aol8'; the clients are aol6 and aol7"), std::string::npos)
+      << run.err;
+  std::filesystem::remove_all(folder);
+}
+
+TEST(DemoArguments, AScriptThatStopsOnAnErrorStillShutsPallionDownAndWritesTheReport) {
+  const std::string folder = NewFolder();
+  const std::string script = WriteScript(folder, R"(setting LogIMs 1
+signon Alice
+start-pallion
+im Bob "hello there"
+wait 3s
+shot bob-adopted
+expect tabs Nobody
+shot never-taken
+)");
+  const DemoRun run =
+      RunDemoWith({"--folder", folder + "/p", "--shots", folder + "/s", "--script", script});
+  EXPECT_EQ(run.code, 1) << run.out;
+  // Shut down as by Exit: the open conversation is in the log.
+  std::ifstream logFile(folder + "/p/IM Logs/Bob/4-26-2001.txt", std::ios::binary);
+  std::stringstream logText;
+  logText << logFile.rdbuf();
+  EXPECT_NE(logText.str().find("hello there"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Pallion has ended"), std::string::npos) << run.out;
+  // The report: the transcript with the screenshot where it was taken.
+  EXPECT_NE(run.out.find("Report: " + folder + "/s/report.html"), std::string::npos) << run.out;
+  std::ifstream reportFile(folder + "/s/report.html", std::ios::binary);
+  std::stringstream report;
+  report << reportFile.rdbuf();
+  const std::string html = report.str();
+  const size_t image = html.find("<img src=\"01-bob-adopted.png\"");
+  ASSERT_NE(image, std::string::npos) << html;
+  EXPECT_LT(html.find("Pallion adopts the IM window"), image);
+  EXPECT_GT(html.find("does not hold: the tabs are Bob"), image);
+  EXPECT_EQ(html.find("never-taken"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(folder + "/s/01-bob-adopted.png"));
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(Demo, AScreenshotOrASettingThatCannotBeWrittenFailsTheCommand) {
+  // A file where the screenshot folder should be; a folder where the settings file should be.
+  const std::string shots = folder + "/shots-file";
+  std::ofstream(shots) << "not a folder";
+  world.reset();
+  runner.reset();
+  options.shots = shots;
+  world = std::make_unique<app::DemoWorld>(options, out);
+  runner = std::make_unique<app::DemoRunner>(*world, out);
+  EXPECT_EQ(Play("shot first\n"), 1);
+  EXPECT_NE(out.str().find("line 1: cannot make the screenshot folder"), std::string::npos)
+      << out.str();
+  std::filesystem::create_directories(folder + "/Pallion.ini");
+  EXPECT_EQ(Play("setting Style 1\n"), 1);
+  EXPECT_NE(out.str().find("line 1: cannot write the setting Style to"), std::string::npos)
+      << out.str();
+}
+
+TEST_F(Demo, CommandsThatNeedTheClientAfterItClosedSaySo) {
+  ASSERT_EQ(Play("signon Alice\nquit\n"), 0) << out.str();
+  for (const char* line : {"im Bob \"hi\"\n", "signon Alice\n", "start-pallion\n", "quit\n",
+                           "menu pallion Exit\n", "user-closes Bob\n"}) {
+    out.str("");
+    EXPECT_EQ(Play(line), 1) << line;
+    EXPECT_NE(out.str().find("line 1: the client has been closed; this command needs it"),
+              std::string::npos)
+        << line << out.str();
+  }
+}
+
+TEST_F(Demo, AByteOrderMarkIsAcceptedAndTextsAreSentSayingHow) {
+  ASSERT_EQ(Play("\xEF\xBB\xBFsignon Alice\nstart-pallion\nim Bob \"hi\"\nwait 3s\n"), 0)
+      << out.str();
+  // UTF-8 with characters the client's character set has no place for: sent with "?", and said.
+  out.str("");
+  ASSERT_EQ(Play("type-im \"Grüße aus 東京\"\nkey enter\nwait 2s\n"), 0) << out.str();
+  EXPECT_NE(out.str().find("note: \"Grüße aus 東京\" is sent as \"Grüße aus ??\""),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(Play("expect sent Bob \"Grüße aus ??\"\n"), 0) << out.str();
+  // Latin-1 bytes are not UTF-8: taken as the client's own characters, and said.
+  out.str("");
+  ASSERT_EQ(Play("im Bob \"caf\xE9\"\nwait 1s\n"), 0) << out.str();
+  EXPECT_NE(out.str().find("note: \"café\" is not UTF-8; its bytes are taken as Windows-1252"),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(world->Client().ReceivedIMs().back().text, "caf\xE9");
+}
+
+TEST_F(Demo, ALongWaitReportsEachSimulatedHour) {
+  ASSERT_EQ(Play("wait 3h\n"), 0) << out.str();
+  EXPECT_NE(out.str().find("waiting: 1 h of 3 h have passed"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("waiting: 2 h of 3 h have passed"), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("waiting: 3 h"), std::string::npos) << out.str();
+  EXPECT_GE(world->Desktop().NowMs(), 3u * 3600000u);
+}
+
+TEST_F(Demo, AtThePromptQuitClosesTheClientAndLeaves) {
+  std::istringstream in("signon Alice\nstart-pallion\nquit\nsignon Bob\n");
+  EXPECT_EQ(runner->RunInteractive(in), 0) << out.str();
+  EXPECT_FALSE(world->ClientRunning());
+  EXPECT_NE(out.str().find("the person closes the client"), std::string::npos);
+  EXPECT_EQ(out.str().find("signs on as Bob"), std::string::npos) << out.str();
+}
+
+TEST_F(Demo, AtThePromptHelpListsEveryCommandAndAFailureSetsTheExitCode) {
+  std::istringstream in("help\nfrobnicate\nquit-demo\nsignon Alice\n");
+  EXPECT_EQ(runner->RunInteractive(in), 1);
+  const std::string text = out.str();
+  for (const auto& table : {app::WorldCommands(), app::ProgramCommands()}) {
+    for (const app::CommandSpec& c : table) {
+      EXPECT_NE(text.find(std::string("  ") + c.usage + "\n"), std::string::npos) << c.name;
+    }
+  }
+  EXPECT_NE(text.find("  quit-demo\n      leaves the demo at once"), std::string::npos);
+  EXPECT_NE(text.find("  quit\n      the person closes the client"), std::string::npos);
+  EXPECT_NE(text.find("expect tabs [NAMES...] | expect shown NAME"), std::string::npos);
+  EXPECT_NE(text.find("error: unknown command 'frobnicate'"), std::string::npos);
+  EXPECT_EQ(text.find("signs on as Alice"), std::string::npos);
+}
+
+// ---- The world goes on around Pallion ----
+
+TEST_F(Demo, AfterPallionEndsTheWorldGoesOnAndStartPallionStartsItAgain) {
+  ASSERT_EQ(Play("signon Alice\nstart-pallion\nmenu pallion Exit\nwait 4s\nexpect pallion ended\n"),
+            0)
+      << out.str();
+  const uint64_t ended = world->Desktop().NowMs();
+  ASSERT_EQ(Play("im Bob \"still there?\"\nwait 3s\n"), 0) << out.str();
+  EXPECT_GE(world->Desktop().NowMs(), ended + 3000);
+  EXPECT_NE(out.str().find("Bob sends an IM \"still there?\": shown"), std::string::npos)
+      << out.str();
+  EXPECT_EQ(Play("start-pallion\nwait 3s\nexpect pallion running\nexpect tabs Bob\n"), 0)
+      << out.str();
+}
+
+// ---- Simulated time that runs away ----
+
+TEST_F(Demo, AnAnswerModeThatPausesInsideItsTickDoesNotRunTheClockAway) {
+  ASSERT_EQ(Play(R"(signon Alice
+start-pallion
+im Kate "a"
+im Olga "b"
+im Kate "c"
+im Olga "d"
+im Kate "e"
+menu program "IM Answer" "All Expect Chat Room"
+wait 100ms
+wait 100ms
+setting X 1
+)"),
+            0)
+      << out.str();
+  const uint64_t before = world->Desktop().NowMs();
+  EXPECT_LT(before, 60000u);
+  ASSERT_EQ(Play("wait 40s\n"), 0);
+  EXPECT_GE(world->Desktop().NowMs(), before + 40000);
+  EXPECT_LT(world->Desktop().NowMs(), before + 40000 + 10000);
 }
 
 TEST(DemoScenario, TheDefaultScenarioRunsToItsEnd) {

@@ -462,4 +462,35 @@ TEST_F(CommandsAol7, NotifyAOLForAMemberUsesTheAol7StatusStatic) {
   EXPECT_EQ(MessagesOf(second).size(), 3u);
 }
 
+// A command whose window is missing stops: it never falls on a window of another program that
+// happens to have the class it looks for at the top level of the desktop.
+TEST_F(Commands, GetProfileWithNoIMShownPressesNothingElsewhere) {
+  const HWND bob = Adopt("Bob");
+  ASSERT_NE(bob, 0u);
+  const HWND stranger = ClientWindow(GetDesktopWindow(), "_AOL_Button", "Format disk");
+  // The person presses Get Profile just as Bob's IM closes: no IM is shown any more.
+  world.client->CloseIM("Bob");
+  ASSERT_TRUE(desktop().RunUntil([&] { return !IsWindow(bob); }, 2000));
+  ASSERT_EQ(host::FindCurrentIM(), 0u);
+  ASSERT_TRUE(IsWindowVisible(main().AOButtonGetProfile.hwnd()));
+  Press(main().AOButtonGetProfile);
+  desktop().RunFor(200);
+  EXPECT_TRUE(MessagesOf(stranger).empty());
+}
+
+TEST_F(Commands, MailThatFindsNoWriteMailWindowTypesNowhere) {
+  ASSERT_NE(Adopt("Bob"), 0u);
+  ListLook();
+  const HWND stranger = ClientWindow(GetDesktopWindow(), "_AOL_Edit", "");
+  // The client is slow: its Write Mail window does not come within the time-out.
+  desktop().AddResponder([this] {
+    sim::Desktop::ProcessScope client(desktop(), world.aol);
+    DestroyWindow(host::FindChildByCaption("Write Mail"));
+    return false;
+  });
+  Press(main().AOButtonMail);
+  desktop().RunFor(commands::kWriteMailWaitMs + 2000);
+  EXPECT_EQ(GetWindowText(stranger), "");
+}
+
 }  // namespace

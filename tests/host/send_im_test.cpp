@@ -113,6 +113,33 @@ TEST_F(SendIMTest, RefusedDismissesTheErrorBoxAndClosesTheWindow) {
   EXPECT_EQ(keys[1].msg, WM_KEYUP);
 }
 
+// A box of the client open before Send (the person's own, about something else) neither makes the
+// IM "refused" nor is dismissed; a refusal that comes after Send still is.
+TEST_F(SendIMTest, OnlyAnErrorBoxThatAppearsAfterSendCounts) {
+  HWND earlier = desktop.CreateWindowEx(0, "#32770", "America Online", WS_POPUP | WS_VISIBLE, 50,
+                                        50, 200, 100, 0, 0, {});
+  HWND earlierOK = desktop.CreateWindowEx(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
+                                          earlier, 0, client.Recorder());
+  auto pressed = [&] {
+    for (const auto& m : client.MessagesOf(earlierOK)) {
+      if (m.msg == WM_KEYDOWN || m.msg == WM_KEYUP) return true;
+    }
+    return false;
+  };
+  EXPECT_EQ(host::SendIM("Bob", "Hello"), host::SendIMResult::Sent);
+  EXPECT_EQ(delivered, "Hello");
+  desktop.RunFor(100);
+  EXPECT_TRUE(IsWindow(earlier));
+  EXPECT_FALSE(pressed());
+
+  mode = Mode::Refuse;
+  EXPECT_EQ(host::SendIM("Carl", "Hi"), host::SendIMResult::Refused);
+  desktop.RunFor(100);
+  EXPECT_FALSE(IsWindow(errorBox));
+  EXPECT_TRUE(IsWindow(earlier));
+  EXPECT_FALSE(pressed());
+}
+
 TEST_F(SendIMTest, NoOutcomeTimesOutAfterThirtySecondsAndClosesTheWindow) {
   mode = Mode::Ignore;
   EXPECT_EQ(host::SendIM("Dan", "Hello?"), host::SendIMResult::TimedOut);

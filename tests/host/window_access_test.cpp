@@ -201,6 +201,55 @@ TEST_F(WindowAccess, ReadsCaptionsAndTexts) {
   EXPECT_EQ(host::GetText(live), "live");
 }
 
+// A control of the client that claims 0x7FFFFFFF characters (or as many lines) is read up to the
+// bound: the buffer offered is never larger, and the reading ends.
+TEST_F(WindowAccess, TextClaimedByAnotherProgramIsReadUpToTheBound) {
+  HWND doc = client.AddDocument("doc");
+  size_t offered = 0;
+  HWND huge = client.Add(doc, "Edit", "", [&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_GETTEXTLENGTH) return 0x7FFFFFFF;
+    if (m == WM_GETTEXT) {
+      offered = w;
+      std::memset(reinterpret_cast<char*>(l), 'x', w - 1);
+      return static_cast<LRESULT>(w - 1);
+    }
+    return DefWindowProc(h, m, w, l);
+  });
+  const std::string text = host::GetText(huge);
+  EXPECT_EQ(offered, host::kMaxForeignText + 1);
+  EXPECT_EQ(text.size(), host::kMaxForeignText);
+
+  constexpr size_t kLine = 60000;
+  int linesRead = 0;
+  HWND endless =
+      client.Add(doc, "RICHCNTL", "", [&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        switch (m) {
+          case WM_GETTEXTLENGTH:
+            return 0;
+          case EM_GETLINECOUNT:
+            return 0x7FFFFFFF;
+          case EM_LINEINDEX:
+            return static_cast<LRESULT>(w * kLine);
+          case EM_LINELENGTH:
+            return kLine;
+          case EM_GETLINE: {
+            ++linesRead;
+            auto* buffer = reinterpret_cast<char*>(l);
+            const size_t room = static_cast<unsigned char>(buffer[0]) |
+                                (static_cast<size_t>(static_cast<unsigned char>(buffer[1])) << 8);
+            const size_t n = std::min(room, kLine);
+            std::memset(buffer, 'y', n);
+            return static_cast<LRESULT>(n);
+          }
+          default:
+            return DefWindowProc(h, m, w, l);
+        }
+      });
+  const std::string lines = host::GetEditText(endless);
+  EXPECT_EQ(lines.size(), host::kMaxForeignText);
+  EXPECT_LT(linesRead, 100);
+}
+
 TEST_F(WindowAccess, UserScreenNameFromTheWelcomeWindow) {
   EXPECT_EQ(host::GetUserSN(), "");
   client.AddDocument("Welcome to nothing");

@@ -278,6 +278,36 @@ TEST_F(LoopTest, MessagesRunAsTheWindowsProcess) {
   EXPECT_TRUE(desk.IsWindow(h));
 }
 
+// A timer whose handler waits inside itself (dispatching events, as the answer tick does) costs
+// seconds per dispatch: the loop must still stop at its end, not run on for hours.
+TEST_F(LoopTest, ALoopStopsAtItsEndWhenEachDispatchLetsTimePass) {
+  int ticks = 0;
+  bool inside = false;
+  WindowClass cls;
+  cls.name = "SlowTick";
+  cls.proc = [&](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_TIMER && !inside) {
+      ++ticks;
+      inside = true;
+      const uint64_t until = desk.NowMs() + 2000;
+      while (desk.NowMs() < until) desk.DoEvents();
+      inside = false;
+    }
+    return desk.DefWindowProc(w, m, wp, lp);
+  };
+  desk.RegisterClass(cls);
+  HWND h = desk.CreateWindowEx(0, "SlowTick", "", 0, 0, 0, 1, 1, 0, 0, nullptr);
+  desk.SetTimer(h, 1, 500, nullptr);
+  desk.RunFor(600);
+  EXPECT_LE(desk.NowMs(), 600u + 2000u);
+  EXPECT_EQ(ticks, 1);
+  desk.RunFor(40000);
+  EXPECT_LE(desk.NowMs(), 600u + 2000u + 40000u + 2000u);
+  EXPECT_GE(desk.NowMs(), 600u + 2000u + 40000u);
+  EXPECT_EQ(desk.RunUntil([] { return false; }, 100), false);
+  EXPECT_LE(desk.NowMs(), 600u + 2000u + 40000u + 2000u + 100u + 2000u);
+}
+
 TEST_F(LoopTest, ExitProcessCleansUp) {
   DWORD client = desk.CreateProcess("client");
   HWND frame = Top("Frame");

@@ -1,0 +1,90 @@
+// The scenario the demo plays when no script is given.
+#include "app/demo_runner.h"
+
+namespace app {
+
+std::string DefaultScenario() {
+  return R"(# Alice signs on and starts Pallion; three correspondents write, Pallion gathers
+# their IMs into tabs; Alice switches tabs, answers one, closes one, switches to the
+# list look and closes the client, which ends Pallion (logging the conversations).
+# On the way Alice sends a colour-faded IM, Pallion answers an IM while she is away,
+# and closes the IM of a correspondent on her permanent ignore list.
+setting LogIMs 1
+setting Style 1
+setting Left 140
+setting Top 150
+setting Width 520
+setting Height 420
+file IgnorePerm.lst "Frank"
+file Messages/Away.Mes "Sorry {SN}, I am away from my desk. Back soon!"
+setting LastMessage Away
+signon Alice
+start-pallion
+expect pallion running
+expect window "AOL Child" "Pallion ²·º :"
+expect container hidden
+shot pallion-started
+
+im Bob "Hi Alice, are you there?"
+wait 2s
+im Carl "Lunch at noon?"
+wait 2s
+im Dave "Did you see the game?"
+wait 3s
+expect tabs Bob Carl Dave
+expect container visible
+expect sound Chat.icp
+shot three-ims-in-tabs
+
+switch-to Carl
+expect shown Carl
+shot carl-shown
+type-im "Noon works for me!"
+key enter
+wait 2s
+expect sent Carl "Noon works for me!"
+shot carl-answered
+
+click control AOButtonMiddle 4
+type-im "See you there, a faded hello from Alice!"
+key enter
+wait 2s
+expect sent Carl "See you there, a faded hello from Alice!"
+expect sent-containing Carl "<Font Color=#"
+shot faded-im
+
+menu program "IM Answer" "All IMs"
+im Erin "Are you coming to the party tonight?"
+wait 8s
+expect sent-containing Erin "Sorry Erin, I am away from my desk. Back soon!"
+menu program "IM Answer" "Off"
+switch-to Erin
+shot away-answer
+
+im Frank "Hey Alice, remember me?"
+wait 2s
+expect tabs Bob Carl Dave Erin
+expect blocked Frank
+
+switch-to Bob
+expect shown Bob
+answer-box Yes
+click control AOButtonCloseIM
+wait 2s
+expect tabs Carl Dave Erin
+shot after-close-im
+
+menu program Options Style "List Box"
+wait 1s
+shot list-look
+
+quit
+wait 4s
+expect pallion ended
+expect file "IM Logs/Carl/4-26-2001.txt" "Noon works for me!"
+expect file "IM Logs/Dave/4-26-2001.txt" "Did you see the game?"
+shot client-closed
+)";
+}
+
+}  // namespace app
