@@ -47,9 +47,9 @@ std::string ToString(Event::Kind kind);
 struct DesktopOptions {
   int width = 1024;
   int height = 768;
-  bool taskbar = true;  // drawn along the bottom of the screen, over the windows
   DateTime start{2001, 4, 26, 9, 0, 0, 0};  // local time when the clock reads 0
   bool printerInstalled = true;
+  bool taskbar = true;  // drawn along the bottom of the screen, over the windows
 };
 
 class Desktop : public System {
