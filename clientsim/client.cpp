@@ -84,6 +84,13 @@ void Client::OpenImageEditor(const std::string& name) {
   });
 }
 
+void Client::SetAway(const std::string& name, bool away) {
+  Engine* e = engine_.get();
+  e->Post([e, name, away] {
+    if (auto im = e->Conversation(name, false)) im->SetAway(away);
+  });
+}
+
 void Client::TypeAndSendIM(const std::string& name, const std::string& text) {
   Engine* e = engine_.get();
   e->Post([e, name, text] {

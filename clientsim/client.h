@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,19 @@ namespace clientsim {
 
 enum class Layout { Aol6, Aol7 };
 
+// How an IM window's caption reads: " IM From: Bob" (">IM From: Bob" while unread) and
+// " IM To: Bob"; "Instant Message From: Bob" (">Instant ..." while unread) and
+// "Instant Message To: Bob"; "Internet Message From: Bob" and "Internet Message To: Bob".
+enum class CaptionShape { ImFromTo, InstantMessage, InternetMessage };
+
 struct ClientOptions {
   Layout layout = Layout::Aol6;
   int toolbarEdits = 5;          // "_AOL_Edit"s on the toolbar; fewer for an older client
   uint32_t actionDelayMs = 100;  // how long a driver action takes to reach the client
+  // The toolbar's height, which places the MDI area below it; 0: the height that puts the MDI
+  // area 105 pixels below the top of the screen.
+  int toolbarHeight = 0;
+  CaptionShape captions = CaptionShape::ImFromTo;
 };
 
 // How an incoming IM shows up.
@@ -26,6 +36,9 @@ struct IncomingOptions {
   bool internet = false;      // an Internet IM: waits until its "OK" icon is pressed
   bool needsRespond = false;  // waits until its "Respond" icon is pressed
   bool statusVisible = true;  // the correspondent's status static shows (an AOL member)
+  bool away = false;          // the correspondent is away: " [Away]" follows the name
+  std::optional<CaptionShape> caption =
+      std::nullopt;  // this IM's caption shape, if not the client's own
 };
 
 struct SentIM {
@@ -72,8 +85,9 @@ class Client {
   void EnterRoom(const std::string& name);
   void LeaveRoom(const std::string& name);
   void SayInRoom(const std::string& name, const std::string& text);
-  void CloseIM(const std::string& name);          // the user closes that IM window
-  void OpenImageEditor(const std::string& name);  // shows the IM window's image pane
+  void CloseIM(const std::string& name);             // the user closes that IM window
+  void SetAway(const std::string& name, bool away);  // the correspondent goes away or is back
+  void OpenImageEditor(const std::string& name);     // shows the IM window's image pane
   void TypeAndSendIM(const std::string& name, const std::string& text);
   void TypeKeyword(const std::string& keyword);  // typed into the keyword box, then Enter
   void Quit();                                   // the user closes the main window

@@ -65,7 +65,7 @@ LRESULT Control::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Control::Paint(gfx::Canvas& canvas, int width, int height) {
-  canvas.FillRect(0, 0, width, height, kFace);
+  canvas.FillRect(0, 0, width, height, face_);
 }
 
 void Control::After(UINT ms, std::function<void()> action) {

@@ -31,6 +31,7 @@ class Control : public std::enable_shared_from_this<Control> {
  public:
   virtual ~Control() = default;
   platform::HWND hwnd() const { return hwnd_; }
+  void SetFace(gfx::Color face) { face_ = face; }
 
   // Creates the control's window; the registry keeps `control` alive until WM_NCDESTROY.
   static platform::HWND Create(const std::shared_ptr<Registry>& registry,
@@ -52,6 +53,7 @@ class Control : public std::enable_shared_from_this<Control> {
 
   platform::HWND hwnd_ = 0;
   std::weak_ptr<Registry> registry_;
+  gfx::Color face_ = 0xC0C0C0;  // the client's face colour, which its look chooses
 };
 
 // ---- Drawing in the classic look ----

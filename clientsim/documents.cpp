@@ -17,6 +17,7 @@ constexpr size_t kBlockIcon = 1;
 constexpr size_t kSmileyIcon = 8;
 constexpr size_t kSendIcon = 9;
 constexpr size_t kRespondIcon = 10;
+constexpr int kAol7StatusStrip = 19;
 
 // The client size of a document window, with a sensible floor.
 void ClientSize(HWND hwnd, int& w, int& h) {
@@ -35,58 +36,38 @@ bool Blank(const std::string& html) {
 // ---- ImWindow ----
 
 void ImWindow::Build() {
-  int w = 0, h = 0;
-  ClientSize(hwnd_, w, h);
-  const bool aol7 = engine_->options.layout == Layout::Aol7;
-
-  // Statics along the top; the status static is the fifth (AOL 6) or eighth (AOL 7).
+  const bool aol7 = engine_->Aol7();
+  // Statics first: the warning level, then ones the client fills in as it goes; the status
+  // static is the fifth (AOL 6) or eighth (AOL 7).
   const int statusIndex = aol7 ? 7 : 4;
   for (int i = 0; i <= statusIndex; ++i) {
-    if (i == statusIndex) {
-      Engine& e = *engine_;
-      e.Child<Label>(hwnd_, "_AOL_Static", "AOL Member", options_.statusVisible ? WS_VISIBLE : 0,
-                     w - 90, 2, 86, 16);
-    } else if (i == 0) {
-      engine_->Child<Label>(hwnd_, "_AOL_Static", name_ + "'s Warning Level: 0%", WS_VISIBLE, 4, 2,
-                            std::max(10, w - 100), 16);
-    } else {
-      engine_->Child<Label>(hwnd_, "_AOL_Static", "", 0, 4, 2, 4, 4);
+    std::string text;
+    DWORD style = 0;
+    if (i == 0) {
+      text = name_ + "'s Warning Level: 0%";
+      style = WS_VISIBLE;
+    } else if (i == statusIndex) {
+      text = "AOL Member";
+      style = options_.statusVisible ? WS_VISIBLE : 0;
+    } else if (aol7 && i == 5) {
+      text = "AOL 7.0";  // the AOL 7 status strip's name of the service
+      style = WS_VISIBLE;
     }
+    statics_.push_back(engine_->Child<Label>(hwnd_, "_AOL_Static", text, style, 0, 0, 4, 4));
   }
 
-  const int viewHeight = std::max(40, h - 130);
-  view_ = engine_->Child<RichText>(hwnd_, aol7 ? "RICHCNTLREADONLY" : "RICHCNTL", "", WS_VISIBLE, 4,
-                                   20, w - 8, viewHeight, true);
-  const int toolsY = 20 + viewHeight + 2;
-  input_ =
-      engine_->Child<RichText>(hwnd_, "RICHCNTL", "", WS_VISIBLE, 4, toolsY + 22, w - 8, 50, false);
+  view_ = engine_->Child<RichText>(hwnd_, aol7 ? "RICHCNTLREADONLY" : "RICHCNTL", "", WS_VISIBLE, 0,
+                                   0, 8, 8, true);
+  if (view_ && aol7) view_->paper = RGB(0xF4, 0xF8, 0xFF);
+  input_ = engine_->Child<RichText>(hwnd_, "RICHCNTL", "", WS_VISIBLE, 0, 0, 8, 8, false);
   if (input_) {
     input_->onActivate = [this] { MarkRead(); };
     input_->onEnter = [this] { PressSend(); };
   }
 
-  const int bottomY = h - 30;
-  int toolX = 4;
-  int buttonX = 4;
   for (size_t i = 0; i < std::size(kImIcons); ++i) {
     std::string label = kImIcons[i];
     DWORD style = WS_VISIBLE;
-    int x, y, iw, ih;
-    const bool toolIcon = (i >= 4 && i <= 8) || (i >= 11 && i <= 13);
-    if (toolIcon) {
-      x = toolX, y = toolsY, iw = 26, ih = 20;
-      toolX += 28;
-    } else {
-      y = bottomY, ih = 26;
-      if (i == kSendIcon || i == kRespondIcon) {
-        iw = 60;
-        x = w - (i == kSendIcon ? 128 : 64);
-      } else {
-        iw = 48;
-        x = buttonX;
-        buttonX += iw + 4;
-      }
-    }
     if (i == kAcceptIcon && options_.internet) {
       label = "OK";
       waitingAccept_ = true;
@@ -95,7 +76,7 @@ void ImWindow::Build() {
       waitingRespond_ = options_.needsRespond;
       if (!waitingRespond_) style = 0;
     }
-    auto icon = engine_->Child<Icon>(hwnd_, "_AOL_Icon", label, style, x, y, iw, ih);
+    auto icon = engine_->Child<Icon>(hwnd_, "_AOL_Icon", label, style, 0, 0, 8, 8);
     icons_.push_back(icon);
     if (!icon) continue;
     switch (i) {
@@ -129,29 +110,94 @@ void ImWindow::Build() {
     }
   }
 
-  imagePane_ = engine_->Child<Panel>(hwnd_, "_AOL_EditImage", "", 0, 4, 20, w - 8, viewHeight,
+  imagePane_ = engine_->Child<Panel>(hwnd_, "_AOL_EditImage", "", 0, 0, 0, 8, 8,
                                      gfx::Color{0xFFFFFF}, true, true);
   // The statics lie beneath the other controls, so a view laid over the top strip hides them.
   // Moving each to the bottom in turn keeps their order among themselves.
-  std::vector<HWND> statics;
-  for (HWND s = FindWindowEx(hwnd_, 0, "_AOL_Static"); s != 0;
-       s = FindWindowEx(hwnd_, s, "_AOL_Static")) {
-    statics.push_back(s);
+  for (const auto& s : statics_) {
+    if (s)
+      SetWindowPos(s->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  for (HWND s : statics) {
-    SetWindowPos(s, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  Arrange();
   UpdateCaption();
 }
 
+void ImWindow::Arrange() {
+  int w = 0, h = 0;
+  ClientSize(hwnd_, w, h);
+  const bool aol7 = engine_->Aol7();
+  // AOL 7 has a status strip under its buttons, which makes its window taller for the same
+  // view and input box.
+  const int strip = aol7 ? kAol7StatusStrip : 0;
+  auto place = [](const auto& control, int x, int y, int cw, int ch) {
+    if (control && control->hwnd() != 0) MoveWindow(control->hwnd(), x, y, cw, ch, true);
+  };
+  const size_t statusIndex = statics_.size() - 1;
+  for (size_t i = 0; i < statics_.size(); ++i) {
+    if (i == 0) {
+      place(statics_[i], 4, 2, std::max(10, w - 100), 16);
+    } else if (i == statusIndex) {
+      place(statics_[i], w - 90, aol7 ? h - strip + 2 : 2, 86, 16);
+    } else if (aol7 && i == 5) {
+      place(statics_[i], 4, h - strip + 2, 80, 16);
+    } else {
+      place(statics_[i], 4, 2, 4, 4);
+    }
+  }
+  const int viewHeight = std::max(40, h - 130 - strip);
+  place(view_, 4, 20, w - 8, viewHeight);
+  place(imagePane_, 4, 20, w - 8, viewHeight);
+  const int toolsY = 20 + viewHeight + 2;
+  place(input_, 4, toolsY + 22, w - 8, 50);
+  const int bottomY = h - 30 - strip;
+  int toolX = 4;
+  int buttonX = 4;
+  for (size_t i = 0; i < icons_.size(); ++i) {
+    const bool toolIcon = (i >= 4 && i <= 8) || (i >= 11 && i <= 13);
+    if (toolIcon) {
+      place(icons_[i], toolX, toolsY, 26, 20);
+      toolX += 28;
+    } else if (i == kSendIcon || i == kRespondIcon) {
+      place(icons_[i], w - (i == kSendIcon ? 128 : 64), bottomY, 60, 26);
+    } else {
+      place(icons_[i], buttonX, bottomY, 48, 26);
+      buttonX += 52;
+    }
+  }
+}
+
+LRESULT ImWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SIZE) {
+    const LRESULT r = DocWindow::Handle(msg, wParam, lParam);
+    Arrange();
+    return r;
+  }
+  return DocWindow::Handle(msg, wParam, lParam);
+}
+
 void ImWindow::UpdateCaption() {
+  const CaptionShape shape = options_.caption.value_or(engine_->options.captions);
+  const std::string who = name_ + (options_.away ? " [Away]" : "");
   std::string caption;
-  if (everIncoming_) {
-    caption = std::string(unread_ ? ">" : " ") + "IM From: " + name_;
-  } else {
-    caption = " IM To: " + name_;
+  switch (shape) {
+    case CaptionShape::ImFromTo:
+      caption =
+          everIncoming_ ? std::string(unread_ ? ">" : " ") + "IM From: " + who : " IM To: " + who;
+      break;
+    case CaptionShape::InstantMessage:
+      caption = everIncoming_ ? std::string(unread_ ? ">" : "") + "Instant Message From: " + who
+                              : "Instant Message To: " + who;
+      break;
+    case CaptionShape::InternetMessage:
+      caption = std::string("Internet Message ") + (everIncoming_ ? "From: " : "To: ") + who;
+      break;
   }
   SetWindowText(hwnd_, caption);
+}
+
+void ImWindow::SetAway(bool away) {
+  options_.away = away;
+  UpdateCaption();
 }
 
 void ImWindow::Incoming(const std::string& text) {

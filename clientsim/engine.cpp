@@ -97,6 +97,16 @@ StyledText ConversationLine(const std::string& name, const std::string& html, bo
   return line;
 }
 
+// ---- Looks ----
+
+gfx::Color Engine::Face() const {
+  return Aol7() ? RGB(0xD6, 0xDF, 0xF0) : kFace;
+}
+
+void DocWindow::Paint(gfx::Canvas& canvas, int width, int height) {
+  canvas.FillRect(0, 0, width, height, engine_->Face());
+}
+
 // ---- MainFrame and DriverWindow ----
 
 LRESULT MainFrame::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -146,6 +156,7 @@ bool Engine::Start() {
   }
 
   auto frame = std::make_shared<MainFrame>(this);
+  frame->SetFace(Face());
   main = Control::Create(registry_, frame, 0, "AOL Frame25", "America Online",
                          WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, -4, -4, 1032, 744, 0);
   if (main == 0) return false;
@@ -155,9 +166,13 @@ bool Engine::Start() {
   GetClientRect(main, client);
   POINT origin{0, 0};
   ClientToScreen(main, origin);
-  // The toolbar's height puts the MDI area 105 pixels below the top of the screen.
-  int toolbarHeight = 105 - origin.y;
-  if (toolbarHeight < 60 || toolbarHeight > 120) toolbarHeight = 68;
+  // By default the toolbar's height puts the MDI area 105 pixels below the top of the screen.
+  int toolbarHeight = options.toolbarHeight;
+  if (toolbarHeight <= 0) {
+    toolbarHeight = 105 - origin.y;
+    if (toolbarHeight < 60 || toolbarHeight > 120) toolbarHeight = 68;
+  }
+  toolbarHeight = std::clamp(toolbarHeight, 30, std::max(30, client.Height() / 2));
   BuildToolbar(client.Width(), toolbarHeight);
 
   auto area = Child<Panel>(main, "MDIClient", "", WS_VISIBLE | WS_CLIPCHILDREN, 0, toolbarHeight,

@@ -24,6 +24,7 @@ class DocWindow : public Control {
   explicit DocWindow(Engine* engine) : engine_(engine) {}
 
  protected:
+  void Paint(gfx::Canvas& canvas, int width, int height) override;
   Engine* engine_;
 };
 
@@ -41,8 +42,15 @@ class ImWindow : public DocWindow {
   void ShowImagePane();
   RichText* Input() const { return input_.get(); }
   void PressSend();
+  void SetAway(bool away);
+
+ protected:
+  platform::LRESULT Handle(platform::UINT msg, platform::WPARAM wParam,
+                           platform::LPARAM lParam) override;
 
  private:
+  // Places the controls for the window's client size, as the client does on every resize.
+  void Arrange();
   void UpdateCaption();
   void Accept();
   void Respond();
@@ -54,6 +62,7 @@ class ImWindow : public DocWindow {
   bool waitingAccept_ = false;
   bool waitingRespond_ = false;
   std::vector<std::string> withheld_;  // messages held back until accepted
+  std::vector<std::shared_ptr<Label>> statics_;
   std::shared_ptr<RichText> view_;
   std::shared_ptr<RichText> input_;
   std::vector<std::shared_ptr<Icon>> icons_;
@@ -159,6 +168,7 @@ class Engine {
                            const std::string& text, platform::DWORD style, int x, int y, int w,
                            int h, Args&&... args) {
     auto c = std::make_shared<T>(std::forward<Args>(args)...);
+    c->SetFace(Face());
     if (Control::Create(registry_, c, 0, className, text, platform::WS_CHILD | style, x, y, w, h,
                         parent) == 0) {
       return nullptr;
@@ -166,6 +176,9 @@ class Engine {
     return c;
   }
   std::shared_ptr<Registry> registry() const { return registry_; }
+  bool Aol7() const { return options.layout == Layout::Aol7; }
+  // The face colour of the client's windows and controls: AOL 7 has its own.
+  gfx::Color Face() const;
 
   // ---- State the driver reads ----
   ClientOptions options;

@@ -3,29 +3,61 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <map>
 
 #include "platform/ansi.h"
 
 namespace clientsim {
 namespace {
 
-// One open tag and what it changes.
-struct OpenTag {
-  std::string name;
-  bool hasColor = false;
-  platform::COLORREF color = 0;
-};
-
-TextFormat Fold(const std::vector<OpenTag>& stack) {
-  TextFormat f;
-  for (const OpenTag& t : stack) {
-    if (t.name == "B") f.bold = true;
-    if (t.name == "I") f.italic = true;
-    if (t.name == "U" || t.name == "A") f.underline = true;
-    if (t.hasColor) f.color = t.color;
+// The tags open at a point of the text, kept so that opening and closing a tag and reading the
+// format in force take constant time (amortised) however deep the nesting: a parser that
+// refolded the whole stack at each tag was quadratic in the nesting depth.
+class OpenTags {
+ public:
+  void Open(const std::string& name, bool hasColor, platform::COLORREF color) {
+    const size_t id = tags_.size();
+    tags_.push_back({name, hasColor, color, true});
+    byName_[name].push_back(id);
+    Count(name, 1);
+    if (hasColor) colored_.push_back(id);
   }
-  return f;
-}
+  // Closes the innermost open tag of that name; nothing when none is open.
+  void Close(const std::string& name) {
+    auto it = byName_.find(name);
+    if (it == byName_.end() || it->second.empty()) return;
+    tags_[it->second.back()].open = false;
+    it->second.pop_back();
+    Count(name, -1);
+    // Colours closed out of order stay in the list until they reach its end.
+    while (!colored_.empty() && !tags_[colored_.back()].open) colored_.pop_back();
+  }
+  TextFormat Format() const {
+    TextFormat f;
+    f.bold = bold_ > 0;
+    f.italic = italic_ > 0;
+    f.underline = underline_ > 0;
+    if (!colored_.empty()) f.color = tags_[colored_.back()].color;
+    return f;
+  }
+
+ private:
+  struct Tag {
+    std::string name;
+    bool hasColor = false;
+    platform::COLORREF color = 0;
+    bool open = false;
+  };
+  void Count(const std::string& name, int step) {
+    if (name == "B") bold_ += step;
+    if (name == "I") italic_ += step;
+    if (name == "U" || name == "A") underline_ += step;
+  }
+  std::vector<Tag> tags_;
+  std::map<std::string, std::vector<size_t>> byName_;
+  std::vector<size_t> colored_;
+  int bold_ = 0, italic_ = 0, underline_ = 0;
+};
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -63,8 +95,10 @@ bool ParseColor(const std::string& tagBody, platform::COLORREF& color) {
 // Decodes an entity starting at html[i] == '&'; appends the character and returns the length
 // consumed, or 0 when it is no entity.
 size_t DecodeEntity(const std::string& html, size_t i, char& out) {
-  const size_t semi = html.find(';', i);
-  if (semi == std::string::npos || semi - i > 8) return 0;
+  // Only the next few characters are looked at, so a run of "&" stays linear.
+  const size_t offset = html.substr(i, 9).find(';');
+  if (offset == std::string::npos) return 0;
+  const size_t semi = i + offset;
   const std::string name = platform::AnsiUpper(html.substr(i + 1, semi - i - 1));
   if (name == "AMP")
     out = '&';
@@ -102,13 +136,16 @@ void AppendChar(StyledText& out, char c, const TextFormat& f) {
 
 StyledText ParseHtml(const std::string& html) {
   StyledText out;
-  std::vector<OpenTag> stack;
+  out.reserve(html.size());
+  OpenTags open;
   TextFormat current;
   size_t i = 0;
+  size_t nextClose = html.find('>');  // the first ">" at or after i (npos: none)
   while (i < html.size()) {
     const char c = html[i];
     if (c == '<') {
-      const size_t close = html.find('>', i);
+      if (nextClose != std::string::npos && nextClose < i) nextClose = html.find('>', i);
+      const size_t close = nextClose;
       if (close == std::string::npos) {
         AppendChar(out, c, current);
         ++i;
@@ -129,22 +166,18 @@ StyledText ParseHtml(const std::string& html) {
       }
       if (name != "B" && name != "I" && name != "U" && name != "A" && name != "FONT") continue;
       if (closing) {
-        for (size_t k = stack.size(); k > 0; --k) {
-          if (stack[k - 1].name == name) {
-            stack.erase(stack.begin() + static_cast<long>(k - 1));
-            break;
-          }
-        }
+        open.Close(name);
       } else {
-        OpenTag tag{name};
-        if (name == "FONT") tag.hasColor = ParseColor(body, tag.color);
+        platform::COLORREF color = 0;
+        bool hasColor = false;
+        if (name == "FONT") hasColor = ParseColor(body, color);
         if (name == "A") {
-          tag.hasColor = true;
-          tag.color = platform::RGB(0, 0, 255);
+          hasColor = true;
+          color = platform::RGB(0, 0, 255);
         }
-        stack.push_back(tag);
+        open.Open(name, hasColor, color);
       }
-      current = Fold(stack);
+      current = open.Format();
       continue;
     }
     if (c == '&') {

@@ -1,11 +1,48 @@
 #include "clientsim/richtext.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace clientsim {
 
 using namespace platform;
+
+namespace {
+
+constexpr int kTextInset = 4;  // left and right of the text
+constexpr int kTopInset = 2;
+
+int LineHeight() {
+  return gfx::Canvas::TextHeight({}) + 1;
+}
+
+gfx::Font FontOf(const TextFormat& f) {
+  gfx::Font font;
+  font.bold = f.bold;
+  font.italic = f.italic;
+  font.underline = f.underline;
+  return font;
+}
+
+// The advance of one character in its format, measured once per character and style.
+int CharWidth(const StyledChar& c) {
+  static std::array<std::array<int, 256>, 4> widths{};
+  static std::array<bool, 4> measured{};
+  const size_t style = (c.format.bold ? 1 : 0) | (c.format.italic ? 2 : 0);
+  if (!measured[style]) {
+    gfx::Font font = FontOf(c.format);
+    font.underline = false;
+    for (int ch = 0; ch < 256; ++ch) {
+      widths[style][static_cast<size_t>(ch)] =
+          gfx::Canvas::TextWidth(std::string(1, static_cast<char>(ch)), font);
+    }
+    measured[style] = true;
+  }
+  return widths[style][static_cast<unsigned char>(c.ch)];
+}
+
+}  // namespace
 
 std::string RichText::Raw() const {
   if (rawIsSet_) return raw_;
@@ -17,6 +54,8 @@ void RichText::SetContent(const std::string& html) {
   raw_ = html;
   rawIsSet_ = true;
   selStart_ = selEnd_ = 0;
+  shownValid_ = false;
+  top_ = 0;
   InvalidateRect(hwnd_);
 }
 
@@ -30,6 +69,8 @@ void RichText::AppendLine(const StyledText& line) {
 void RichText::Changed() {
   rawIsSet_ = false;
   raw_.clear();
+  shownValid_ = false;
+  if (!view_) ShowCaret();
   InvalidateRect(hwnd_);
 }
 
@@ -59,6 +100,30 @@ std::string RichText::Line(int index) const {
     if (line == index) out += c.ch;
   }
   return line == index ? out : std::string();
+}
+
+long RichText::LineStart(int index) const {
+  if (index < 0) return -1;
+  if (index == 0) return 0;
+  int line = 0;
+  for (size_t i = 0; i < text_.size(); ++i) {
+    if (text_[i].ch == '\r' && ++line == index) return static_cast<long>(i + 1);
+  }
+  return -1;
+}
+
+int RichText::LineOfChar(size_t index) const {
+  index = std::min(index, text_.size());
+  return static_cast<int>(std::count_if(text_.begin(), text_.begin() + static_cast<long>(index),
+                                        [](const StyledChar& c) { return c.ch == '\r'; }));
+}
+
+size_t RichText::LineLengthAt(size_t index) const {
+  size_t begin = std::min(index, text_.size());
+  while (begin > 0 && text_[begin - 1].ch != '\r') --begin;
+  size_t end = begin;
+  while (end < text_.size() && text_[end].ch != '\r') ++end;
+  return end - begin;
 }
 
 bool RichText::Copy() {
@@ -127,8 +192,87 @@ LRESULT RichText::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (n < size) buffer[n] = '\0';
       return static_cast<LRESULT>(n);
     }
-    case EM_LINELENGTH:
-      return static_cast<LRESULT>(Line(0).size());
+    case EM_LINEINDEX: {
+      // -1: the line with the caret.
+      const int line =
+          static_cast<int32_t>(wParam) == -1 ? LineOfChar(selEnd_) : static_cast<int>(wParam);
+      return static_cast<LRESULT>(LineStart(line));
+    }
+    case EM_LINEFROMCHAR:
+      return static_cast<int32_t>(wParam) == -1 ? LineOfChar(std::min(selStart_, selEnd_))
+                                                : LineOfChar(wParam);
+    case EM_LINELENGTH: {
+      if (static_cast<int32_t>(wParam) == -1) {
+        // The characters left unselected on the lines the selection touches.
+        const size_t a = std::min({selStart_, selEnd_, text_.size()});
+        const size_t b = std::min(std::max(selStart_, selEnd_), text_.size());
+        const size_t before = a - static_cast<size_t>(LineStart(LineOfChar(a)));
+        const size_t endStart = static_cast<size_t>(LineStart(LineOfChar(b)));
+        const size_t after = endStart + LineLengthAt(b) - b;
+        return static_cast<LRESULT>(before + after);
+      }
+      if (wParam > text_.size()) return 0;
+      return static_cast<LRESULT>(LineLengthAt(wParam));
+    }
+    case EM_GETTEXTRANGE: {
+      if (lParam == 0) return 0;
+      auto* range = reinterpret_cast<TEXTRANGEA*>(lParam);
+      if (range->lpstrText == nullptr) return 0;
+      const size_t n = text_.size();
+      const size_t a = std::min(static_cast<size_t>(std::max(range->chrg.cpMin, 0)), n);
+      const size_t b =
+          range->chrg.cpMax < 0 ? n : std::min(static_cast<size_t>(range->chrg.cpMax), n);
+      size_t copied = 0;
+      for (size_t i = a; i < b; ++i) range->lpstrText[copied++] = text_[i].ch;
+      range->lpstrText[copied] = '\0';
+      return static_cast<LRESULT>(copied);
+    }
+    case EM_GETFIRSTVISIBLELINE:
+      return FirstShownLine();
+    case EM_LINESCROLL:
+      ScrollBy(static_cast<int>(static_cast<intptr_t>(lParam)));
+      return 1;
+    case WM_VSCROLL:
+    case EM_SCROLL: {
+      const int before = FirstShownLine();
+      switch (static_cast<int>(LOWORD(wParam))) {
+        case SB_LINEUP:
+          ScrollBy(-1);
+          break;
+        case SB_LINEDOWN:
+          ScrollBy(1);
+          break;
+        case SB_PAGEUP:
+          ScrollBy(-std::max(1, RowsInView() - 1));
+          break;
+        case SB_PAGEDOWN:
+          ScrollBy(std::max(1, RowsInView() - 1));
+          break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+          if (msg == WM_VSCROLL) ScrollTo(static_cast<int>(HIWORD(wParam)));
+          break;
+        case SB_TOP:
+          if (msg == WM_VSCROLL) ScrollTo(0);
+          break;
+        case SB_BOTTOM:
+          if (msg == WM_VSCROLL) ScrollTo(ShownLineCount());
+          break;
+        default:
+          break;
+      }
+      // EM_SCROLL reports the lines moved in its low word, TRUE in its high word.
+      return msg == EM_SCROLL ? MAKELPARAM(static_cast<int>(FirstShownLine() - before), 1) : 0;
+    }
+    case WM_MOUSEWHEEL: {
+      const int delta = static_cast<int16_t>(HIWORD(wParam));
+      ScrollBy(-3 * delta / WHEEL_DELTA);
+      return 0;
+    }
+    case WM_SIZE:
+      shownValid_ = false;
+      InvalidateRect(hwnd_);
+      return Default(msg, wParam, lParam);
     case EM_GETSEL: {
       const DWORD a = static_cast<DWORD>(std::min(selStart_, selEnd_));
       const DWORD b = static_cast<DWORD>(std::max(selStart_, selEnd_));
@@ -193,6 +337,16 @@ LRESULT RichText::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
     case WM_LBUTTONDOWN:
+      if (MouseOnScrollBar(msg, static_cast<int16_t>(LOWORD(lParam)),
+                           static_cast<int16_t>(HIWORD(lParam)))) {
+        return 0;
+      }
+      // A click in the text takes the keyboard focus; WM_SETFOCUS then tells the window.
+      if (GetFocus() != hwnd_) {
+        SetFocus(hwnd_);
+        return 0;
+      }
+      [[fallthrough]];
     case WM_SETFOCUS:
       if (onActivate) {
         auto keep = shared_from_this();
@@ -200,42 +354,168 @@ LRESULT RichText::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         action();
       }
       return Default(msg, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+      if (MouseOnScrollBar(msg, static_cast<int16_t>(LOWORD(lParam)),
+                           static_cast<int16_t>(HIWORD(lParam)))) {
+        return 0;
+      }
+      return Default(msg, wParam, lParam);
     default:
       return Control::Handle(msg, wParam, lParam);
   }
 }
 
+void RichText::Wrap(int room, std::vector<Span>& out) const {
+  out.clear();
+  size_t start = 0;
+  int x = 0;
+  size_t lastSpace = std::string::npos;
+  for (size_t i = 0; i < text_.size(); ++i) {
+    const StyledChar& c = text_[i];
+    if (c.ch == '\r') {
+      out.push_back({start, i});
+      start = i + 1;
+      x = 0;
+      lastSpace = std::string::npos;
+      continue;
+    }
+    const int w = CharWidth(c);
+    if (x + w > room && i > start) {
+      // Break after the last space of the line, or inside a word longer than the line.
+      const size_t cut = lastSpace != std::string::npos ? lastSpace + 1 : i;
+      out.push_back({start, cut});
+      start = cut;
+      x = 0;
+      for (size_t k = cut; k < i; ++k) x += CharWidth(text_[k]);
+      lastSpace = std::string::npos;
+    }
+    x += w;
+    if (c.ch == ' ') lastSpace = i;
+  }
+  out.push_back({start, text_.size()});
+}
+
+const std::vector<RichText::Span>& RichText::Layout() {
+  RECT r{};
+  if (hwnd_ != 0) GetClientRect(hwnd_, r);
+  if (shownValid_ && shownWidth_ == r.Width()) return shown_;
+  const int room = std::max(1, r.Width() - 2 * kTextInset);
+  Wrap(room, shown_);
+  scrollBar_ = static_cast<int>(shown_.size()) > RowsInView();
+  if (scrollBar_) Wrap(std::max(1, room - kScrollBarWidth), shown_);
+  shownWidth_ = r.Width();
+  shownValid_ = true;
+  return shown_;
+}
+
+int RichText::RowsInView() const {
+  RECT r{};
+  if (hwnd_ != 0) GetClientRect(hwnd_, r);
+  return std::max(1, (r.Height() - 2 * kTopInset) / LineHeight());
+}
+
+int RichText::ShownLineCount() {
+  return static_cast<int>(Layout().size());
+}
+
+int RichText::FirstShownLine() {
+  const int last = std::max(0, ShownLineCount() - RowsInView());
+  if (view_ && followEnd_) top_ = last;
+  top_ = std::clamp(top_, 0, last);
+  return top_;
+}
+
+void RichText::ScrollTo(int firstLine) {
+  const int last = std::max(0, ShownLineCount() - RowsInView());
+  top_ = std::clamp(firstLine, 0, last);
+  followEnd_ = top_ == last;
+  InvalidateRect(hwnd_);
+}
+
+void RichText::ShowCaret() {
+  const std::vector<Span>& lines = Layout();
+  int caretLine = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].begin <= selEnd_) caretLine = static_cast<int>(i);
+  }
+  const int first = FirstShownLine();
+  if (caretLine < first) ScrollTo(caretLine);
+  if (caretLine >= first + RowsInView()) ScrollTo(caretLine - RowsInView() + 1);
+}
+
+bool RichText::HasScrollBar() {
+  Layout();
+  return scrollBar_;
+}
+
+gfx::Rect RichText::ScrollBarRect() const {
+  RECT r{};
+  if (hwnd_ != 0) GetClientRect(hwnd_, r);
+  return {r.Width() - 2 - kScrollBarWidth, 2, kScrollBarWidth, std::max(0, r.Height() - 4)};
+}
+
+bool RichText::MouseOnScrollBar(UINT msg, int x, int y) {
+  if (dragOffset_ >= 0) {
+    const gfx::classic::ScrollBarLayout bar = gfx::classic::LayoutVScrollBar(
+        ScrollBarRect(), FirstShownLine(), RowsInView(), ShownLineCount());
+    ScrollTo(
+        gfx::classic::ScrollPositionForThumb(bar, y - dragOffset_, RowsInView(), ShownLineCount()));
+    if (msg == WM_LBUTTONUP) {
+      dragOffset_ = -1;
+      ReleaseCapture();
+    }
+    return true;
+  }
+  if (msg != WM_LBUTTONDOWN || !HasScrollBar() || !ScrollBarRect().Contains(x, y)) return false;
+  const gfx::classic::ScrollBarLayout bar = gfx::classic::LayoutVScrollBar(
+      ScrollBarRect(), FirstShownLine(), RowsInView(), ShownLineCount());
+  const int page = std::max(1, RowsInView() - 1);
+  switch (gfx::classic::HitScrollBar(bar, x, y)) {
+    case gfx::classic::ScrollPart::LineUp:
+      ScrollBy(-1);
+      break;
+    case gfx::classic::ScrollPart::LineDown:
+      ScrollBy(1);
+      break;
+    case gfx::classic::ScrollPart::PageUp:
+      ScrollBy(-page);
+      break;
+    case gfx::classic::ScrollPart::PageDown:
+      ScrollBy(page);
+      break;
+    case gfx::classic::ScrollPart::Thumb:
+      dragOffset_ = y - bar.thumb.y;
+      SetCapture(hwnd_);
+      break;
+    case gfx::classic::ScrollPart::None:
+      break;
+  }
+  return true;
+}
+
 void RichText::Paint(gfx::Canvas& c, int w, int h) {
-  c.FillRect(0, 0, w, h, kWhite);
+  c.FillRect(0, 0, w, h, paper);
   DrawSunken(c, 0, 0, w, h);
-  // Lines laid out with their formats; a view shows its last lines, an input box its first.
-  std::vector<std::vector<StyledChar>> lines(1);
-  for (const StyledChar& ch : text_) {
-    if (ch.ch == '\r') {
-      lines.emplace_back();
-    } else {
-      lines.back().push_back(ch);
+  const std::vector<Span>& lines = Layout();
+  const int first = FirstShownLine();
+  const int lineHeight = LineHeight();
+  const int right = w - kTextInset - (scrollBar_ ? kScrollBarWidth : 0);
+  int y = kTopInset;
+  for (size_t i = static_cast<size_t>(first); i < lines.size() && y + lineHeight <= h;
+       ++i, y += lineHeight) {
+    int x = kTextInset;
+    size_t k = lines[i].begin;
+    while (k < lines[i].end && x < right) {
+      const TextFormat f = text_[k].format;
+      std::string run;
+      for (; k < lines[i].end && text_[k].format == f; ++k) run += text_[k].ch;
+      x += c.DrawText(x, y, run, FontOf(f), f.color);
     }
   }
-  const int lineHeight = gfx::Canvas::TextHeight({}) + 1;
-  const int visible = std::max(1, (h - 4) / lineHeight);
-  const size_t first =
-      view_ && static_cast<int>(lines.size()) > visible ? lines.size() - visible : 0;
-  int y = 2;
-  for (size_t i = first; i < lines.size() && y + lineHeight <= h; ++i, y += lineHeight) {
-    int x = 4;
-    size_t k = 0;
-    const auto& line = lines[i];
-    while (k < line.size() && x < w - 4) {
-      const TextFormat f = line[k].format;
-      std::string run;
-      for (; k < line.size() && line[k].format == f; ++k) run += line[k].ch;
-      gfx::Font font;
-      font.bold = f.bold;
-      font.italic = f.italic;
-      font.underline = f.underline;
-      x += c.DrawText(x, y, run, font, f.color);
-    }
+  if (scrollBar_) {
+    gfx::classic::DrawVScrollBar(c, ScrollBarRect(), first, RowsInView(),
+                                 static_cast<int>(lines.size()));
   }
 }
 

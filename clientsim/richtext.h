@@ -1,13 +1,21 @@
 // The client's rich-text control ("RICHCNTL", "RICHCNTLREADONLY"): formatted text in lines
 // separated by CR, a selection, the client's copy/paste commands through its private
-// clipboard formats, and typing.
+// clipboard formats, and typing. It shows its text wrapped at word boundaries to its width,
+// with a vertical scroll bar when the text does not fit; a conversation view follows its last
+// line until scrolled back. A click takes the keyboard focus, as an edit control does.
+//
+// The lines of the EM_ line messages (EM_GETLINECOUNT, EM_LINEINDEX, EM_LINELENGTH,
+// EM_GETLINE, EM_LINEFROMCHAR) are the lines of the text, between CRs; wrapping changes only
+// what is shown. EM_GETFIRSTVISIBLELINE and the scrolling messages count shown lines.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "clientsim/control.h"
 #include "clientsim/html.h"
+#include "gfx/classic.h"
 
 namespace clientsim {
 
@@ -25,6 +33,7 @@ class RichText : public Control {
 
   std::function<void()> onEnter;     // Enter typed
   std::function<void()> onActivate;  // clicked or focused
+  gfx::Color paper = kWhite;         // the background behind the text
 
   // The text as set or as last edited: the HTML given to WM_SETTEXT, else the plain text, or
   // the HTML of the content when an edit left it formatted.
@@ -33,6 +42,12 @@ class RichText : public Control {
   void SetContent(const std::string& html);
   // Appends a line (CR first) of styled text and shows it.
   void AppendLine(const StyledText& line);
+
+  // What is shown: lines after wrapping, the first one in view, how many fit.
+  int ShownLineCount();
+  int FirstShownLine();
+  int RowsInView() const;
+  static constexpr int kScrollBarWidth = 16;
 
  protected:
   platform::LRESULT Handle(platform::UINT msg, platform::WPARAM wParam,
@@ -44,8 +59,24 @@ class RichText : public Control {
   void Changed();
   int LineCount() const;
   std::string Line(int index) const;  // without the line break; "" past the end
+  long LineStart(int index) const;    // the first character's index; -1 past the end
+  int LineOfChar(size_t index) const;
+  size_t LineLengthAt(size_t index) const;  // of the line holding that character
   bool Copy();
   bool Paste();
+
+  // Shown lines: [begin, end) of text_ each, wrapped to the width left for text.
+  struct Span {
+    size_t begin = 0, end = 0;
+  };
+  const std::vector<Span>& Layout();
+  void Wrap(int room, std::vector<Span>& out) const;
+  bool HasScrollBar();
+  gfx::Rect ScrollBarRect() const;
+  void ScrollTo(int firstLine);
+  void ScrollBy(int lines) { ScrollTo(FirstShownLine() + lines); }
+  void ShowCaret();  // scrolls so the line with the caret is in view
+  bool MouseOnScrollBar(platform::UINT msg, int x, int y);
 
   bool view_;
   StyledText text_;
@@ -53,6 +84,14 @@ class RichText : public Control {
   bool rawIsSet_ = false;  // raw_ holds the text of the last WM_SETTEXT
   size_t selStart_ = 0;
   size_t selEnd_ = 0;
+
+  std::vector<Span> shown_;
+  bool shownValid_ = false;
+  int shownWidth_ = -1;
+  bool scrollBar_ = false;
+  int top_ = 0;            // the first shown line in view
+  bool followEnd_ = true;  // a view keeps its last line in view until scrolled back
+  int dragOffset_ = -1;    // where the thumb was grabbed, while it is dragged
 };
 
 }  // namespace clientsim

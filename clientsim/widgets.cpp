@@ -56,7 +56,7 @@ void Icon::Click() {
 }
 
 void Icon::Paint(gfx::Canvas& c, int w, int h) {
-  c.FillRect(0, 0, w, h, kFace);
+  c.FillRect(0, 0, w, h, face_);
   if (pressed_) {
     DrawSunken(c, 0, 0, w, h);
   } else {
@@ -69,7 +69,7 @@ void Icon::Paint(gfx::Canvas& c, int w, int h) {
 // ---- Label ----
 
 void Label::Paint(gfx::Canvas& c, int w, int h) {
-  c.FillRect(0, 0, w, h, background);
+  c.FillRect(0, 0, w, h, background == kFace ? face_ : background);
   c.DrawText(2, (h - gfx::Canvas::TextHeight({})) / 2, GetWindowText(hwnd_), {}, color);
 }
 
@@ -123,7 +123,7 @@ LRESULT Panel::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Panel::Paint(gfx::Canvas& c, int w, int h) {
-  c.FillRect(0, 0, w, h, fill_);
+  c.FillRect(0, 0, w, h, fill_ == kFace ? face_ : fill_);
   if (sunken_) DrawSunken(c, 0, 0, w, h);
 }
 

@@ -469,4 +469,138 @@ void DrawScrollArrow(Canvas& canvas, const Rect& r, Arrow arrow, bool pressed, b
   triangle(0, 0, SysColor(enabled ? kBtnText : kGrayText));
 }
 
+ScrollBarLayout LayoutVScrollBar(const Rect& r, int first, int visible, int total) {
+  ScrollBarLayout bar;
+  const int arrow = std::min(r.width, r.height / 2);
+  bar.up = {r.x, r.y, r.width, arrow};
+  bar.down = {r.x, r.Bottom() - arrow, r.width, arrow};
+  bar.track = {r.x, r.y + arrow, r.width, std::max(0, r.height - 2 * arrow)};
+  constexpr int kMinThumb = 8;
+  if (total > visible && visible > 0 && bar.track.height >= kMinThumb) {
+    const int length =
+        std::clamp(static_cast<int>(static_cast<int64_t>(bar.track.height) * visible / total),
+                   kMinThumb, bar.track.height);
+    const int range = total - visible;
+    const int at = static_cast<int>(static_cast<int64_t>(bar.track.height - length) *
+                                    std::clamp(first, 0, range) / range);
+    bar.thumb = {r.x, bar.track.y + at, r.width, length};
+  }
+  return bar;
+}
+
+ScrollPart HitScrollBar(const ScrollBarLayout& bar, int x, int y) {
+  if (bar.up.Contains(x, y)) return ScrollPart::LineUp;
+  if (bar.down.Contains(x, y)) return ScrollPart::LineDown;
+  if (!bar.track.Contains(x, y)) return ScrollPart::None;
+  if (bar.thumb.height == 0) return ScrollPart::None;
+  if (bar.thumb.Contains(x, y)) return ScrollPart::Thumb;
+  return y < bar.thumb.y ? ScrollPart::PageUp : ScrollPart::PageDown;
+}
+
+int ScrollPositionForThumb(const ScrollBarLayout& bar, int thumbTop, int visible, int total) {
+  const int room = bar.track.height - bar.thumb.height;
+  const int range = total - visible;
+  if (room <= 0 || range <= 0) return 0;
+  const int at = std::clamp(thumbTop - bar.track.y, 0, room);
+  return static_cast<int>((static_cast<int64_t>(at) * range + room / 2) / room);
+}
+
+void DrawVScrollBar(Canvas& canvas, const Rect& r, int first, int visible, int total) {
+  if (r.width <= 0 || r.height <= 0) return;
+  PaintMode mode(canvas);
+  const ScrollBarLayout bar = LayoutVScrollBar(r, first, visible, total);
+  // The track is the classic half-tone of highlight and face.
+  canvas.FillRect(bar.track.x, bar.track.y, bar.track.width, bar.track.height, SysColor(kBtnFace));
+  for (int y = bar.track.y; y < bar.track.Bottom(); ++y) {
+    for (int x = bar.track.x + (y & 1); x < bar.track.Right(); x += 2) {
+      canvas.SetPixel(x, y, SysColor(kBtnHighlight));
+    }
+  }
+  const bool scrolls = total > visible;
+  DrawScrollArrow(canvas, bar.up, Arrow::Up, false, scrolls && first > 0);
+  DrawScrollArrow(canvas, bar.down, Arrow::Down, false, scrolls && first + visible < total);
+  if (bar.thumb.height > 0) DrawEdge(canvas, bar.thumb, Edge::Button, true);
+}
+
+namespace {
+constexpr int kMenuCheckColumn = 17;
+constexpr int kMenuArrowColumn = 17;
+constexpr int kMenuShortcutGap = 16;
+
+void SplitShortcut(const std::string& text, std::string& label, std::string& shortcut) {
+  const size_t tab = text.find('\t');
+  label = text.substr(0, tab);
+  shortcut = tab == std::string::npos ? std::string() : text.substr(tab + 1);
+}
+}  // namespace
+
+int PopupMenuWidth(const std::vector<MenuEntry>& items, const Font& font) {
+  int labels = 0, shortcuts = 0;
+  for (const MenuEntry& e : items) {
+    if (e.separator) continue;
+    std::string label, shortcut;
+    SplitShortcut(e.text, label, shortcut);
+    labels = std::max(labels, MnemonicTextWidth(label, font));
+    if (!shortcut.empty()) shortcuts = std::max(shortcuts, MnemonicTextWidth(shortcut, font));
+  }
+  if (shortcuts > 0) shortcuts += kMenuShortcutGap;
+  return 2 * kMenuBorder + kMenuCheckColumn + labels + shortcuts + kMenuArrowColumn;
+}
+
+int PopupMenuHeight(const std::vector<MenuEntry>& items) {
+  int h = 2 * kMenuBorder;
+  for (const MenuEntry& e : items) h += e.separator ? kMenuSeparatorHeight : kMenuItemHeight;
+  return h;
+}
+
+std::vector<Rect> DrawPopupMenu(Canvas& canvas, int x, int y, const std::vector<MenuEntry>& items,
+                                const Font& font, int highlighted) {
+  PaintMode mode(canvas);
+  const int width = PopupMenuWidth(items, font);
+  DrawEdge(canvas, {x, y, width, PopupMenuHeight(items)}, Edge::Raised, true);
+  canvas.FillRect(x + 2, y + 2, width - 4, PopupMenuHeight(items) - 4, SysColor(kMenu));
+  std::vector<Rect> rects;
+  int top = y + kMenuBorder;
+  const int textHeight = Canvas::TextHeight(font);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const MenuEntry& e = items[i];
+    const Rect r{x + kMenuBorder, top, width - 2 * kMenuBorder,
+                 e.separator ? kMenuSeparatorHeight : kMenuItemHeight};
+    rects.push_back(r);
+    top += r.height;
+    if (e.separator) {
+      DrawEdge(canvas, {r.x + 1, r.y + r.height / 2 - 1, r.width - 2, 2}, Edge::SunkenThin);
+      continue;
+    }
+    const bool lit = static_cast<int>(i) == highlighted;
+    if (lit) canvas.FillRect(r.x, r.y, r.width, r.height, SysColor(kHighlight));
+    const Color ink = e.grayed ? SysColor(kGrayText) : SysColor(lit ? kHighlightText : kMenuText);
+    const int ty = r.y + (r.height - textHeight) / 2;
+    if (e.checked) {
+      // The check mark: a short stroke down and a long one up, three pixels thick.
+      const int cx = r.x + 4, cy = r.y + r.height / 2 - 1;
+      for (int k = 0; k < 7; ++k) {
+        const int dy = k <= 2 ? k : 4 - k;
+        canvas.FillRect(cx + k, cy + dy - 1, 1, 3, ink);
+      }
+    }
+    std::string label, shortcut;
+    SplitShortcut(e.text, label, shortcut);
+    if (e.grayed && !lit) {
+      DrawEmbossedText(canvas, r.x + kMenuCheckColumn, ty, StripMnemonic(label), font);
+    } else {
+      DrawMnemonicText(canvas, r.x + kMenuCheckColumn, ty, label, font, ink);
+    }
+    if (!shortcut.empty()) {
+      const int sx = r.Right() - kMenuArrowColumn - MnemonicTextWidth(shortcut, font);
+      DrawMnemonicText(canvas, sx, ty, shortcut, font, ink, false);
+    }
+    if (e.submenu) {
+      const int ax = r.Right() - kMenuArrowColumn / 2 - 2, ay = r.y + r.height / 2;
+      for (int k = 0; k < 4; ++k) canvas.FillRect(ax + k, ay - 3 + k, 1, 7 - 2 * k, ink);
+    }
+  }
+  return rects;
+}
+
 }  // namespace gfx::classic

@@ -148,5 +148,37 @@ enum class Arrow { Up, Down, Left, Right };
 void DrawScrollArrow(Canvas& canvas, const Rect& r, Arrow arrow, bool pressed = false,
                      bool enabled = true);
 
+// A vertical scroll bar in `r` for `visible` of `total` rows starting at row `first`: square
+// arrows at both ends, the track between them and the thumb, sized and placed for the part in
+// view (no thumb when everything is in view or the track is too short for one).
+struct ScrollBarLayout {
+  Rect up, down, track, thumb;
+};
+ScrollBarLayout LayoutVScrollBar(const Rect& r, int first, int visible, int total);
+enum class ScrollPart { None, LineUp, LineDown, PageUp, PageDown, Thumb };
+ScrollPart HitScrollBar(const ScrollBarLayout& bar, int x, int y);
+// The first row for a thumb dragged so its top lies at `thumbTop`.
+int ScrollPositionForThumb(const ScrollBarLayout& bar, int thumbTop, int visible, int total);
+void DrawVScrollBar(Canvas& canvas, const Rect& r, int first, int visible, int total);
+
+// An open drop-down or pop-up menu: a raised box of items (text with an optional "\t" and a
+// shortcut, check marks, greyed items, separators, an arrow for a submenu), `highlighted` (or
+// -1) drawn selected.
+struct MenuEntry {
+  std::string text;
+  bool separator = false;
+  bool checked = false;
+  bool grayed = false;
+  bool submenu = false;
+};
+constexpr int kMenuBorder = 3;
+constexpr int kMenuItemHeight = 18;
+constexpr int kMenuSeparatorHeight = 9;
+int PopupMenuWidth(const std::vector<MenuEntry>& items, const Font& font);
+int PopupMenuHeight(const std::vector<MenuEntry>& items);
+// Draws the menu with its top-left corner at (x, y); returns the item rectangles.
+std::vector<Rect> DrawPopupMenu(Canvas& canvas, int x, int y, const std::vector<MenuEntry>& items,
+                                const Font& font, int highlighted = -1);
+
 }  // namespace classic
 }  // namespace gfx

@@ -136,6 +136,32 @@ constexpr UINT EM_LINELENGTH = 0x00C1;
 constexpr UINT EM_REPLACESEL = 0x00C2;
 constexpr UINT EM_GETLINE = 0x00C4;
 constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SCROLL = 0x00B5;
+constexpr UINT EM_LINESCROLL = 0x00B6;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+constexpr UINT EM_GETTEXTRANGE = WM_USER + 75;  // rich edit
+struct CHARRANGE {
+  int32_t cpMin = 0;
+  int32_t cpMax = 0;  // -1: to the end
+};
+struct TEXTRANGEA {
+  CHARRANGE chrg;
+  char* lpstrText = nullptr;  // receives the characters and a NUL
+};
+// Scroll bars
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr int SB_LINEUP = 0;
+constexpr int SB_LINEDOWN = 1;
+constexpr int SB_PAGEUP = 2;
+constexpr int SB_PAGEDOWN = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_TOP = 6;
+constexpr int SB_BOTTOM = 7;
+constexpr int SB_ENDSCROLL = 8;
+constexpr int WHEEL_DELTA = 120;
 constexpr UINT EN_CHANGE = 0x0300;
 constexpr UINT EN_UPDATE = 0x0400;
 

@@ -139,9 +139,11 @@ int ctList::RowAt(int x, int y) const {
 void ctList::HandleMouseDown(int button, int shift, int x, int y) {
   clickedRow_ = -1;
   const bool scroll = RowCount() > VisibleRows();
-  if (scroll && x >= Control::ClientWidth() - kBorder - kScrollWidth &&
-      y >= kBorder + HeaderHeight()) {
-    topRow_ = ClampTop(topRow_ + ScrollStep(y, Control::ClientHeight()), RowCount(), VisibleRows());
+  const int barTop = kBorder + HeaderHeight();
+  const gfx::Rect bar{Control::ClientWidth() - kBorder - kScrollWidth, barTop, kScrollWidth,
+                      Control::ClientHeight() - kBorder - barTop};
+  if (scroll && bar.Contains(x, y)) {
+    topRow_ = TopAfterScrollClick(bar, x, y, topRow_, VisibleRows(), RowCount());
     Invalidate();
   } else if (button == kLeftButton) {
     const int row = RowAt(x, y);

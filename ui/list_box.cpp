@@ -111,8 +111,10 @@ void ListBox::ScrollIntoView() {
 void ListBox::HandleMouseDown(int button, int shift, int x, int y) {
   clickOnItem_ = false;
   const int width = ClientWidth();
-  if (HasScrollBar() && x >= width - kBorder - kScrollWidth) {
-    SetTopIndex(topIndex_ + ScrollStep(y, ClientHeight()));
+  const gfx::Rect bar{width - kBorder - kScrollWidth, kBorder, kScrollWidth,
+                      ClientHeight() - 2 * kBorder};
+  if (HasScrollBar() && x >= bar.x) {
+    SetTopIndex(TopAfterScrollClick(bar, x, y, topIndex_, VisibleRows(), ListCount()));
   } else if (button == kLeftButton && y >= kBorder) {
     const int row = topIndex_ + (y - kBorder) / std::max(ItemHeight(), 1);
     if (row < ListCount()) {

@@ -30,8 +30,22 @@ int TopShowing(int selected, int top, int visible) {
   return top;
 }
 
-int ScrollStep(int y, int height) {
-  return y < height / 2 ? -1 : 1;
+int TopAfterScrollClick(const gfx::Rect& bar, int x, int y, int top, int visible, int count) {
+  const classic::ScrollBarLayout layout = classic::LayoutVScrollBar(bar, top, visible, count);
+  switch (classic::HitScrollBar(layout, x, y)) {
+    case classic::ScrollPart::LineUp:
+      return ClampTop(top - 1, count, visible);
+    case classic::ScrollPart::LineDown:
+      return ClampTop(top + 1, count, visible);
+    case classic::ScrollPart::PageUp:
+      return ClampTop(top - visible, count, visible);
+    case classic::ScrollPart::PageDown:
+      return ClampTop(top + visible, count, visible);
+    case classic::ScrollPart::Thumb:
+    case classic::ScrollPart::None:
+      break;
+  }
+  return top;
 }
 
 std::optional<int> ArrowKeyTarget(int keyCode, int selected, int count) {
@@ -43,11 +57,7 @@ std::optional<int> ArrowKeyTarget(int keyCode, int selected, int count) {
 
 void PaintScrollBar(gfx::Canvas& canvas, int x, int top, int bottom, int topRow, int visible,
                     int count) {
-  canvas.FillRect(x, top, kScrollWidth, bottom - top, classic::SysColor(classic::kScrollBar));
-  classic::DrawScrollArrow(canvas, {x, top, kScrollWidth, kScrollWidth}, classic::Arrow::Up, false,
-                           topRow > 0);
-  classic::DrawScrollArrow(canvas, {x, bottom - kScrollWidth, kScrollWidth, kScrollWidth},
-                           classic::Arrow::Down, false, topRow + visible < count);
+  classic::DrawVScrollBar(canvas, {x, top, kScrollWidth, bottom - top}, topRow, visible, count);
 }
 
 }  // namespace ui::listrows

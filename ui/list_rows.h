@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/canvas.h"
+#include "gfx/classic.h"
 
 namespace ui::listrows {
 
@@ -21,14 +22,15 @@ int AfterRemoval(int selected, int index);
 int ClampTop(int top, int count, int visible);
 // The top row that shows the selected one, moving as little as possible.
 int TopShowing(int selected, int top, int visible);
-// One row up for a click on the upper half of the scroll bar, one down for the lower half.
-int ScrollStep(int y, int height);
+// The top row after a click at (x, y) on the scroll bar `bar`: a row up or down on its arrows,
+// a page up or down on the track above or below the thumb.
+int TopAfterScrollClick(const gfx::Rect& bar, int x, int y, int top, int visible, int count);
 
 // The index the up and down arrow keys move the selection to, or nothing for other keys.
 std::optional<int> ArrowKeyTarget(int keyCode, int selected, int count);
 
 // The scroll bar at `x` from `top` to `bottom`, its arrows enabled when rows are hidden above
-// or below.
+// or below, its thumb showing which part of the rows is in view.
 void PaintScrollBar(gfx::Canvas& canvas, int x, int top, int bottom, int topRow, int visible,
                     int count);
 

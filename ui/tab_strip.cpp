@@ -14,6 +14,7 @@ namespace {
 constexpr int kPad = 6;
 constexpr int kImageGap = 3;
 constexpr int kPanelInset = 2;
+constexpr int kArrowWidth = 16;
 const Tab kNoTab{};
 }  // namespace
 
@@ -30,6 +31,7 @@ int TabStrip::Add(const std::string& caption, const std::string& key, int image,
   } else if (selected_ >= position) {
     ++selected_;
   }
+  KeepSelectedInView();
   Invalidate();
   return position;
 }
@@ -45,15 +47,19 @@ bool TabStrip::Remove(int index) {
       selected_ = 0;
     } else {
       selected_ = std::min(index, Count());
+      KeepSelectedInView();
       Raise(OnClick);
+      return true;
     }
   }
+  KeepSelectedInView();
   return true;
 }
 
 void TabStrip::Clear() {
   tabs_.clear();
   selected_ = 0;
+  first_ = 1;
   Invalidate();
 }
 
@@ -65,12 +71,14 @@ const Tab& TabStrip::Item(int index) const {
 void TabStrip::SetCaption(int index, const std::string& caption) {
   if (index < 1 || index > Count()) return;
   tabs_[index - 1].caption = caption;
+  KeepSelectedInView();
   Invalidate();
 }
 
 void TabStrip::SetImage(int index, int image) {
   if (index < 1 || index > Count() || tabs_[index - 1].image == image) return;
   tabs_[index - 1].image = image;
+  KeepSelectedInView();
   Invalidate();
 }
 
@@ -84,12 +92,14 @@ int TabStrip::IndexOfKey(const std::string& key) const {
 void TabStrip::SetSelectedItem(int index) {
   if (index < 1 || index > Count()) return;
   selected_ = index;
+  KeepSelectedInView();
   Invalidate();
   Raise(OnClick);
 }
 
 void TabStrip::SetImageList(const ImageList* images) {
   images_ = images;
+  KeepSelectedInView();
   Invalidate();
 }
 
@@ -109,17 +119,60 @@ int TabStrip::TabWidth(const Tab& tab) const {
 }
 
 gfx::Rect TabStrip::TabRect(int index) const {
-  if (index < 1 || index > Count()) return {};
+  if (index < first_ || index > Count()) return {};
   int x = kPanelInset;
-  for (int i = 1; i < index; ++i) x += TabWidth(tabs_[i - 1]);
+  for (int i = first_; i < index; ++i) x += TabWidth(tabs_[i - 1]);
   return {x, 0, TabWidth(tabs_[index - 1]), TabRowHeight()};
 }
 
 int TabStrip::HitTest(int x, int y) const {
-  for (int i = 1; i <= Count(); ++i) {
+  if (x >= TabsRight()) return 0;
+  for (int i = first_; i <= Count(); ++i) {
     if (TabRect(i).Contains(x, y)) return i;
   }
   return 0;
+}
+
+bool TabStrip::ScrollArrowsShown() const {
+  int total = kPanelInset;
+  for (const Tab& tab : tabs_) total += TabWidth(tab);
+  return first_ > 1 || total > Width() - kPanelInset;
+}
+
+gfx::Rect TabStrip::ScrollLeftRect() const {
+  if (!ScrollArrowsShown()) return {};
+  const int h = std::max(TabRowHeight() - 4, 8);
+  return {Width() - kPanelInset - 2 * kArrowWidth, TabRowHeight() - h - 1, kArrowWidth, h};
+}
+
+gfx::Rect TabStrip::ScrollRightRect() const {
+  gfx::Rect r = ScrollLeftRect();
+  if (r.width > 0) r.x += kArrowWidth;
+  return r;
+}
+
+int TabStrip::TabsRight() const {
+  return ScrollArrowsShown() ? ScrollLeftRect().x : Width();
+}
+
+bool TabStrip::TabFullyShown(int index) const {
+  const gfx::Rect r = TabRect(index);
+  return r.width > 0 && r.Right() <= TabsRight();
+}
+
+bool TabStrip::CanScrollRight() const {
+  return Count() > 0 && first_ < Count() && !TabFullyShown(Count());
+}
+
+void TabStrip::KeepSelectedInView() {
+  first_ = std::clamp(first_, 1, std::max(Count(), 1));
+  // Nothing hidden on the left while everything after it fits.
+  while (first_ > 1 && TabRect(Count()).Right() + TabWidth(tabs_[first_ - 2]) <= TabsRight()) {
+    --first_;
+  }
+  if (selected_ == 0) return;
+  if (selected_ < first_) first_ = selected_;
+  while (first_ < selected_ && !TabFullyShown(selected_)) ++first_;
 }
 
 int TabStrip::ClientLeft() const {
@@ -138,8 +191,23 @@ int TabStrip::ClientHeight() const {
 void TabStrip::HandleMouseDown(int button, int shift, int x, int y) {
   Control::HandleMouseDown(button, shift, x, y);
   if (button != kLeftButton) return;
+  if (ScrollLeftRect().Contains(x, y)) {
+    if (first_ > 1) --first_;
+    Invalidate();
+    return;
+  }
+  if (ScrollRightRect().Contains(x, y)) {
+    if (CanScrollRight()) ++first_;
+    Invalidate();
+    return;
+  }
   const int hit = HitTest(x, y);
   if (hit != 0) SetSelectedItem(hit);
+}
+
+void TabStrip::HandleResize() {
+  KeepSelectedInView();
+  Control::HandleResize();
 }
 
 void TabStrip::HandleKeyDown(int& keyCode, int shift) {
@@ -172,10 +240,19 @@ void TabStrip::Paint(gfx::Canvas& canvas) {
       classic::DrawFocusRect(canvas, {r.x + 3, r.y + 3, r.width - 6, r.height - 6});
     }
   };
-  for (int i = 1; i <= Count(); ++i) {
+  // Tabs run under the arrows, which are drawn over them.
+  canvas.SetClip(0, 0, TabsRight(), row + 1);
+  for (int i = first_; i <= Count(); ++i) {
     if (i != selected_) drawTab(i);
   }
-  if (selected_ != 0) drawTab(selected_);
+  if (selected_ >= first_) drawTab(selected_);
+  canvas.ResetClip();
+  if (ScrollArrowsShown()) {
+    canvas.FillRect(TabsRight(), 0, canvas.Width() - TabsRight(), row, BackColor());
+    classic::DrawScrollArrow(canvas, ScrollLeftRect(), classic::Arrow::Left, false, first_ > 1);
+    classic::DrawScrollArrow(canvas, ScrollRightRect(), classic::Arrow::Right, false,
+                             CanScrollRight());
+  }
 }
 
 }  // namespace ui

@@ -3,6 +3,9 @@
 // Click is raised when a tab is chosen by the user (also the one already chosen) or selected
 // from code, and when removing the selected tab selects its neighbour. The client area is
 // where the program places the panel's contents, in the parent's coordinates.
+//
+// When the tabs do not fit in the row, a pair of scroll arrows at the right end of the row
+// moves the tabs by one; the selected tab is always scrolled into view.
 #pragma once
 
 #include <string>
@@ -52,10 +55,19 @@ class TabStrip : public Control {
   int ClientWidth() const;
   int ClientHeight() const;
 
-  // The tab's rectangle in the control's client coordinates; empty out of range.
+  // The tab's rectangle in the control's client coordinates, as scrolled; empty out of range
+  // and for tabs scrolled out to the left.
   gfx::Rect TabRect(int index) const;
   int TabRowHeight() const;
-  int HitTest(int x, int y) const;  // the tab under a point, or 0
+  int HitTest(int x, int y) const;  // the tab under a point, or 0 (also on the arrows)
+
+  // Scrolling: the first tab shown (1 when none), whether the arrows show, and where.
+  int FirstShownTab() const { return first_; }
+  bool ScrollArrowsShown() const;
+  gfx::Rect ScrollLeftRect() const;  // empty while the arrows are hidden
+  gfx::Rect ScrollRightRect() const;
+  // Whether the whole tab lies left of the arrows.
+  bool TabFullyShown(int index) const;
 
  protected:
   void Paint(gfx::Canvas& canvas) override;
@@ -63,12 +75,17 @@ class TabStrip : public Control {
   void HandleMouseDown(int button, int shift, int x, int y) override;
   void HandleClick() override {}
   void HandleKeyDown(int& keyCode, int shift) override;
+  void HandleResize() override;
 
  private:
   int TabWidth(const Tab& tab) const;
+  int TabsRight() const;  // where the tabs' room ends: the arrows, or the control's edge
+  bool CanScrollRight() const;
+  void KeepSelectedInView();
 
   std::vector<Tab> tabs_;
   int selected_ = 0;
+  int first_ = 1;
   const ImageList* images_ = nullptr;
 };
 

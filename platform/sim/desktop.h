@@ -51,6 +51,7 @@ struct DesktopOptions {
   DateTime start{2001, 4, 26, 9, 0, 0, 0};  // local time when the clock reads 0
   bool printerInstalled = true;
   HttpLimits http;  // HttpGet is a real fetch within these bounds
+  bool taskbar = true;  // drawn along the bottom of the screen, over the windows
 };
 
 class Desktop : public System {
@@ -114,6 +115,9 @@ class Desktop : public System {
   bool ChooseMenuItem(HWND hwnd, const std::vector<std::string>& path);
   // Answers for the next pop-up menu: the item text to choose ("" dismisses it).
   void AnswerNextPopupMenu(const std::string& itemText);
+  // Called while a menu is open on the screen (a drop-down of a menu bar or a pop-up, with the
+  // item about to be chosen highlighted), so that a screenshot taken then shows it.
+  void SetMenuShownListener(std::function<void()> listener);
 
   // ---- Answers to the platform's dialogs (used in order; unanswered ones are cancelled) ----
   void AnswerColorDialog(std::optional<COLORREF> color);
@@ -133,6 +137,10 @@ class Desktop : public System {
   bool SaveWindowShot(HWND hwnd, const std::string& hostPath);
   // The menu of a window as text (items, check marks, ids), for tests and dumps.
   std::string DumpMenu(HMENU menu) const;
+  // The taskbar's buttons, one for each shown top-level window with a caption that no window
+  // owns, in the order the windows were made: the window and the button's screen rectangle.
+  // A click on one brings its window back and to the front.
+  std::vector<std::pair<HWND, RECT>> TaskbarButtons() const;
 
   // ---- System ----
   bool RegisterClass(const WindowClass& cls) override;
@@ -297,6 +305,14 @@ class Desktop : public System {
   void PressMouse(HWND target, POINT screenPoint);
   void RenderWindow(gfx::Canvas& screen, HWND hwnd, RECT clip);
   void PaintNonClient(gfx::Canvas& screen, const Window& w, RECT clip);
+  void PaintOpenMenus(gfx::Canvas& screen);
+  void PaintTaskbar(gfx::Canvas& screen);
+  // Where the item of a window's menu bar lies on the screen (an empty rectangle if nowhere).
+  RECT MenuBarItemRect(const Window& w, int position) const;
+  // Opens a menu on the screen at a point, kept on the screen.
+  void OpenMenuAt(HMENU menu, POINT at);
+  // Where a submenu opens: right of the open menu's item at `position`.
+  POINT SubmenuCorner(HMENU parent, POINT parentAt, int position) const;
   bool ReadProcess(DWORD process, uint32_t address, void* buffer, size_t size) const;
 };
 

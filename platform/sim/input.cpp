@@ -206,6 +206,21 @@ void Desktop::Click(HWND hwnd, int clientX, int clientY) {
 
 void Desktop::ClickAt(POINT screenPoint) {
   State& s = *state_;
+  // The taskbar lies over the windows: a click on a button brings its window back and to the
+  // front; elsewhere on the taskbar nothing happens.
+  if (s.options.taskbar && screenPoint.y >= s.options.height - kTaskbarHeight &&
+      screenPoint.y < s.options.height) {
+    s.cursor = screenPoint;
+    for (const auto& [hwnd, r] : TaskbarButtons()) {
+      if (screenPoint.x < r.left || screenPoint.x >= r.right) continue;
+      const Window* w = Find(hwnd);
+      if (w != nullptr && (w->style & WS_MINIMIZE)) ShowWindow(hwnd, SW_RESTORE);
+      SetForegroundWindow(hwnd);
+      RunPending();
+      break;
+    }
+    return;
+  }
   if (!(s.cursor == screenPoint)) MouseMoveTo(screenPoint);
   HWND hit = WindowFromPoint(screenPoint);
   if (hit == s.desktop || !Find(hit)) {
@@ -363,6 +378,20 @@ std::string Desktop::GetEditLine(HWND edit, int lineFromOne) {
   if (start >= 0) {
     LRESULT n = SendMessage(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
     if (n > 0) length = static_cast<size_t>(n);
+  }
+  // Lines are read whole up to a bound, so a control that claims a huge length cannot make
+  // the reader allocate without limit.
+  constexpr size_t kMaxLine = size_t{1} << 24;
+  length = std::min(length, kMaxLine);
+  if (length + 2 > 0xFFFF) {
+    // Longer than EM_GETLINE's WORD-sized buffer can take: read the line's characters as a
+    // range.
+    std::vector<char> range(length + 1, '\0');
+    TEXTRANGEA request;
+    request.chrg = {static_cast<int32_t>(start), static_cast<int32_t>(start + length)};
+    request.lpstrText = range.data();
+    LRESULT got = SendMessage(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
+    if (got > 0) return std::string(range.data(), std::min(static_cast<size_t>(got), length));
   }
   // The first WORD of the buffer gives its size in characters; the line may fill it unterminated.
   size_t size = std::clamp<size_t>(length + 2, 1024, 0xFFFF);

@@ -286,6 +286,8 @@ bool Desktop::ChooseMenuItem(HWND hwnd, const std::vector<std::string>& path) {
   UINT chosen = 0;
   bool found = false;
   int opened = 0;
+  s.openMenus.clear();
+  s.menuBarWindow = hwnd;
   for (size_t level = 0; level < path.size(); ++level) {
     auto it = s.menus.find(menu);
     if (it == s.menus.end()) break;
@@ -294,10 +296,24 @@ bool Desktop::ChooseMenuItem(HWND hwnd, const std::vector<std::string>& path) {
     MenuItem mi = it->second.items[static_cast<size_t>(pos)];
     if (mi.flags & (MF_GRAYED | MF_DISABLED)) break;
     bool last = level + 1 == path.size();
+    // What the person points at shows selected: the bar's item, then an item of the drop-down.
+    if (level == 0) {
+      s.menuBarItem = pos;
+    } else if (!s.openMenus.empty()) {
+      s.openMenus.back().highlighted = pos;
+    }
     if (mi.flags & MF_POPUP) {
       if (last || !s.menus.count(mi.sub)) break;
       SendMessage(hwnd, WM_INITMENUPOPUP, mi.sub, MAKELPARAM(pos, 0));
       ++opened;
+      const Window* frame = Find(hwnd);
+      if (frame == nullptr) break;
+      if (level == 0) {
+        const RECT item = MenuBarItemRect(*frame, pos);
+        OpenMenuAt(mi.sub, POINT{item.left, item.bottom + 1});  // under the bar
+      } else {
+        OpenMenuAt(mi.sub, SubmenuCorner(s.openMenus.back().menu, s.openMenus.back().at, pos));
+      }
       menu = mi.sub;
       continue;
     }
@@ -307,6 +323,10 @@ bool Desktop::ChooseMenuItem(HWND hwnd, const std::vector<std::string>& path) {
     }
     break;
   }
+  if (found && s.menuShownListener && Find(hwnd)) s.menuShownListener();
+  s.openMenus.clear();
+  s.menuBarWindow = 0;
+  s.menuBarItem = -1;
   if (!Find(hwnd)) return false;
   for (int i = 0; i < opened; ++i) SendMessage(hwnd, WM_UNINITMENUPOPUP, 0, 0);
   SendMessage(hwnd, WM_MENUSELECT, 0xFFFF0000, 0);
@@ -321,7 +341,11 @@ void Desktop::AnswerNextPopupMenu(const std::string& itemText) {
   state_->popupAnswers.push_back(itemText);
 }
 
-int Desktop::TrackPopupMenu(HMENU menu, UINT flags, int, int, HWND owner) {
+void Desktop::SetMenuShownListener(std::function<void()> listener) {
+  state_->menuShownListener = std::move(listener);
+}
+
+int Desktop::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
   State& s = *state_;
   if (!s.menus.count(menu)) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);
@@ -345,21 +369,54 @@ int Desktop::TrackPopupMenu(HMENU menu, UINT flags, int, int, HWND owner) {
   // The answer may name an item of a submenu; the first match in menu order is taken.
   UINT chosen = 0;
   std::string chosenText;
+  // Where each submenu hangs: its menu and position there.
+  std::map<HMENU, std::pair<HMENU, int>> hangsFrom;
+  HMENU chosenIn = 0;
+  int chosenAt = -1;
   if (!answer.empty()) {
     std::vector<HMENU> todo{menu};
     for (size_t i = 0; i < todo.size() && chosenText.empty(); ++i) {
       auto it = s.menus.find(todo[i]);
       if (it == s.menus.end()) continue;
-      for (const MenuItem& mi : it->second.items) {
-        if ((mi.flags & MF_POPUP) && !(mi.flags & (MF_GRAYED | MF_DISABLED)))
+      for (size_t pos = 0; pos < it->second.items.size(); ++pos) {
+        const MenuItem& mi = it->second.items[pos];
+        if ((mi.flags & MF_POPUP) && !(mi.flags & (MF_GRAYED | MF_DISABLED)) &&
+            !hangsFrom.count(mi.sub) && mi.sub != menu) {
           todo.push_back(mi.sub);
+          hangsFrom[mi.sub] = {todo[i], static_cast<int>(pos)};
+        }
         if (Choosable(mi) && MenuKey(mi.text) == MenuKey(answer)) {
           chosen = mi.id;
           chosenText = mi.text;
+          chosenIn = todo[i];
+          chosenAt = static_cast<int>(pos);
           break;
         }
       }
     }
+  }
+  // On the screen: the menu, the submenus leading to the chosen item, that item selected.
+  if (Find(owner)) {
+    std::vector<std::pair<HMENU, int>> chain;  // from the chosen item's menu out
+    if (chosenIn != 0) {
+      chain.push_back({chosenIn, chosenAt});
+      for (HMENU m = chosenIn; m != menu && hangsFrom.count(m);) {
+        chain.push_back(hangsFrom[m]);
+        m = hangsFrom[m].first;
+      }
+    }
+    s.openMenus.clear();
+    s.menuBarWindow = 0;
+    OpenMenuAt(menu, POINT{x, y});
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+      s.openMenus.back().highlighted = it->second;
+      if (it + 1 != chain.rend()) {
+        const State::OpenMenu& parent = s.openMenus.back();
+        OpenMenuAt((it + 1)->first, SubmenuCorner(parent.menu, parent.at, it->second));
+      }
+    }
+    if (s.menuShownListener) s.menuShownListener();
+    s.openMenus.clear();
   }
   if (Find(owner)) {
     SendMessage(owner, WM_UNINITMENUPOPUP, menu, 0);

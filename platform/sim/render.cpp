@@ -29,6 +29,31 @@ bool Empty(const RECT& r) {
   return r.right <= r.left || r.bottom <= r.top;
 }
 
+std::vector<gfx::classic::MenuEntry> Entries(const Menu& menu) {
+  std::vector<gfx::classic::MenuEntry> out;
+  for (const MenuItem& mi : menu.items) {
+    gfx::classic::MenuEntry e;
+    e.text = mi.text;
+    e.separator = (mi.flags & MF_SEPARATOR) != 0;
+    e.checked = (mi.flags & MF_CHECKED) != 0;
+    e.grayed = (mi.flags & (MF_GRAYED | MF_DISABLED)) != 0;
+    e.submenu = (mi.flags & MF_POPUP) != 0;
+    out.push_back(e);
+  }
+  return out;
+}
+
+// The texts a menu bar shows and, for each, its item's position in the menu.
+std::vector<std::string> BarTexts(const Menu& menu, std::vector<int>* positions = nullptr) {
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < menu.items.size(); ++i) {
+    if (menu.items[i].flags & MF_SEPARATOR) continue;
+    texts.push_back(menu.items[i].text);
+    if (positions) positions->push_back(static_cast<int>(i));
+  }
+  return texts;
+}
+
 }  // namespace
 
 COLORREF Desktop::GetSysColor(int index) {
@@ -130,14 +155,135 @@ void Desktop::PaintNonClient(gfx::Canvas& screen, const Window& w, RECT clip) {
   }
   if (!(w.style & WS_CHILD) && w.menu != 0) {
     std::vector<std::string> items;
+    std::vector<int> positions;
     auto it = state_->menus.find(w.menu);
-    if (it != state_->menus.end()) {
-      for (const MenuItem& mi : it->second.items)
-        if (!(mi.flags & MF_SEPARATOR)) items.push_back(mi.text);
+    if (it != state_->menus.end()) items = BarTexts(it->second, &positions);
+    // The item whose drop-down is open shows pressed in.
+    int selected = -1;
+    if (state_->menuBarWindow == w.hwnd) {
+      auto at = std::find(positions.begin(), positions.end(), state_->menuBarItem);
+      if (at != positions.end()) selected = static_cast<int>(at - positions.begin());
     }
     classic::DrawMenuBar(screen, gfx::Rect{o.x + border, y, barWidth, kMenuBarHeight}, items,
-                         classic::SystemFont());
+                         classic::SystemFont(), selected);
   }
+}
+
+RECT Desktop::MenuBarItemRect(const Window& w, int position) const {
+  auto it = state_->menus.find(w.menu);
+  if ((w.style & WS_CHILD) || it == state_->menus.end()) return {};
+  std::vector<int> positions;
+  const std::vector<std::string> texts = BarTexts(it->second, &positions);
+  auto at = std::find(positions.begin(), positions.end(), position);
+  if (at == positions.end()) return {};
+  const POINT o = WindowOrigin(w);
+  const RECT in = Insets(w);
+  const int border = in.left;
+  int y = o.y + border;
+  if ((w.style & WS_CAPTION) == WS_CAPTION) y += kCaptionHeight;
+  const std::vector<gfx::Rect> rects = gfx::classic::LayoutMenuBar(
+      gfx::Rect{o.x + border, y, w.rect.Width() - 2 * border, kMenuBarHeight}, texts,
+      gfx::classic::SystemFont());
+  const gfx::Rect& r = rects[static_cast<size_t>(at - positions.begin())];
+  return RECT{r.x, r.y, r.Right(), r.Bottom()};
+}
+
+void Desktop::OpenMenuAt(HMENU menu, POINT at) {
+  State& s = *state_;
+  auto it = s.menus.find(menu);
+  if (it == s.menus.end()) return;
+  const std::vector<gfx::classic::MenuEntry> entries = Entries(it->second);
+  const int width = gfx::classic::PopupMenuWidth(entries, gfx::classic::SystemFont());
+  const int height = gfx::classic::PopupMenuHeight(entries);
+  // A menu that would run off the screen opens to the left of, or above, the point.
+  if (at.x + width > s.options.width) at.x = std::max(0, at.x - width);
+  if (at.y + height > s.options.height) at.y = std::max(0, s.options.height - height);
+  s.openMenus.push_back({menu, at, -1});
+}
+
+POINT Desktop::SubmenuCorner(HMENU parent, POINT parentAt, int position) const {
+  auto it = state_->menus.find(parent);
+  if (it == state_->menus.end()) return parentAt;
+  const std::vector<gfx::classic::MenuEntry> entries = Entries(it->second);
+  int top = gfx::classic::kMenuBorder;
+  for (int i = 0; i < position && i < static_cast<int>(entries.size()); ++i) {
+    top += entries[static_cast<size_t>(i)].separator ? gfx::classic::kMenuSeparatorHeight
+                                                     : gfx::classic::kMenuItemHeight;
+  }
+  const int width = gfx::classic::PopupMenuWidth(entries, gfx::classic::SystemFont());
+  return POINT{parentAt.x + width - gfx::classic::kMenuBorder,
+               parentAt.y + top - gfx::classic::kMenuBorder};
+}
+
+void Desktop::PaintOpenMenus(gfx::Canvas& screen) {
+  for (const State::OpenMenu& open : state_->openMenus) {
+    auto it = state_->menus.find(open.menu);
+    if (it == state_->menus.end()) continue;
+    gfx::classic::DrawPopupMenu(screen, open.at.x, open.at.y, Entries(it->second),
+                                gfx::classic::SystemFont(), open.highlighted);
+  }
+}
+
+std::vector<std::pair<HWND, RECT>> Desktop::TaskbarButtons() const {
+  const State& s = *state_;
+  std::vector<std::pair<HWND, RECT>> out;
+  if (!s.options.taskbar) return out;
+  // A button for each shown top-level window with a caption that no other window owns, in the
+  // order they were made.
+  std::vector<HWND> shown;
+  for (const auto& [hwnd, w] : s.windows) {
+    if (w->parent != s.desktop || w->owner != 0 || !(w->style & WS_VISIBLE) ||
+        (w->style & WS_CAPTION) != WS_CAPTION || (w->exStyle & WS_EX_TOOLWINDOW)) {
+      continue;
+    }
+    shown.push_back(hwnd);
+  }
+  constexpr int kStart = 60, kClock = 64, kMaxButton = 160;
+  const int top = s.options.height - kTaskbarHeight + 4;
+  const int room = s.options.width - kStart - kClock - 8;
+  const int n = static_cast<int>(shown.size());
+  const int each = n == 0 ? 0 : std::min(kMaxButton, room / n);
+  for (int i = 0; i < n; ++i) {
+    const int x = kStart + i * each;
+    out.push_back({shown[static_cast<size_t>(i)], RECT{x, top, x + each - 3, top + 22}});
+  }
+  return out;
+}
+
+void Desktop::PaintTaskbar(gfx::Canvas& screen) {
+  namespace classic = gfx::classic;
+  const State& s = *state_;
+  if (!s.options.taskbar) return;
+  const int top = s.options.height - kTaskbarHeight;
+  screen.FillRect(0, top, s.options.width, kTaskbarHeight, kFace);
+  screen.FillRect(0, top + 1, s.options.width, 1, 0xFFFFFF);
+  gfx::Font bold = classic::SystemFont();
+  bold.bold = true;
+  classic::DrawButton(screen, gfx::Rect{2, top + 4, 54, 22}, "Start", bold);
+  for (const auto& [hwnd, r] : TaskbarButtons()) {
+    const Window* w = Find(hwnd);
+    if (w == nullptr) continue;
+    const gfx::Rect b{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const bool active = s.active == hwnd;
+    classic::DrawEdge(screen, b, active ? classic::Edge::Sunken : classic::Edge::Button, true);
+    gfx::Font font = classic::SystemFont();
+    font.bold = active;
+    screen.SetClip(b.x + 3, b.y, b.width - 6, b.height);
+    screen.DrawText(b.x + 5 + (active ? 1 : 0),
+                    b.y + (b.height - gfx::Canvas::TextHeight(font)) / 2 + (active ? 1 : 0),
+                    w->text, font, kBlack);
+    screen.ResetClip();
+  }
+  // The clock: the desktop's own time.
+  const DateTime now = Now();
+  char clock[16];
+  std::snprintf(clock, sizeof clock, "%d:%02d %s", (now.hour + 11) % 12 + 1, now.minute,
+                now.hour < 12 ? "AM" : "PM");
+  const gfx::Rect box{s.options.width - 66, top + 4, 62, 22};
+  classic::DrawEdge(screen, box, classic::Edge::SunkenThin, true);
+  screen.DrawText(box.x + (box.width - gfx::Canvas::TextWidth(clock, classic::SystemFont())) / 2,
+                  box.y + (box.height - gfx::Canvas::TextHeight(classic::SystemFont())) / 2, clock,
+                  classic::SystemFont(), kBlack);
 }
 
 void Desktop::RenderWindow(gfx::Canvas& screen, HWND hwnd, RECT clip) {
@@ -181,6 +327,8 @@ gfx::Canvas Desktop::RenderScreen() {
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) RenderWindow(screen, *it, all);
   screen.SetOrigin(0, 0);
   screen.ResetClip();
+  PaintTaskbar(screen);
+  PaintOpenMenus(screen);
   return screen;
 }
 

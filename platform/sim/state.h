@@ -17,6 +17,7 @@ namespace platform::sim {
 // Fixed non-client metrics of the classic look.
 inline constexpr int kCaptionHeight = 18;
 inline constexpr int kMenuBarHeight = 19;
+inline constexpr int kTaskbarHeight = 28;
 inline constexpr int kThickFrame = 4;
 inline constexpr int kDialogFrame = 3;
 inline constexpr int kThinBorder = 1;
@@ -181,6 +182,17 @@ struct Desktop::State {
   std::map<HMENU, Menu> menus;
   bool tracking = false;
   std::deque<std::string> popupAnswers;
+  // Menus open on the screen while a choice is being made, outermost first, and the window
+  // whose menu bar item is dropped down (0 for a pop-up menu).
+  struct OpenMenu {
+    HMENU menu = 0;
+    POINT at;              // screen position of the top-left corner
+    int highlighted = -1;  // the item chosen or leading to the next menu
+  };
+  std::vector<OpenMenu> openMenus;
+  HWND menuBarWindow = 0;
+  int menuBarItem = -1;
+  std::function<void()> menuShownListener;
 
   std::map<HANDLE, Watch> watches;  // ordered by handle = installation order
   std::map<HANDLE, KeyHook> keyHooks;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "gfx/canvas.h"
+#include "host/window_access.h"
 #include "platform/sim/desktop.h"
 #include "platform/win32.h"
 
@@ -656,6 +657,297 @@ TEST(ClientRichText, SelectionClampsAndReplaces) {
   SendMessage(input, WM_CHAR, '\b', 0);
   SendMessage(input, WM_CHAR, '?', 0);
   EXPECT_EQ(Text(input), "aXYZ?def");
+}
+
+}  // namespace
+}  // namespace clientsim
+
+namespace clientsim {
+namespace {
+
+TEST_P(ClientTest, LineIndexAndLengthAnswerForTheLineAsked) {
+  SignOn();
+  const std::string longText(3000, 'w');
+  client().ReceiveIM("Bob", "first");
+  client().ReceiveIM("Bob", longText);
+  client().ReceiveIM("Bob", "third");
+  f.Run();
+  const HWND view = View(client().IMWindow("Bob"));
+  // Lines: "", "Bob: first", "Bob: www...", "Bob: third", each after a CR.
+  EXPECT_EQ(SendMessage(view, EM_LINEINDEX, 0, 0), 0);
+  EXPECT_EQ(SendMessage(view, EM_LINEINDEX, 1, 0), 1);
+  EXPECT_EQ(SendMessage(view, EM_LINEINDEX, 2, 0), 12);
+  EXPECT_EQ(SendMessage(view, EM_LINEINDEX, 3, 0), 12 + 3005 + 1);
+  EXPECT_EQ(SendMessage(view, EM_LINEINDEX, 4, 0), -1);
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, 0, 0), 0);
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, 1, 0), 10);
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, 12, 0), 3005);
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, 2000, 0), 3005);  // any character of the line
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, 12 + 3005 + 1, 0), 10);
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, 100000, 0), 0);  // past the end
+  EXPECT_EQ(SendMessage(view, EM_LINEFROMCHAR, 2000, 0), 2);
+
+  // -1: the caret's line, and the characters left unselected on the selected lines.
+  SendMessage(view, EM_SETSEL, 5, 20);  // "Bob: first" from "f", line 2 up to its 8th char
+  EXPECT_EQ(SendMessage(view, EM_LINEINDEX, static_cast<WPARAM>(-1), 0), 12);
+  EXPECT_EQ(SendMessage(view, EM_LINELENGTH, static_cast<WPARAM>(-1), 0), 4 + (3005 - 8));
+
+  std::string buffer(3100, '\0');
+  TEXTRANGEA range;
+  range.chrg = {12, 12 + 3005};
+  range.lpstrText = buffer.data();
+  EXPECT_EQ(SendMessage(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)), 3005);
+  EXPECT_EQ(std::string(buffer.c_str()), "Bob: " + longText);
+}
+
+// The add-on reads a conversation view line by line; lines far longer than any buffer it
+// starts with come back whole, also one longer than a line read can hold at once.
+TEST_P(ClientTest, ConversationOf100KbReadWholeByLines) {
+  SignOn();
+  std::string lines;
+  for (int i = 0; i < 50; ++i) {
+    if (i > 0) lines += "<BR>";
+    lines += std::string(2000, static_cast<char>('a' + i % 26));
+  }
+  const std::string oneLine(100 * 1024, 'q');
+  client().ReceiveIM("Bob", "hi");
+  client().ReceiveIM("Bob", lines);
+  client().ReceiveIM("Bob", oneLine);
+  f.Run();
+  const HWND view = View(client().IMWindow("Bob"));
+  const std::string read = host::GetEditText(view);
+  EXPECT_EQ(read.size(), client().ConversationText("Bob").size());
+  EXPECT_TRUE(read == client().ConversationText("Bob"));
+  EXPECT_NE(read.find("\rBob: " + oneLine), std::string::npos);
+  EXPECT_NE(read.find("\rBob: " + std::string(2000, 'a') + "\r" + std::string(2000, 'b') + "\r"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace clientsim
+
+namespace clientsim {
+namespace {
+
+// Rows of text with ink in a window's client area on the screen: bands of the view's line
+// height from its top inset, with a pixel darker than the view's paper.
+int InkedRows(const gfx::Canvas& screen, HWND rich, int rightMargin) {
+  RECT r;
+  GetWindowRect(rich, r);
+  const int lineHeight = gfx::Canvas::TextHeight({}) + 1;
+  int rows = 0;
+  for (int top = r.top + 2; top + lineHeight <= r.bottom - 2; top += lineHeight) {
+    bool ink = false;
+    for (int y = top; y < top + lineHeight && !ink; ++y) {
+      for (int x = r.left + 3; x < r.right - rightMargin && !ink; ++x) {
+        const auto c = screen.GetPixel(x, y) & 0xFFFFFF;
+        ink = GetRValue(c) < 0x90 && GetGValue(c) < 0x90;
+      }
+    }
+    if (ink) ++rows;
+  }
+  return rows;
+}
+
+TEST_P(ClientTest, ConversationViewWrapsLongLines) {
+  SignOn();
+  std::string words;
+  for (int i = 0; i < 60; ++i) words += "word ";
+  client().ReceiveIM("Bob", words);
+  f.Run();
+  const HWND view = View(client().IMWindow("Bob"));
+  // One line of text, shown on several rows within the view's width.
+  EXPECT_EQ(SendMessage(view, EM_GETLINECOUNT, 0, 0), 2);
+  const gfx::Canvas screen = f.desktop.RenderScreen();
+  EXPECT_GE(InkedRows(screen, view, 4), 3);
+  RECT r;
+  GetWindowRect(view, r);
+  for (int y = r.top + 2; y < r.bottom - 2; ++y) {
+    EXPECT_EQ(screen.GetPixel(r.right - 3, y) & 0xFFFFFF, Aol7() ? 0xFFF8F4u : 0xFFFFFFu)
+        << "nothing runs past the right edge, row " << y;
+  }
+}
+
+TEST_P(ClientTest, ConversationViewScrollsBackWithItsScrollBar) {
+  SignOn();
+  for (int i = 0; i < 40; ++i) client().ReceiveIM("Bob", "message " + std::to_string(i));
+  f.Run();
+  const HWND view = View(client().IMWindow("Bob"));
+  RECT r;
+  GetClientRect(view, r);
+  const int lineHeight = gfx::Canvas::TextHeight({}) + 1;
+  const int rows = (r.Height() - 4) / lineHeight;
+  const int last = 41 - rows;  // 41 lines: the empty first one and 40 messages
+  // The view follows its end.
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), last);
+
+  // The scroll bar at the right: its up arrow, the track above the thumb, the thumb.
+  const int barX = r.Width() - 2 - 8;
+  f.desktop.Click(view, barX, 2 + 4);
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), last - 1);
+  f.desktop.Click(view, barX, 2 + 16 + 2);  // the track's top: above the thumb
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), std::max(0, last - 1 - (rows - 1)));
+  SendMessage(view, WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+  // Scrolled back, a new message does not pull the view down; at the end it does.
+  client().ReceiveIM("Bob", "one more");
+  f.Run();
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  // Drag the thumb from the top of the track to its bottom: the end is in view again.
+  POINT grab{barX, 2 + 16 + 3};
+  ClientToScreen(view, grab);
+  f.desktop.MouseDown(view, barX, 2 + 16 + 3);
+  f.desktop.MouseMoveTo(POINT{grab.x, grab.y + r.Height()});
+  f.desktop.MouseUp(view, barX, r.Height());
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), last + 1);
+  client().ReceiveIM("Bob", "and another");
+  f.Run();
+  EXPECT_EQ(SendMessage(view, EM_GETFIRSTVISIBLELINE, 0, 0), last + 2);
+
+  // The thumb is drawn at the bottom of the track: a button face between the arrows.
+  const gfx::Canvas screen = f.desktop.RenderScreen();
+  RECT w;
+  GetWindowRect(view, w);
+  const int x = w.right - 2 - 8;
+  EXPECT_EQ(screen.GetPixel(x, w.bottom - 2 - 16 - 3) & 0xFFFFFF, 0xC0C0C0u);
+  EXPECT_EQ(screen.GetPixel(x, w.bottom - 2 - 16 - 3) & 0xFFFFFF,
+            screen.GetPixel(x + 1, w.bottom - 2 - 16 - 3) & 0xFFFFFF)
+      << "the thumb is plain face, not the track's half-tone";
+}
+
+TEST_P(ClientTest, InputBoxTakesTheFocusFromAClickOrAButtonDown) {
+  SignOn();
+  client().ReceiveIM("Bob", "hi");
+  f.Run();
+  const HWND im = client().IMWindow("Bob");
+  f.desktop.Click(Input(im));
+  EXPECT_EQ(GetFocus(), Input(im));
+  EXPECT_EQ(GetWindowText(im), " IM From: Bob");  // read once the person is in it
+  f.desktop.Click(View(im));
+  EXPECT_EQ(GetFocus(), View(im));
+  // Sent from another program, as a message without a real click.
+  SendMessage(Input(im), WM_LBUTTONDOWN, 0, 0);
+  EXPECT_EQ(GetFocus(), Input(im));
+  f.desktop.TypeText("typed");
+  EXPECT_EQ(Text(Input(im)), "typed");
+}
+
+// ---- Variations of the client the add-on meets ----
+
+TEST(ClientVariations, ToolbarHeightPlacesTheMdiArea) {
+  for (const int height : {40, 68, 97}) {
+    ClientOptions options;
+    options.toolbarHeight = height;
+    ClientFixture f(options);
+    ASSERT_TRUE(f.started);
+    RECT toolbar, mdi, main;
+    GetWindowRect(FindWindowEx(f.client->MainWindow(), 0, "AOL Toolbar", nullptr), toolbar);
+    GetWindowRect(f.client->MdiClient(), mdi);
+    GetWindowRect(f.client->MainWindow(), main);
+    EXPECT_EQ(toolbar.Height(), height);
+    EXPECT_EQ(mdi.top, toolbar.bottom) << height;
+    EXPECT_EQ(mdi.bottom, main.bottom - 4) << "the MDI area fills the rest, " << height;
+  }
+}
+
+TEST(ClientVariations, CaptionShapes) {
+  struct Case {
+    CaptionShape shape;
+    bool away;
+    const char* unread;
+    const char* read;
+    const char* to;
+  };
+  const Case cases[] = {
+      {CaptionShape::ImFromTo, false, ">IM From: Bob", " IM From: Bob", " IM To: Carl"},
+      {CaptionShape::ImFromTo, true, ">IM From: Bob [Away]", " IM From: Bob [Away]",
+       " IM To: Carl [Away]"},
+      {CaptionShape::InstantMessage, false, ">Instant Message From: Bob",
+       "Instant Message From: Bob", "Instant Message To: Carl"},
+      {CaptionShape::InternetMessage, true, "Internet Message From: Bob [Away]",
+       "Internet Message From: Bob [Away]", "Internet Message To: Carl [Away]"},
+  };
+  for (const Case& c : cases) {
+    ClientOptions options;
+    options.captions = c.shape;
+    ClientFixture f(options);
+    f.client->SignOn("Alice");
+    f.client->ReceiveIM("Bob", "hi", {.away = c.away});
+    f.Run();
+    const HWND bob = f.client->IMWindow("Bob");
+    EXPECT_EQ(GetWindowText(bob), c.unread);
+    SendMessage(Nth(bob, "RICHCNTL", 2), WM_LBUTTONDOWN, 0, 0);
+    EXPECT_EQ(GetWindowText(bob), c.read);
+    f.client->TypeKeyword("aol://9293:Carl");
+    f.Run();
+    SetText(Nth(f.client->SendIMWindow(), "RICHCNTL", 1), "hello");
+    Press(Nth(f.client->SendIMWindow(), "_AOL_Icon", 10));
+    f.Run();
+    f.client->SetAway("Carl", c.away);
+    f.Run();
+    EXPECT_EQ(GetWindowText(f.client->IMWindow("Carl")), c.to);
+  }
+  // One IM may read differently from the client's others.
+  ClientFixture f;
+  f.client->SignOn("Alice");
+  f.client->ReceiveIM("Bob", "hi", {.caption = CaptionShape::InstantMessage});
+  f.client->ReceiveIM("Dan", "hi");
+  f.client->SetAway("Dan", true);
+  f.Run();
+  EXPECT_EQ(GetWindowText(f.client->IMWindow("Bob")), ">Instant Message From: Bob");
+  EXPECT_EQ(GetWindowText(f.client->IMWindow("Dan")), ">IM From: Dan [Away]");
+}
+
+TEST_P(ClientTest, ImWindowLaysOutAgainWhenResized) {
+  SignOn();
+  client().ReceiveIM("Bob", "hi");
+  f.Run();
+  const HWND im = client().IMWindow("Bob");
+  auto inWindow = [&](HWND child) {
+    RECT r;
+    GetWindowRect(child, r);
+    POINT p{r.left, r.top};
+    ScreenToClient(im, p);
+    return RECT{p.x, p.y, p.x + r.Width(), p.y + r.Height()};
+  };
+  for (const auto& [w, h] : {std::pair{600, 500}, std::pair{300, 260}}) {
+    MoveWindow(im, 10, 10, w, h, true);
+    RECT client;
+    GetClientRect(im, client);
+    const RECT send = inWindow(Nth(im, "_AOL_Icon", 10));
+    const RECT view = inWindow(View(im));
+    const RECT input = inWindow(Input(im));
+    EXPECT_EQ(view.right, client.Width() - 4) << w;
+    EXPECT_EQ(input.right, client.Width() - 4) << w;
+    EXPECT_EQ(send.bottom, client.Height() - 4 - (Aol7() ? 19 : 0)) << w;
+    EXPECT_LT(view.bottom, input.top) << w;
+    EXPECT_LT(input.bottom, send.top) << w;
+    EXPECT_EQ(send.right, client.Width() - 68) << w;
+  }
+}
+
+// Where the window tables of the two clients differ, so does what the screen shows: AOL 7's
+// own face colour and its status strip under the buttons, with the status static in it.
+TEST_P(ClientTest, EachClientHasItsOwnLook) {
+  SignOn();
+  client().ReceiveIM("Bob", "hi");
+  f.Run();
+  const HWND im = client().IMWindow("Bob");
+  const gfx::Canvas screen = f.desktop.RenderScreen();
+  RECT send, status, view;
+  GetWindowRect(Nth(im, "_AOL_Icon", 10), send);
+  GetWindowRect(Nth(im, "_AOL_Static", Aol7() ? 8 : 5), status);
+  GetWindowRect(View(im), view);
+  const auto face = screen.GetPixel(send.left + 3, send.top + 3) & 0xFFFFFF;
+  EXPECT_EQ(face, Aol7() ? RGB(0xD6, 0xDF, 0xF0) : 0xC0C0C0u);
+  if (Aol7()) {
+    EXPECT_GT(status.top, send.bottom) << "the status strip lies under the buttons";
+    EXPECT_EQ(screen.GetPixel(view.left + 3, view.bottom - 4) & 0xFFFFFF, RGB(0xF4, 0xF8, 0xFF));
+  } else {
+    EXPECT_LT(status.bottom, view.top) << "the status static sits at the top";
+    EXPECT_EQ(screen.GetPixel(view.left + 3, view.bottom - 4) & 0xFFFFFF, 0xFFFFFFu);
+  }
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ World::World(WorldOptions options) {
   aol = desktop.CreateProcess("AOL");
   clientsim::ClientOptions clientOptions;
   clientOptions.layout = options.layout;
+  clientOptions.toolbarHeight = options.toolbarHeight;
+  clientOptions.captions = options.captions;
   client = std::make_unique<clientsim::Client>(clientOptions);
   client->Start();
   for (int i = 0; i < options.extraClientMenus; ++i) {

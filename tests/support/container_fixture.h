@@ -20,6 +20,9 @@ void LeaveDesktop(const std::string& folder);
 
 struct WorldOptions {
   clientsim::Layout layout = clientsim::Layout::Aol6;
+  // The client's toolbar height (0: its usual one) and IM caption shape.
+  int toolbarHeight = 0;
+  clientsim::CaptionShape captions = clientsim::CaptionShape::ImFromTo;
   // Menus the client has after its own and before the program's pop-up.
   int extraClientMenus = 0;
   // Lines of Pallion.ini's section "General" written before the main window loads.

@@ -133,3 +133,46 @@ TEST_F(CtListTest, CurrentRowIsHighlightedAndPicturesAreDrawnInTheirCells) {
 
 }  // namespace
 }  // namespace uitest
+
+namespace uitest {
+namespace {
+
+// With more rows than fit, the scroll bar's thumb shows where the rows in view lie, and clicks
+// on the arrows and the track scroll by a row and by a page.
+TEST_F(CtListTest, ScrollBarThumbFollowsTheRowsInView) {
+  for (int i = 0; i < 40; ++i) list.AddItem("Row " + std::to_string(i));
+  desktop.RunPending();
+  const int visible = (150 - 4 - list.HeaderHeight()) / list.RowHeight();
+  const int barX = 200 - 2 - 8;
+  const int barTop = 2 + list.HeaderHeight();
+  const int barBottom = 150 - 2;
+  const int track = barBottom - barTop - 32;
+  const int thumb = std::max(8, track * visible / 40);
+  auto pixel = [&](int x, int y) {
+    platform::POINT p{x, y};
+    platform::ClientToScreen(list.hwnd(), p);
+    return desktop.RenderScreen().GetPixel(p.x, p.y) & 0xFFFFFF;
+  };
+  // The thumb's top edge (white) at the top of the track; the track's half-tone under it.
+  auto thumbTopAt = [&](int y) {
+    return pixel(barX, y) == 0xFFFFFFu && pixel(barX, y + 2) == pixel(barX + 1, y + 2);
+  };
+  EXPECT_TRUE(thumbTopAt(barTop + 16));
+  EXPECT_NE(pixel(barX, barTop + 16 + thumb + 3), pixel(barX + 1, barTop + 16 + thumb + 3))
+      << "below the thumb lies the half-tone track";
+
+  person.Click(list, barX, barBottom - 4);  // the down arrow
+  EXPECT_EQ(list.TopRow(), 1);
+  person.Click(list, barX, barBottom - 16 - 2);  // the track below the thumb: a page
+  EXPECT_EQ(list.TopRow(), 1 + visible);
+  person.Click(list, barX, barTop + 4);  // the up arrow
+  EXPECT_EQ(list.TopRow(), visible);
+  EXPECT_EQ(list.ListIndex(), -1) << "scrolling chooses no row";
+
+  list.SetListIndex(39);
+  EXPECT_EQ(list.TopRow(), 40 - visible);
+  EXPECT_TRUE(thumbTopAt(barBottom - 16 - thumb)) << "at the end the thumb reaches the bottom";
+}
+
+}  // namespace
+}  // namespace uitest

@@ -133,3 +133,77 @@ TEST_F(TabStripTest, TheSelectedTabIsDrawnRaisedAboveTheOthers) {
 
 }  // namespace
 }  // namespace uitest
+
+namespace uitest {
+namespace {
+
+// Tabs that do not fit: arrows at the right end of the row scroll them, and whatever selects
+// a tab brings it into view.
+TEST_F(TabStripTest, TabsThatDoNotFitScrollWithArrowsAndTheSelectedOneIsShown) {
+  tabs.Add("Bob");
+  EXPECT_FALSE(tabs.ScrollArrowsShown());
+  EXPECT_EQ(tabs.ScrollRightRect().width, 0);
+  for (int i = 2; i <= 12; ++i) tabs.Add("Correspondent" + std::to_string(i));
+  ASSERT_TRUE(tabs.ScrollArrowsShown());
+  EXPECT_EQ(tabs.FirstShownTab(), 1);
+  EXPECT_FALSE(tabs.TabFullyShown(12));
+
+  // Pixels: the arrows are drawn over the end of the tab row; the left one is greyed.
+  auto pixel = [&](int x, int y) {
+    platform::POINT p{x, y};
+    platform::ClientToScreen(tabs.hwnd(), p);
+    return desktop.RenderScreen().GetPixel(p.x, p.y) & 0xFFFFFF;
+  };
+  const gfx::Rect left = tabs.ScrollLeftRect(), right = tabs.ScrollRightRect();
+  EXPECT_EQ(right.Right(), 300 - 2);
+  EXPECT_EQ(left.Right(), right.x);
+  auto arrowInk = [&](const gfx::Rect& r) {
+    int dark = 0;
+    for (int y = r.y + 3; y < r.Bottom() - 3; ++y) {
+      for (int x = r.x + 3; x < r.Right() - 3; ++x) dark += pixel(x, y) == 0 ? 1 : 0;
+    }
+    return dark;
+  };
+  EXPECT_EQ(arrowInk(left), 0) << "nothing to the left yet: the arrow is greyed";
+  EXPECT_GT(arrowInk(right), 0);
+
+  // Clicks on the arrows move the tabs, not the selection.
+  person.Click(tabs, right.x + right.width / 2, right.y + right.height / 2);
+  EXPECT_EQ(tabs.FirstShownTab(), 2);
+  EXPECT_EQ(tabs.TabRect(1).width, 0);
+  EXPECT_EQ(tabs.TabRect(2).x, 2);
+  EXPECT_GT(arrowInk(left), 0);
+  person.Click(tabs, left.x + left.width / 2, left.y + left.height / 2);
+  EXPECT_EQ(tabs.FirstShownTab(), 1);
+  EXPECT_EQ(tabs.SelectedItem(), 1);
+  EXPECT_TRUE(clicks.empty());
+  for (int i = 0; i < 20; ++i) person.Click(tabs, right.x + right.width / 2, right.y + 4);
+  EXPECT_TRUE(tabs.TabFullyShown(12)) << "scrolls until the last tab shows, no further";
+  EXPECT_FALSE(tabs.TabFullyShown(tabs.FirstShownTab() - 1));
+  const int last = tabs.FirstShownTab();
+  person.Click(tabs, right.x + right.width / 2, right.y + 4);
+  EXPECT_EQ(tabs.FirstShownTab(), last);
+
+  // A click at a tab partly under the arrows does not reach the tab hidden there.
+  EXPECT_EQ(tabs.HitTest(right.x + 2, right.y + 4), 0);
+
+  // Selecting a tab out of view scrolls to it, at either side.
+  tabs.SetSelectedItem(1);
+  EXPECT_EQ(tabs.FirstShownTab(), 1);
+  tabs.SetSelectedItem(12);
+  EXPECT_TRUE(tabs.TabFullyShown(12));
+  tabs.Remove(12);  // its neighbour becomes selected and stays shown
+  EXPECT_EQ(tabs.SelectedItem(), 11);
+  EXPECT_TRUE(tabs.TabFullyShown(11));
+
+  // Wider, everything fits again and the arrows go.
+  tabs.Move(tabs.Left(), tabs.Top(), 2000, tabs.Height());
+  EXPECT_FALSE(tabs.ScrollArrowsShown());
+  EXPECT_EQ(tabs.FirstShownTab(), 1);
+  // Narrower, the selected tab is kept in view.
+  tabs.Move(tabs.Left(), tabs.Top(), 250, tabs.Height());
+  EXPECT_TRUE(tabs.TabFullyShown(11));
+}
+
+}  // namespace
+}  // namespace uitest
