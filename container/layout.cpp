@@ -1,6 +1,7 @@
 // Placement of the program's panels inside the container and of the shown IM window inside the
 // IM area, for the two looks (tabs or IM list, graphical or not) and the two client versions;
 // the button bar; the tiled background; Float Mode.
+#include <algorithm>
 #include <optional>
 
 #include "container/main_window.h"
@@ -50,10 +51,24 @@ void MainWindow::MoveContainerTo(int x, int y, int width, int height) {
   MoveWindow(container, p.x, p.y, width, height, true);
 }
 
+void MainWindow::RestoreSavedPlace() {
+  const auto place = settings::ReadPlace();
+  RECT area;
+  if (!place || !GetWindowRect(host::FindMDI(), area)) return;
+  // Damaged or hand-edited values (negative sizes, -2147483648, a place on no screen) must not
+  // put the container out of reach: it is kept whole on the client's MDI area, at least its
+  // minimum size.
+  const int width =
+      std::clamp(place->width, kMinContainerWidth, std::max(kMinContainerWidth, area.Width()));
+  const int height =
+      std::clamp(place->height, kMinContainerHeight, std::max(kMinContainerHeight, area.Height()));
+  const int left = std::clamp(place->left, area.left, std::max(area.left, area.right - width));
+  const int top = std::clamp(place->top, area.top, std::max(area.top, area.bottom - height));
+  MoveContainerTo(left, top, width, height);
+}
+
 void MainWindow::AdjustSize() {
-  if (const auto place = settings::ReadPlace()) {
-    MoveContainerTo(place->left, place->top, place->width, place->height);
-  }
+  RestoreSavedPlace();
   ReadContainerRect();
   Picture1.Move(0, 0, ContainerRect.Width() - 7, ContainerRect.Height() - 27);
   TabStrip1.SetVisible(true);
@@ -266,14 +281,11 @@ ui::Form& MainWindow::frmIMFloat() {
       if (FloatMode()) FloatAdjustSize3();
     };
     float_->OnUnload = [this](bool&) {
-      if (!float_->Visible()) return;
-      // The IMs go as the close box would close them; the container goes back to the client
-      // so that it is there for the next IM.
-      for (int i = 0; i < List1.ListCount(); ++i) SendMessage(ListIM(i), WM_CLOSE, 0, 0);
-      TabStrip1.Clear();
-      List1.Clear();
-      ctList1.Clear();
-      ctList1.SetHeaderText("Current IMs: 0");
+      if (!float_->Visible() || exited_) return;
+      // Closing the floating window is the container's close box: the IMs are logged and
+      // closed; the container goes back to the client so that it is there for the next IM.
+      CloseAllIMs();
+      ClearIMs();
       const HWND container = ContainerWindow();
       SetFloatMode(false);
       host::HideWin(container);
@@ -287,6 +299,8 @@ void MainWindow::SetFloatMode(bool on) {
   if (on) {
     if (FloatMode()) return;
     const HWND container = ContainerWindow();
+    RECT docked;
+    if (GetWindowRect(container, docked)) dockedPlace_ = docked;
     mnuEntertoSend[2]->SetChecked(true);
     floating.Show();
     platform::SetParent(container, floating.hwnd());
@@ -299,18 +313,37 @@ void MainWindow::SetFloatMode(bool on) {
   RECT r;
   if (container != 0 && GetWindowRect(container, r)) {
     platform::SetParent(container, host::FindMDI());
-    POINT p{r.left, r.top};
-    ScreenToClient(host::FindMDI(), p);
-    MoveWindow(container, p.x, p.y, r.Width(), r.Height(), true);
+    MoveContainerTo(r.left, r.top, r.Width(), r.Height());
   }
   floating.Hide();
+}
+
+void MainWindow::LeaveFloatModeForExit() {
+  if (!FloatMode()) return;
+  SetFloatMode(false);
+  if (dockedPlace_) {
+    const RECT& r = *dockedPlace_;
+    MoveContainerTo(r.left, r.top, r.Width(), r.Height());
+  }
 }
 
 void MainWindow::FloatAdjustSize3() {
   if (!float_) return;
   const HWND container = FindWindowEx(float_->hwnd(), 0, "AOL Child", nullptr);
-  if (container == 0) return;
-  MoveWindow(container, -4, -24, float_->ClientWidth(), float_->ClientHeight() + 2, true);
+  RECT frame, inner;
+  if (container == 0 || !GetWindowRect(container, frame) || !GetClientRect(container, inner)) {
+    return;
+  }
+  // The container's border and caption lie outside the floating window's client area, which
+  // its own client area covers exactly, whatever the client's frame measures.
+  POINT origin{0, 0};
+  ClientToScreen(container, origin);
+  const int left = origin.x - frame.left;
+  const int top = origin.y - frame.top;
+  const int across = frame.Width() - inner.Width();
+  const int down = frame.Height() - inner.Height();
+  MoveWindow(container, -left, -top, float_->ClientWidth() + across, float_->ClientHeight() + down,
+             true);
   ReadContainerRect();
   Picture1.Move(0, 0, ContainerRect.Width() - 5, ContainerRect.Height() - 27);
   AdjustSize3();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "answer/auto_answer.h"
@@ -13,6 +14,7 @@
 #include "platform/win32.h"
 #include "startup/host_menu.h"
 #include "styling/outgoing.h"
+#include "ui/timer.h"
 #include "widgets/message_box.h"
 
 namespace startup {
@@ -54,6 +56,13 @@ bool OtherCopyWindow() {
 }
 
 }  // namespace
+
+void AttachAllParts(container::MainWindow& main) {
+  commands::AttachCommands(main);
+  answer::Attach(main);
+  ignore::Attach(main);
+  styling::AttachOutgoing(main);
+}
 
 const std::string& AppTitle() {
   return Title();
@@ -102,32 +111,35 @@ bool FirstWindow::RunChecks() {
   return true;
 }
 
-bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
+bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main,
+                                 const PartsAttacher& attach) {
   for (HWND doc : Documents()) {
     if (host::GetCaption(doc).starts_with(container::kContainerCaption)) host::CloseWin(doc);
   }
 
   // A document of the user's that is already called "Untitled" is not taken over.
   const std::vector<HWND> before = Documents();
+  const auto newUntitled = [&before]() -> HWND {
+    for (HWND doc : Documents()) {
+      if (host::GetCaption(doc) == kUntitled &&
+          std::find(before.begin(), before.end(), doc) == before.end()) {
+        return doc;
+      }
+    }
+    return 0;
+  };
   host::RunAOLMenu(0, 0);
   HWND pallion = 0;
-  const bool opened = host::WaitFor(
-      [&] {
-        for (HWND doc : Documents()) {
-          if (host::GetCaption(doc) == kUntitled &&
-              std::find(before.begin(), before.end(), doc) == before.end()) {
-            pallion = doc;
-            return true;
-          }
-        }
-        return false;
-      },
-      kClientWaitMs);
+  const bool opened = host::WaitFor([&] { return (pallion = newUntitled()) != 0; }, kClientWaitMs);
   if (!opened) {
     if (ProcessEnded()) {
       result = StartResult::Ended;
       return false;
     }
+    // The window asked for may still come while the person reads why the program ends: it is
+    // closed then, so that nothing of this start stays in the client.
+    auto& sweep = Add<ui::Timer>("TimerLateWindow", 100u, true);
+    sweep.OnTick = [&newUntitled] { host::CloseWin(newUntitled()); };
     Refuse(StartResult::NoContainer, "AOL did not respond",
            "AOL did not open the new window that Pallion needs. Please close a few AOL "
            "windows and start Pallion again.");
@@ -138,7 +150,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   MoveWindow(pallion, 250, 75, 350, 316, true);
   host::SetText(pallion, container::kContainerCaption);
 
-  host::WaitFor(
+  const bool stripped = host::WaitFor(
       [&] {
         const HWND icon = FindWindowEx(pallion, 0, "_aol_icon", nullptr);
         if (icon == 0) return true;
@@ -150,16 +162,22 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
     result = StartResult::Ended;
     return false;
   }
+  if (!stripped) {
+    // A container that keeps the client's buttons is no home for the IMs: the window goes back
+    // to the client closed, and the person is told.
+    host::CloseWin(pallion);
+    Refuse(StartResult::NoContainer, "AOL did not respond",
+           "AOL did not let Pallion set up its window. Please close a few AOL windows and "
+           "start Pallion again.");
+    return false;
+  }
   for (const char* cls : {"_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL", "_AOL_Static"}) {
     const HWND child = FindWindowEx(pallion, 0, cls, nullptr);
     if (child != 0) SendMessage(child, WM_CLOSE, 0, 0);
   }
 
   main = std::make_unique<container::MainWindow>();
-  commands::AttachCommands(*main);
-  answer::Attach(*main);
-  ignore::Attach(*main);
-  styling::AttachOutgoing(*main);
+  if (attach) attach(*main);
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;
@@ -178,7 +196,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   return true;
 }
 
-Program::Program() = default;
+Program::Program(PartsAttacher attach) : attach_(std::move(attach)) {}
 
 Program::~Program() = default;
 
@@ -187,7 +205,7 @@ StartResult Program::Start() {
   first.Load();
   if (!first.RunChecks()) return first.result;
   first.Show();
-  if (!first.BuildContainer(main_)) return first.result;
+  if (!first.BuildContainer(main_, attach_)) return first.result;
   first.Unload();
   return StartResult::Running;
 }
