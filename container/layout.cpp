@@ -22,6 +22,11 @@ namespace {
 // the client's own buttons fall outside the area.
 constexpr int kExtraAol6 = 109;
 constexpr int kExtraAol7 = 128;
+// The strip of the fade bar, from the bottom of the IM area: its top and its bottom. Expanded,
+// the bar covers the whole strip, so that none of the client's own formatting buttons shows
+// beside it; collapsed, they show.
+constexpr int kStripTop = 98;
+constexpr int kStripBottom = 74;
 
 // Background colours of the looks when no picture is loaded.
 constexpr gfx::Color kPlainBack = 0xC0C0C0;
@@ -147,16 +152,33 @@ void MainWindow::PlacePanels(Caller caller, bool tabs, bool graphical) {
   }
 }
 
-void MainWindow::PlaceIM(int extraHeight, bool tabs) {
+void MainWindow::PlaceShownIM(int extraHeight) {
   const HWND im = host::FindCurrentIM();
+  if (im == 0) return;
+  const int iw = IMAreaRect.Width();
+  const int ih = IMAreaRect.Height();
+  MoveWindow(im, -8, -26, iw + 17, ih + extraHeight, true);
+  // The view and the input box are laid over the whole IM area but for the strip of the fade
+  // bar between them, measured from the IM area itself, so that nothing else of the IM window
+  // (its labels, its own buttons) shows, whatever the client's window frame measures.
+  POINT area{0, 0};
+  POINT inner{0, 0};
+  ClientToScreen(picIM.hwnd(), area);
+  ClientToScreen(im, inner);
+  const int dx = area.x - inner.x;
+  const int dy = area.y - inner.y;
   const HWND view = FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
-  const HWND input = host::FindIMInput();
+  MoveWindow(view, dx, dy, iw, ih - kStripTop, true);
+  MoveWindow(host::FindIMInput(), dx, dy + ih - kStripBottom, iw, kStripBottom, true);
+}
+
+void MainWindow::PlaceIM(int extraHeight, bool tabs) {
   ReadContainerRect();
   ReadIMAreaRect();
   const int cw = ContainerRect.Width();
   const int iw = IMAreaRect.Width();
   const int ih = IMAreaRect.Height();
-  if (im != 0) MoveWindow(im, -8, -26, iw + 17, ih + extraHeight, true);
+  PlaceShownIM(extraHeight);
 
   if (picIMSide.ParentHwnd() != picIM.hwnd()) picIMSide.SetParent(picIM.hwnd());
   if (picMiddleBar.ParentHwnd() != picIM.hwnd()) picMiddleBar.SetParent(picIM.hwnd());
@@ -164,40 +186,27 @@ void MainWindow::PlaceIM(int extraHeight, bool tabs) {
   if (tabs) {
     picIMSide.Move(cw - 33, ih - 100, 5, 28);
     if (expanded) {
-      picMiddleBar.Move(5, ih - 98, iw - 15, 24);
+      picMiddleBar.Move(0, ih - kStripTop, iw, kStripTop - kStripBottom);
     } else {
-      picMiddleBar.Move(iw - 33, ih - 98, 23, 24);
+      picMiddleBar.Move(iw - 33, ih - kStripTop, 23, 24);
     }
-    if (view != 0) MoveWindow(view, 8, 8, iw - 13, ih - 104, true);
-    if (input != 0) MoveWindow(input, 8, ih - 70, iw - 13, 65, true);
   } else {
     picIMSide.Move(iw - 8, ih - 99, 10, 27);
     if (expanded) {
-      picMiddleBar.Move(5, ih - 98, iw - 14, 24);
+      picMiddleBar.Move(0, ih - kStripTop, iw, kStripTop - kStripBottom);
     } else {
-      picMiddleBar.Move(iw - 35, ih - 98, 25, 24);
+      picMiddleBar.Move(iw - 35, ih - kStripTop, 25, 24);
     }
-    if (view != 0) MoveWindow(view, 8, 8, iw - 12, ih - 104, true);
-    if (input != 0) MoveWindow(input, 8, ih - 69, iw - 12, 65, true);
   }
   picMiddleBar.ZOrder();
   picIMSide.ZOrder();
 }
 
 void MainWindow::BringIMtoTop() {
-  const HWND im = host::FindCurrentIM();
-  if (im == 0) return;
-  const HWND view = FindWindowEx(im, 0, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
-  const HWND input = host::FindIMInput();
+  if (host::FindCurrentIM() == 0) return;
   ReadIMAreaRect();
-  const int iw = IMAreaRect.Width();
-  const int ih = IMAreaRect.Height();
-  const bool tabs = UseTabs();
-  MoveWindow(im, -8, -26, iw + 17, ih + (host::IsAOL7 ? kExtraAol7 : kExtraAol6), true);
-  const int inset = tabs ? 13 : 12;
-  MoveWindow(view, 8, 8, iw - inset, ih - 104, true);
-  MoveWindow(input, 8, tabs ? ih - 70 : ih - 69, iw - inset, 65, true);
-  SendMessage(input, WM_LBUTTONDOWN, 0, 0);
+  PlaceShownIM(host::IsAOL7 ? kExtraAol7 : kExtraAol6);
+  SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
 }
 
 void MainWindow::ArrangeButtons() {

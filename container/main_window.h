@@ -237,6 +237,8 @@ class MainWindow : public ui::Form {
   enum class Caller { AdjustSize, AdjustSize2, AdjustSize3 };
   void PlacePanels(Caller caller, bool tabs, bool graphical);
   void PlaceIM(int extraHeight, bool tabs);
+  // The shown IM window, its conversation view and its input box in the IM area.
+  void PlaceShownIM(int extraHeight);
   void LayOut(int extraHeight);
   void ApplyLookPictures();
   void ArrangeButtons();

@@ -25,6 +25,9 @@ namespace {
 
 constexpr const char* kChildClass = "AOL Child";
 constexpr const char* kUntitled = "Untitled";
+// Where the container first stands in the client's MDI area, until a place is saved: wide enough
+// for the whole fade bar and button bar in either look.
+constexpr RECT kFirstPlace{250, 75, 250 + 450, 75 + 316};
 
 std::string& Title() {
   static std::string title = kApplicationTitle;
@@ -147,7 +150,8 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main,
   }
 
   host::HideWin(pallion);
-  MoveWindow(pallion, 250, 75, 350, 316, true);
+  MoveWindow(pallion, kFirstPlace.left, kFirstPlace.top, kFirstPlace.Width(), kFirstPlace.Height(),
+             true);
   host::SetText(pallion, container::kContainerCaption);
 
   const bool stripped = host::WaitFor(

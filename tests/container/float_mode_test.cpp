@@ -144,10 +144,10 @@ TEST_F(FloatMode, ExitWhileFloatingHandsTheIMsBackAndSavesTheContainersOwnPlace)
     EXPECT_EQ(OnScreen(im), (Rect{origin.x + 220, origin.y + 125, 390, 300}));
   }
   // The place saved is where the container stood in the client (start-up put it at 250, 75,
-  // 350 x 316 in the MDI area), not the floating window's.
+  // 450 x 316 in the MDI area), not the floating window's.
   const auto saved = settings::ReadPlace();
   ASSERT_TRUE(saved.has_value());
-  EXPECT_EQ(*saved, (settings::Place{origin.x + 250, origin.y + 75, 350, 316}));
+  EXPECT_EQ(*saved, (settings::Place{origin.x + 250, origin.y + 75, 450, 316}));
 }
 
 }  // namespace

@@ -32,6 +32,15 @@ Rect InParent(HWND hwnd) {
   return {p.x, p.y, r.Width(), r.Height()};
 }
 
+// A window's rectangle in the client coordinates of another window.
+Rect InArea(HWND area, HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, r);
+  POINT p{r.left, r.top};
+  ScreenToClient(area, p);
+  return {p.x, p.y, r.Width(), r.Height()};
+}
+
 // Style ("1" tabs, "2" list box), Graphical ("1" no, "2" yes), client layout.
 using Look = std::tuple<std::string, std::string, Layout>;
 
@@ -110,11 +119,11 @@ TEST_P(Layouts, PanelsAndTheShownIMFollowTheTables) {
   EXPECT_EQ(InParent(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
   const HWND view = FindWindowEx(im, 0, Aol7() ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
   const HWND input = host::FindIMInput();
-  const int inset = Tabs() ? 13 : 12;
-  EXPECT_EQ(InParent(view), (Rect{8, 8, iw - inset, ih - 104}));
-  EXPECT_EQ(InParent(input), (Rect{8, Tabs() ? ih - 70 : ih - 69, iw - inset, 65}));
+  // The view and the input box cover the IM area but for the fade bar's strip between them.
+  EXPECT_EQ(InArea(m.picIM.hwnd(), view), (Rect{0, 0, iw, ih - 98}));
+  EXPECT_EQ(InArea(m.picIM.hwnd(), input), (Rect{0, ih - 74, iw, 74}));
   EXPECT_EQ(m.picMiddleBar.ParentHwnd(), m.picIM.hwnd());
-  EXPECT_EQ(Of(m.picMiddleBar), (Rect{5, ih - 98, iw - (Tabs() ? 15 : 14), 24}));
+  EXPECT_EQ(Of(m.picMiddleBar), (Rect{0, ih - 98, iw, 24}));
   EXPECT_EQ(Of(m.picIMSide),
             Tabs() ? (Rect{cw - 33, ih - 100, 5, 28}) : (Rect{iw - 8, ih - 99, 10, 27}));
 
@@ -176,7 +185,7 @@ TEST(Layout, APartlySavedPlaceLeavesTheContainerWhereTheClientOpenedIt) {
   auto options = containerfix::OptionsFor(Layout::Aol6);
   options.settings = {{"Left", "300"}, {"Top", "200"}, {"Width", "420"}};
   World world(options);
-  EXPECT_EQ(InParent(world.container), (Rect{250, 75, 350, 316}));
+  EXPECT_EQ(InParent(world.container), (Rect{250, 75, 450, 316}));
 }
 
 // Saved places that a damaged or hand-edited settings file may hold, and where the container then
