@@ -32,7 +32,7 @@ void MainWindow::Timer1Tick() {
   if (exited_) return;
   if (host::FindCurrentIM() == 0) {
     ClearIMs();
-    host::HideWin(host::FindPallionChild());
+    host::HideWin(ContainerWindow());
   }
   const HWND shown = host::FindCurrentIM();
   const HWND editImage = host::FirstChild(shown, "_AOL_EditImage");
@@ -56,7 +56,8 @@ void MainWindow::AddIMs(HWND& daIM) {
   const bool accepted = host::GetFirstIconText(daIM) != "OK";
   const HWND icon11 = host::GetIMIcon11(daIM);
   if (accepted && !(icon11 != 0 && IsWindowVisible(icon11))) {
-    host::ShowWin(host::FindPallionChild());
+    // Also inside the floating window, when Float Mode was chosen before this IM came.
+    host::ShowWin(ContainerWindow());
     const std::string name = host::GetIMScreenName(daIM);
     const std::string caption = host::GetCaption(daIM);
     if (name == "$im_off" || name == "$im_on" || FirstAt(caption, "IM To: $im_off") == 2 ||
@@ -68,6 +69,7 @@ void MainWindow::AddIMs(HWND& daIM) {
     if (!name.empty()) {
       TabStrip1.Add(name);
       List1.AddItem(std::to_string(daIM));
+      SubClassIMs.AddHWnd(daIM);
 
       if (FindWindowEx(daIM, 0, "RICHCNTLREADONLY", nullptr) != 0) {
         host::IsAOL7 = true;

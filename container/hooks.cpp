@@ -15,8 +15,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int kMinWidth = 250;
-constexpr int kMinHeight = 275;
 // The fade bar shows its last button only when it is wider than this (twips).
 constexpr int kMiddleBarFullTwips = 4380;
 
@@ -57,9 +55,10 @@ void MainWindow::SubClassPallionMessage(WatchedMessage& m, bool& noPass) {
         ReadContainerRect();
         const int width = ContainerRect.Width();
         const int height = ContainerRect.Height();
-        if (width < kMinWidth || height < kMinHeight) {
-          MoveContainerTo(ContainerRect.left, ContainerRect.top, std::max(width, kMinWidth),
-                          std::max(height, kMinHeight));
+        if (width < kMinContainerWidth || height < kMinContainerHeight) {
+          MoveContainerTo(ContainerRect.left, ContainerRect.top,
+                          std::max(width, kMinContainerWidth),
+                          std::max(height, kMinContainerHeight));
           ReadContainerRect();
         }
         Picture1.Move(0, 0, ContainerRect.Width() - 5, ContainerRect.Height() - 27);
@@ -120,6 +119,11 @@ void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
     SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
   }
   ReadContainerRect();
+}
+
+void MainWindow::SubClassIMsMessage(WatchedMessage& m, bool&) {
+  if (m.msg != WM_DESTROY) return;
+  if (settings::ReadSetting(settings::keys::kLogIMs) == "1") imlog::WriteIMLog(m.hwnd);
 }
 
 void MainWindow::WinHook3Mouse(HWND, UINT& msg, WPARAM, LPARAM) {

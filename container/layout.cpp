@@ -1,6 +1,7 @@
 // Placement of the program's panels inside the container and of the shown IM window inside the
 // IM area, for the two looks (tabs or IM list, graphical or not) and the two client versions;
 // the button bar; the tiled background; Float Mode.
+#include <algorithm>
 #include <optional>
 
 #include "container/main_window.h"
@@ -21,6 +22,11 @@ namespace {
 // the client's own buttons fall outside the area.
 constexpr int kExtraAol6 = 109;
 constexpr int kExtraAol7 = 128;
+// The strip of the fade bar, from the bottom of the IM area: its top and its bottom. Expanded,
+// the bar covers the whole strip, so that none of the client's own formatting buttons shows
+// beside it; collapsed, they show.
+constexpr int kStripTop = 98;
+constexpr int kStripBottom = 74;
 
 // Background colours of the looks when no picture is loaded.
 constexpr gfx::Color kPlainBack = 0xC0C0C0;
@@ -50,10 +56,24 @@ void MainWindow::MoveContainerTo(int x, int y, int width, int height) {
   MoveWindow(container, p.x, p.y, width, height, true);
 }
 
+void MainWindow::RestoreSavedPlace() {
+  const auto place = settings::ReadPlace();
+  RECT area;
+  if (!place || !GetWindowRect(host::FindMDI(), area)) return;
+  // Damaged or hand-edited values (negative sizes, -2147483648, a place on no screen) must not
+  // put the container out of reach: it is kept whole on the client's MDI area, at least its
+  // minimum size.
+  const int width =
+      std::clamp(place->width, kMinContainerWidth, std::max(kMinContainerWidth, area.Width()));
+  const int height =
+      std::clamp(place->height, kMinContainerHeight, std::max(kMinContainerHeight, area.Height()));
+  const int left = std::clamp(place->left, area.left, std::max(area.left, area.right - width));
+  const int top = std::clamp(place->top, area.top, std::max(area.top, area.bottom - height));
+  MoveContainerTo(left, top, width, height);
+}
+
 void MainWindow::AdjustSize() {
-  if (const auto place = settings::ReadPlace()) {
-    MoveContainerTo(place->left, place->top, place->width, place->height);
-  }
+  RestoreSavedPlace();
   ReadContainerRect();
   Picture1.Move(0, 0, ContainerRect.Width() - 7, ContainerRect.Height() - 27);
   TabStrip1.SetVisible(true);
@@ -132,16 +152,33 @@ void MainWindow::PlacePanels(Caller caller, bool tabs, bool graphical) {
   }
 }
 
-void MainWindow::PlaceIM(int extraHeight, bool tabs) {
+void MainWindow::PlaceShownIM(int extraHeight) {
   const HWND im = host::FindCurrentIM();
+  if (im == 0) return;
+  const int iw = IMAreaRect.Width();
+  const int ih = IMAreaRect.Height();
+  MoveWindow(im, -8, -26, iw + 17, ih + extraHeight, true);
+  // The view and the input box are laid over the whole IM area but for the strip of the fade
+  // bar between them, measured from the IM area itself, so that nothing else of the IM window
+  // (its labels, its own buttons) shows, whatever the client's window frame measures.
+  POINT area{0, 0};
+  POINT inner{0, 0};
+  ClientToScreen(picIM.hwnd(), area);
+  ClientToScreen(im, inner);
+  const int dx = area.x - inner.x;
+  const int dy = area.y - inner.y;
   const HWND view = host::FirstChild(im, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL");
-  const HWND input = host::FindIMInput();
+  MoveWindow(view, dx, dy, iw, ih - kStripTop, true);
+  MoveWindow(host::FindIMInput(), dx, dy + ih - kStripBottom, iw, kStripBottom, true);
+}
+
+void MainWindow::PlaceIM(int extraHeight, bool tabs) {
   ReadContainerRect();
   ReadIMAreaRect();
   const int cw = ContainerRect.Width();
   const int iw = IMAreaRect.Width();
   const int ih = IMAreaRect.Height();
-  if (im != 0) MoveWindow(im, -8, -26, iw + 17, ih + extraHeight, true);
+  PlaceShownIM(extraHeight);
 
   if (picIMSide.ParentHwnd() != picIM.hwnd()) picIMSide.SetParent(picIM.hwnd());
   if (picMiddleBar.ParentHwnd() != picIM.hwnd()) picMiddleBar.SetParent(picIM.hwnd());
@@ -149,40 +186,27 @@ void MainWindow::PlaceIM(int extraHeight, bool tabs) {
   if (tabs) {
     picIMSide.Move(cw - 33, ih - 100, 5, 28);
     if (expanded) {
-      picMiddleBar.Move(5, ih - 98, iw - 15, 24);
+      picMiddleBar.Move(0, ih - kStripTop, iw, kStripTop - kStripBottom);
     } else {
-      picMiddleBar.Move(iw - 33, ih - 98, 23, 24);
+      picMiddleBar.Move(iw - 33, ih - kStripTop, 23, 24);
     }
-    if (view != 0) MoveWindow(view, 8, 8, iw - 13, ih - 104, true);
-    if (input != 0) MoveWindow(input, 8, ih - 70, iw - 13, 65, true);
   } else {
     picIMSide.Move(iw - 8, ih - 99, 10, 27);
     if (expanded) {
-      picMiddleBar.Move(5, ih - 98, iw - 14, 24);
+      picMiddleBar.Move(0, ih - kStripTop, iw, kStripTop - kStripBottom);
     } else {
-      picMiddleBar.Move(iw - 35, ih - 98, 25, 24);
+      picMiddleBar.Move(iw - 35, ih - kStripTop, 25, 24);
     }
-    if (view != 0) MoveWindow(view, 8, 8, iw - 12, ih - 104, true);
-    if (input != 0) MoveWindow(input, 8, ih - 69, iw - 12, 65, true);
   }
   picMiddleBar.ZOrder();
   picIMSide.ZOrder();
 }
 
 void MainWindow::BringIMtoTop() {
-  const HWND im = host::FindCurrentIM();
-  if (im == 0) return;
-  const HWND view = host::FirstChild(im, host::IsAOL7 ? "RICHCNTLREADONLY" : "RICHCNTL");
-  const HWND input = host::FindIMInput();
+  if (host::FindCurrentIM() == 0) return;
   ReadIMAreaRect();
-  const int iw = IMAreaRect.Width();
-  const int ih = IMAreaRect.Height();
-  const bool tabs = UseTabs();
-  MoveWindow(im, -8, -26, iw + 17, ih + (host::IsAOL7 ? kExtraAol7 : kExtraAol6), true);
-  const int inset = tabs ? 13 : 12;
-  MoveWindow(view, 8, 8, iw - inset, ih - 104, true);
-  MoveWindow(input, 8, tabs ? ih - 70 : ih - 69, iw - inset, 65, true);
-  SendMessage(input, WM_LBUTTONDOWN, 0, 0);
+  PlaceShownIM(host::IsAOL7 ? kExtraAol7 : kExtraAol6);
+  SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
 }
 
 void MainWindow::ArrangeButtons() {
@@ -266,14 +290,11 @@ ui::Form& MainWindow::frmIMFloat() {
       if (FloatMode()) FloatAdjustSize3();
     };
     float_->OnUnload = [this](bool&) {
-      if (!float_->Visible()) return;
-      // The IMs go as the close box would close them; the container goes back to the client
-      // so that it is there for the next IM.
-      for (int i = 0; i < List1.ListCount(); ++i) SendMessage(ListIM(i), WM_CLOSE, 0, 0);
-      TabStrip1.Clear();
-      List1.Clear();
-      ctList1.Clear();
-      ctList1.SetHeaderText("Current IMs: 0");
+      if (!float_->Visible() || exited_) return;
+      // Closing the floating window is the container's close box: the IMs are logged and
+      // closed; the container goes back to the client so that it is there for the next IM.
+      CloseAllIMs();
+      ClearIMs();
       const HWND container = ContainerWindow();
       SetFloatMode(false);
       host::HideWin(container);
@@ -287,6 +308,8 @@ void MainWindow::SetFloatMode(bool on) {
   if (on) {
     if (FloatMode()) return;
     const HWND container = ContainerWindow();
+    RECT docked;
+    if (GetWindowRect(container, docked)) dockedPlace_ = docked;
     mnuEntertoSend[2]->SetChecked(true);
     floating.Show();
     platform::SetParent(container, floating.hwnd());
@@ -299,18 +322,37 @@ void MainWindow::SetFloatMode(bool on) {
   RECT r;
   if (container != 0 && GetWindowRect(container, r)) {
     platform::SetParent(container, host::FindMDI());
-    POINT p{r.left, r.top};
-    ScreenToClient(host::FindMDI(), p);
-    MoveWindow(container, p.x, p.y, r.Width(), r.Height(), true);
+    MoveContainerTo(r.left, r.top, r.Width(), r.Height());
   }
   floating.Hide();
+}
+
+void MainWindow::LeaveFloatModeForExit() {
+  if (!FloatMode()) return;
+  SetFloatMode(false);
+  if (dockedPlace_) {
+    const RECT& r = *dockedPlace_;
+    MoveContainerTo(r.left, r.top, r.Width(), r.Height());
+  }
 }
 
 void MainWindow::FloatAdjustSize3() {
   if (!float_) return;
   const HWND container = FindWindowEx(float_->hwnd(), 0, "AOL Child", nullptr);
-  if (container == 0) return;
-  MoveWindow(container, -4, -24, float_->ClientWidth(), float_->ClientHeight() + 2, true);
+  RECT frame, inner;
+  if (container == 0 || !GetWindowRect(container, frame) || !GetClientRect(container, inner)) {
+    return;
+  }
+  // The container's border and caption lie outside the floating window's client area, which
+  // its own client area covers exactly, whatever the client's frame measures.
+  POINT origin{0, 0};
+  ClientToScreen(container, origin);
+  const int left = origin.x - frame.left;
+  const int top = origin.y - frame.top;
+  const int across = frame.Width() - inner.Width();
+  const int down = frame.Height() - inner.Height();
+  MoveWindow(container, -left, -top, float_->ClientWidth() + across, float_->ClientHeight() + down,
+             true);
   ReadContainerRect();
   Picture1.Move(0, 0, ContainerRect.Width() - 5, ContainerRect.Height() - 27);
   AdjustSize3();

@@ -148,6 +148,9 @@ MainWindow::MainWindow()
   SubClassMDI.onMessage = [this](WatchedMessage& m, bool& noPass) {
     SubClassMDIMessage(m, noPass);
   };
+  SubClassIMs.onMessage = [this](WatchedMessage& m, bool& noPass) {
+    SubClassIMsMessage(m, noPass);
+  };
   WinHook3.onMouse = [this](HWND hwnd, UINT& msg, WPARAM wParam, LPARAM lParam) {
     WinHook3Mouse(hwnd, msg, wParam, lParam);
   };
@@ -159,6 +162,7 @@ MainWindow::~MainWindow() {
   SubClassPallion.SetHWnd(0);
   SubClassMDI.SetHWnd(0);
   SubClassMenu.SetHWnd(0);
+  SubClassIMs.SetHWnd(0);
   WinHook1.Stop();
   WinHook3.Stop();
   float_.reset();

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ inline constexpr const char* kCaptionPrefix = "Pallion \xB2\xB7\xBA : ";
 // appends, and the built pop-up.
 inline constexpr const char* kHostMenuCaption = "Palli&on \xB2\xB7\xBA";
 inline constexpr const char* kHostMenuCaptionAppended = "&Pallion\xB2\xB7\xBA";
+
+// The container is never smaller than this.
+inline constexpr int kMinContainerWidth = 250;
+inline constexpr int kMinContainerHeight = 275;
 
 // Tab images (0: new, no picture) and IM-list pictures.
 inline constexpr int kTabNew = 0;
@@ -103,8 +108,9 @@ class MainWindow : public ui::Form {
   platform::SubClass SubClassPallion;
   platform::SubClass SubClassMDI;
   platform::SubClass SubClassMenu;
-  platform::WinHook WinHook1;  // keyboard
-  platform::WinHook WinHook3;  // mouse, on picMenuIM
+  platform::SubClass SubClassIMs;  // the adopted IM windows, to log each as it closes
+  platform::WinHook WinHook1;      // keyboard
+  platform::WinHook WinHook3;      // mouse, on picMenuIM
 
   // ---- Menus (names and captions as designed; arrays by index) ----
   ui::Menu& mnuFadeOptions;
@@ -207,6 +213,9 @@ class MainWindow : public ui::Form {
   void SubClassMDIMessage(platform::WatchedMessage& m, bool& noPass);
   void WinHook3Mouse(HWND hwnd, platform::UINT& msg, platform::WPARAM wParam,
                      platform::LPARAM lParam);
+  // An adopted IM window is going away: with "LogIMs" "1" its conversation is logged first,
+  // however it was closed (Close IM, an ignore command, the client's own close box).
+  void SubClassIMsMessage(platform::WatchedMessage& m, bool& noPass);
 
   // ---- Shutdown ----
   // Ends the program; returns only to let the caller unwind, doing nothing more.
@@ -228,6 +237,8 @@ class MainWindow : public ui::Form {
   enum class Caller { AdjustSize, AdjustSize2, AdjustSize3 };
   void PlacePanels(Caller caller, bool tabs, bool graphical);
   void PlaceIM(int extraHeight, bool tabs);
+  // The shown IM window, its conversation view and its input box in the IM area.
+  void PlaceShownIM(int extraHeight);
   void LayOut(int extraHeight);
   void ApplyLookPictures();
   void ArrangeButtons();
@@ -238,10 +249,17 @@ class MainWindow : public ui::Form {
   // Removes an entry's List1 item, row and tab; when it was selected, its neighbour is
   // chosen and shown. Hides the container when no entry is left.
   void DropEntry(int entry);
+  // The saved place, kept on the client's MDI area and within sane sizes.
+  void RestoreSavedPlace();
+  // Float Mode ends for the exit: the container goes back to the place it had in the client
+  // before it floated; no IM is closed.
+  void LeaveFloatModeForExit();
   // Logs (when "LogIMs" is "1") and closes every IM of List1.
   void CloseAllIMs();
 
   std::unique_ptr<ui::Form> float_;
+  // The container's screen rectangle in the client when Float Mode was turned on.
+  std::optional<platform::RECT> dockedPlace_;
   bool exited_ = false;
 };
 

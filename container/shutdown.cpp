@@ -44,6 +44,8 @@ void MainWindow::ExitProgram() {
   if (exited_) return;
   exited_ = true;
   Timer1.SetEnabled(false);
+  // From here the IMs are logged below when they are to be; none is logged as it closes.
+  SubClassIMs.SetHWnd(0);
 
   if (settings::ReadSetting(settings::keys::kLogIMs) == "1") {
     for (int i = 0; i < List1.ListCount(); ++i) {
@@ -51,6 +53,8 @@ void MainWindow::ExitProgram() {
       if (im != 0 && IsWindow(im)) imlog::WriteIMLog(im);
     }
   }
+  // Out of the floating window first, whose own close would close every IM.
+  LeaveFloatModeForExit();
   const std::string closeIMs = settings::ReadSetting(settings::keys::kCloseIMs);
   if (closeIMs == "1") {
     for (int i = 0; i < List1.ListCount(); ++i) SendMessage(ListIM(i), WM_CLOSE, 0, 0);

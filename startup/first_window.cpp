@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "answer/auto_answer.h"
@@ -15,6 +16,7 @@
 #include "settings/settings_window.h"
 #include "startup/host_menu.h"
 #include "styling/outgoing.h"
+#include "ui/timer.h"
 #include "widgets/message_box.h"
 
 namespace startup {
@@ -25,6 +27,9 @@ namespace {
 
 constexpr const char* kChildClass = "AOL Child";
 constexpr const char* kUntitled = "Untitled";
+// Where the container first stands in the client's MDI area, until a place is saved: wide enough
+// for the whole fade bar and button bar in either look.
+constexpr RECT kFirstPlace{250, 75, 250 + 450, 75 + 316};
 
 std::string& Title() {
   static std::string title = kApplicationTitle;
@@ -56,6 +61,17 @@ bool OtherCopyWindow() {
 }
 
 }  // namespace
+
+void AttachAllParts(container::MainWindow& main) {
+  commands::AttachCommands(main);
+  answer::Attach(main);
+  ignore::Attach(main);
+  styling::AttachOutgoing(main);
+  settings::AttachSettingsWindow(main);
+  HostMenuTargets().showSettings = [m = &main] { settings::ShowSettingsWindow(*m); };
+  online::Attach(main);
+  HostMenuTargets().showLiveUpdate = online::ShowLiveUpdate;
+}
 
 const std::string& AppTitle() {
   return Title();
@@ -103,32 +119,35 @@ bool FirstWindow::RunChecks() {
   return true;
 }
 
-bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
+bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main,
+                                 const PartsAttacher& attach) {
   for (HWND doc : Documents()) {
     if (host::GetCaption(doc).starts_with(container::kContainerCaption)) host::CloseWin(doc);
   }
 
   // A document of the user's that is already called "Untitled" is not taken over.
   const std::vector<HWND> before = Documents();
+  const auto newUntitled = [&before]() -> HWND {
+    for (HWND doc : Documents()) {
+      if (host::GetCaption(doc) == kUntitled &&
+          std::find(before.begin(), before.end(), doc) == before.end()) {
+        return doc;
+      }
+    }
+    return 0;
+  };
   host::RunAOLMenu(0, 0);
   HWND pallion = 0;
-  const bool opened = host::WaitFor(
-      [&] {
-        for (HWND doc : Documents()) {
-          if (host::GetCaption(doc) == kUntitled &&
-              std::find(before.begin(), before.end(), doc) == before.end()) {
-            pallion = doc;
-            return true;
-          }
-        }
-        return false;
-      },
-      kClientWaitMs);
+  const bool opened = host::WaitFor([&] { return (pallion = newUntitled()) != 0; }, kClientWaitMs);
   if (!opened) {
     if (ProcessEnded()) {
       result = StartResult::Ended;
       return false;
     }
+    // The window asked for may still come while the person reads why the program ends: it is
+    // closed then, so that nothing of this start stays in the client.
+    auto& sweep = Add<ui::Timer>("TimerLateWindow", 100u, true);
+    sweep.OnTick = [&newUntitled] { host::CloseWin(newUntitled()); };
     Refuse(StartResult::NoContainer, "AOL did not respond",
            "AOL did not open the new window that Pallion needs. Please close a few AOL "
            "windows and start Pallion again.");
@@ -136,10 +155,11 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   }
 
   host::HideWin(pallion);
-  MoveWindow(pallion, 250, 75, 350, 316, true);
+  MoveWindow(pallion, kFirstPlace.left, kFirstPlace.top, kFirstPlace.Width(), kFirstPlace.Height(),
+             true);
   host::SetText(pallion, container::kContainerCaption);
 
-  host::WaitFor(
+  const bool stripped = host::WaitFor(
       [&] {
         const HWND icon = FindWindowEx(pallion, 0, "_aol_icon", nullptr);
         if (icon == 0) return true;
@@ -151,20 +171,22 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
     result = StartResult::Ended;
     return false;
   }
+  if (!stripped) {
+    // A container that keeps the client's buttons is no home for the IMs: the window goes back
+    // to the client closed, and the person is told.
+    host::CloseWin(pallion);
+    Refuse(StartResult::NoContainer, "AOL did not respond",
+           "AOL did not let Pallion set up its window. Please close a few AOL windows and "
+           "start Pallion again.");
+    return false;
+  }
   for (const char* cls : {"_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL", "_AOL_Static"}) {
     const HWND child = FindWindowEx(pallion, 0, cls, nullptr);
     if (child != 0) SendMessage(child, WM_CLOSE, 0, 0);
   }
 
   main = std::make_unique<container::MainWindow>();
-  commands::AttachCommands(*main);
-  answer::Attach(*main);
-  ignore::Attach(*main);
-  styling::AttachOutgoing(*main);
-  settings::AttachSettingsWindow(*main);
-  HostMenuTargets().showSettings = [m = main.get()] { settings::ShowSettingsWindow(*m); };
-  online::Attach(*main);
-  HostMenuTargets().showLiveUpdate = online::ShowLiveUpdate;
+  if (attach) attach(*main);
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;
@@ -183,7 +205,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   return true;
 }
 
-Program::Program() = default;
+Program::Program(PartsAttacher attach) : attach_(std::move(attach)) {}
 
 Program::~Program() = default;
 
@@ -192,7 +214,7 @@ StartResult Program::Start() {
   first.Load();
   if (!first.RunChecks()) return first.result;
   first.Show();
-  if (!first.BuildContainer(main_)) return first.result;
+  if (!first.BuildContainer(main_, attach_)) return first.result;
   first.Unload();
   return StartResult::Running;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,15 +40,22 @@ enum class StartResult {
   Ended,           // the process was ended from elsewhere while start-up waited
 };
 
+// Connects parts of the program to the main window before it loads.
+using PartsAttacher = std::function<void(container::MainWindow& main)>;
+// The program's parts: its commands, the auto-answer engine, the ignore lists and the styling
+// of outgoing IMs.
+void AttachAllParts(container::MainWindow& main);
+
 class FirstWindow : public ui::Form {
  public:
   FirstWindow();
 
   // The three checks (the window's load); false when the program has ended.
   bool RunChecks();
-  // Builds the container, loads the main window into it and adds the menu; false when the
-  // program has ended.
-  bool BuildContainer(std::unique_ptr<container::MainWindow>& main);
+  // Builds the container, loads the main window (with the parts `attach` connects) into it and
+  // adds the menu; false when the program has ended.
+  bool BuildContainer(std::unique_ptr<container::MainWindow>& main,
+                      const PartsAttacher& attach = AttachAllParts);
 
   StartResult result = StartResult::Running;
 
@@ -59,7 +67,7 @@ class FirstWindow : public ui::Form {
 // window afterwards.
 class Program {
  public:
-  Program();
+  explicit Program(PartsAttacher attach = AttachAllParts);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -72,6 +80,7 @@ class Program {
   container::MainWindow* Main() const { return main_.get(); }
 
  private:
+  PartsAttacher attach_;
   std::unique_ptr<container::MainWindow> main_;
 };
 

@@ -32,6 +32,15 @@ Rect InParent(HWND hwnd) {
   return {p.x, p.y, r.Width(), r.Height()};
 }
 
+// A window's rectangle in the client coordinates of another window.
+Rect InArea(HWND area, HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, r);
+  POINT p{r.left, r.top};
+  ScreenToClient(area, p);
+  return {p.x, p.y, r.Width(), r.Height()};
+}
+
 // Style ("1" tabs, "2" list box), Graphical ("1" no, "2" yes), client layout.
 using Look = std::tuple<std::string, std::string, Layout>;
 
@@ -110,11 +119,11 @@ TEST_P(Layouts, PanelsAndTheShownIMFollowTheTables) {
   EXPECT_EQ(InParent(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
   const HWND view = FindWindowEx(im, 0, Aol7() ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
   const HWND input = host::FindIMInput();
-  const int inset = Tabs() ? 13 : 12;
-  EXPECT_EQ(InParent(view), (Rect{8, 8, iw - inset, ih - 104}));
-  EXPECT_EQ(InParent(input), (Rect{8, Tabs() ? ih - 70 : ih - 69, iw - inset, 65}));
+  // The view and the input box cover the IM area but for the fade bar's strip between them.
+  EXPECT_EQ(InArea(m.picIM.hwnd(), view), (Rect{0, 0, iw, ih - 98}));
+  EXPECT_EQ(InArea(m.picIM.hwnd(), input), (Rect{0, ih - 74, iw, 74}));
   EXPECT_EQ(m.picMiddleBar.ParentHwnd(), m.picIM.hwnd());
-  EXPECT_EQ(Of(m.picMiddleBar), (Rect{5, ih - 98, iw - (Tabs() ? 15 : 14), 24}));
+  EXPECT_EQ(Of(m.picMiddleBar), (Rect{0, ih - 98, iw, 24}));
   EXPECT_EQ(Of(m.picIMSide),
             Tabs() ? (Rect{cw - 33, ih - 100, 5, 28}) : (Rect{iw - 8, ih - 99, 10, 27}));
 
@@ -176,7 +185,57 @@ TEST(Layout, APartlySavedPlaceLeavesTheContainerWhereTheClientOpenedIt) {
   auto options = containerfix::OptionsFor(Layout::Aol6);
   options.settings = {{"Left", "300"}, {"Top", "200"}, {"Width", "420"}};
   World world(options);
-  EXPECT_EQ(InParent(world.container), (Rect{250, 75, 350, 316}));
+  EXPECT_EQ(InParent(world.container), (Rect{250, 75, 450, 316}));
+}
+
+// Saved places that a damaged or hand-edited settings file may hold, and where the container then
+// stands: x and y are measured from the MDI area's left and top ("right"/"bottom": that edge
+// minus the size), and a size of 0 stands for the whole MDI area's.
+struct DamagedPlace {
+  const char* name;
+  const char *left, *top, *width, *height;
+  int x, y, w, h;
+  bool fromRight, fromBottom;
+};
+
+class SavedPlace : public ::testing::TestWithParam<DamagedPlace> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Damaged, SavedPlace,
+    ::testing::Values(DamagedPlace{"Smallest", "-2147483648", "-2147483648", "-2147483648",
+                                   "-2147483648", 0, 0, 250, 275, false, false},
+                      DamagedPlace{"Largest", "2147483647", "2147483647", "2147483647",
+                                   "2147483647", 0, 0, 0, 0, true, true},
+                      DamagedPlace{"FarLeftHuge", "-2147483648", "-2147483648", "2147483647",
+                                   "2147483647", 0, 0, 0, 0, false, false},
+                      DamagedPlace{"FarRightTiny", "2147483647", "2147483647", "0", "-1", 250, 275,
+                                   250, 275, true, true},
+                      DamagedPlace{"Zero", "0", "0", "0", "0", 0, 0, 250, 275, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(SavedPlace, IsKeptOnTheClientsAreaAndTheProgramRuns) {
+  const DamagedPlace& p = GetParam();
+  auto options = containerfix::OptionsFor(Layout::Aol6);
+  options.settings = {{"Left", p.left}, {"Top", p.top}, {"Width", p.width}, {"Height", p.height}};
+  World world(options);
+  ASSERT_NE(world.main, nullptr);
+  RECT mdi;
+  ASSERT_TRUE(GetWindowRect(world.client->MdiClient(), mdi));
+  const int w = p.w == 0 ? mdi.Width() : p.w;
+  const int h = p.h == 0 ? mdi.Height() : p.h;
+  const Rect expected{p.fromRight ? mdi.right - w : mdi.left + p.x,
+                      p.fromBottom ? mdi.bottom - h : mdi.top + p.y, w, h};
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(world.container, r));
+  EXPECT_EQ((Rect{r.left, r.top, r.Width(), r.Height()}), expected);
+
+  // IMs are gathered and shown as ever, and the place saved at exit is a sane one.
+  const HWND bob = world.ReceiveAndAdopt("Bob", "hello");
+  ASSERT_NE(bob, 0u);
+  EXPECT_TRUE(IsWindowVisible(FindWindowEx(bob, 0, "RICHCNTL", nullptr)));
+  world.main->ExitProgram();
+  EXPECT_EQ(settings::ReadPlace(),
+            (settings::Place{expected.x, expected.y, expected.w, expected.h}));
 }
 
 TEST(Layout, TheContainerSnapsToItsMinimumSize) {
@@ -207,9 +266,6 @@ TEST(Layout, FloatModeCarriesTheContainerAndGivesItBack) {
   ui::Form& floating = m.frmIMFloat();
   EXPECT_TRUE(IsWindowVisible(floating.hwnd()));
   EXPECT_EQ(GetParent(world.container), floating.hwnd());
-  EXPECT_EQ(InParent(world.container),
-            (Rect{-4, -24, floating.ClientWidth(), floating.ClientHeight() + 2}));
-  EXPECT_EQ(m.Picture1.Width(), floating.ClientWidth() - 5);
   // A resize of the container itself is left alone while floating.
   const Rect picture = Of(m.Picture1);
   SendMessage(world.container, WM_SIZE, 0, 0);

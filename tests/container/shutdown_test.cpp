@@ -133,17 +133,4 @@ TEST_P(Shutdown, ClosingTheClientRunsTheShutdownFirst) {
   EXPECT_TRUE(settings::ReadPlace().has_value());
 }
 
-TEST_P(Shutdown, AnIMLoggedAtTheCloseBoxIsNotLoggedAgain) {
-  auto options = containerfix::OptionsFor(GetParam());
-  options.settings = {{"LogIMs", "1"}};
-  World world(options);
-  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
-  SendMessage(world.container, WM_SYSCOMMAND, SC_CLOSE, 0);
-  world.desktop.RunFor(300);
-  EXPECT_EQ(world.main->List1.ListCount(), 0);
-  world.main->ExitProgram();
-  EXPECT_EQ(LogFiles(world, "Bob"), 1);
-  EXPECT_EQ(Count(LogText(world, "Bob"), "End IM"), 1u);
-}
-
 }  // namespace

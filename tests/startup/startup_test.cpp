@@ -179,7 +179,7 @@ TEST_P(Startup, BuildsTheContainerWithThePanelsInside) {
   ClientToScreen(client->MdiClient(), origin);
   EXPECT_EQ(r.left - origin.x, 250);
   EXPECT_EQ(r.top - origin.y, 75);
-  EXPECT_EQ(r.Width(), 350);
+  EXPECT_EQ(r.Width(), 450);
   EXPECT_EQ(r.Height(), 316);
   for (const char* cls : {"_AOL_Icon", "_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL"}) {
     EXPECT_EQ(FindWindowEx(box, 0, cls, nullptr), 0u) << cls;
@@ -190,9 +190,6 @@ TEST_P(Startup, BuildsTheContainerWithThePanelsInside) {
   EXPECT_EQ(GetParent(main->TabStrip1.hwnd()), main->Picture1.hwnd());
   EXPECT_EQ(GetParent(main->picIM.hwnd()), main->Picture1.hwnd());
   EXPECT_TRUE(main->Timer1.Enabled());
-  // The start-up window is gone.
-  for (HWND w : ProgramWindows(pallion)) EXPECT_NE(GetWindowText(w), "#$#");
-  EXPECT_EQ(startup::AppTitle(), startup::kApplicationTitle);
 
   // The first IM shows the container with the IM inside.
   client->ReceiveIM("Bob", "Hi Alice");
@@ -490,6 +487,64 @@ TEST_P(Startup, AClientThatOpensNoWindowIsGivenUpOn) {
   EXPECT_FALSE(desktop.ProcessAlive(pallion));
   EXPECT_TRUE(Documents(kContainer).empty());
   EXPECT_EQ(MenuBarItems(), 6);
+  EXPECT_TRUE(client->Running());
+}
+
+TEST_P(Startup, AWindowTheClientOpensTooLateIsClosedAgain) {
+  SetUpWorld();
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    DeleteMenu(GetSubMenu(GetMenu(client->MainWindow()), 0), 0, MF_BYPOSITION);
+  }
+  // The client opens the window 3 seconds after the program gave up; the person reads the
+  // notice for 10 seconds.
+  HWND late = 0;
+  desktop.Schedule(
+      startup::kClientWaitMs + 3000, [&] { late = ClientDocument("Untitled"); }, aol);
+  desktop.Schedule(startup::kClientWaitMs + 10000, [&] { AnswerBox(); });
+  EXPECT_EQ(StartProgram(), startup::StartResult::NoContainer);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "AOL did not respond");
+  ASSERT_NE(late, 0u);
+  desktop.RunFor(1000);
+  EXPECT_FALSE(IsWindow(late));
+  EXPECT_TRUE(Documents("Untitled").empty());
+  EXPECT_TRUE(Documents(kContainer).empty());
+  EXPECT_EQ(MenuBarItems(), 6);
+  EXPECT_FALSE(desktop.ProcessAlive(pallion));
+}
+
+TEST_P(Startup, AWindowWhoseButtonsCannotBeRemovedIsGivenBack) {
+  SetUpWorld();
+  HWND stubborn = 0;
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    DeleteMenu(GetSubMenu(GetMenu(client->MainWindow()), 0), 0, MF_BYPOSITION);
+  }
+  // Instead, a window whose button ignores being closed.
+  desktop.Schedule(
+      500,
+      [&] {
+        stubborn = ClientDocument("Untitled");
+        CreateWindowEx(0, "_AOL_Icon", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, stubborn, 0,
+                       [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                         if (msg == WM_CLOSE) return 0;
+                         return DefWindowProc(hwnd, msg, wParam, lParam);
+                       });
+      },
+      aol);
+  AnswerBox();
+  const uint64_t start = desktop.NowMs();
+  EXPECT_EQ(StartProgram(), startup::StartResult::NoContainer);
+  EXPECT_LE(desktop.NowMs() - start, startup::kClientWaitMs + 5000);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "AOL did not respond");
+  desktop.RunFor(1000);
+  ASSERT_NE(stubborn, 0u);
+  EXPECT_FALSE(IsWindow(stubborn));
+  EXPECT_TRUE(Documents(kContainer).empty());
+  EXPECT_EQ(MenuBarItems(), 6);
+  EXPECT_FALSE(desktop.ProcessAlive(pallion));
   EXPECT_TRUE(client->Running());
 }
 

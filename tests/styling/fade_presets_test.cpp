@@ -206,27 +206,31 @@ TEST_F(FadePresets, TypedPathNamesWriteInsideTheFolder) {
 TEST_F(FadePresets, SavedPresetsTakenInTurn) {
   PresetCursor cursor;
   EXPECT_EQ(NextSavedPreset(cursor, fades_), std::nullopt);
-  auto names = std::vector<std::string>{"P1", "P2", "P3"};
-  for (int k = 0; k < 3; ++k) {
-    ASSERT_TRUE(SavePreset(Fad(names[k]), k + 2, {static_cast<platform::COLORREF>(k), 0, 0, 0}));
+  // Three presets told apart by their first colour (1, 2, 3); the platform lists them in an
+  // order of its own.
+  for (int k = 1; k <= 3; ++k) {
+    ASSERT_TRUE(
+        SavePreset(Fad("P" + std::to_string(k)), 2, {static_cast<platform::COLORREF>(k), 0, 0, 0}));
   }
-  const std::vector<std::string> listed = ListPresets(fades_);
-  ASSERT_EQ(listed.size(), 3u);
+  std::vector<platform::COLORREF> taken;
   for (int call = 0; call < 7; ++call) {
     auto preset = NextSavedPreset(cursor, fades_);
-    ASSERT_TRUE(preset);
-    const std::string& expected = listed[call % 3];
-    int k = expected[1] - '1';
-    EXPECT_EQ(preset->count, k + 2) << call;
-    EXPECT_EQ(preset->colours[0], static_cast<platform::COLORREF>(k)) << call;
+    ASSERT_TRUE(preset && preset->colours[0]);
+    taken.push_back(*preset->colours[0]);
   }
+  // Each preset once, then the same round again.
+  std::vector<platform::COLORREF> round(taken.begin(), taken.begin() + 3);
+  std::sort(round.begin(), round.end());
+  EXPECT_EQ(round, (std::vector<platform::COLORREF>{1, 2, 3}));
+  for (int call = 3; call < 7; ++call) EXPECT_EQ(taken[call], taken[call % 3]) << call;
+
   // One preset left: every call takes it.
-  fs::remove(root_ / "Program" / "Fades" / (listed[0] + ".Fad"));
-  fs::remove(root_ / "Program" / "Fades" / (listed[1] + ".Fad"));
+  for (const char* gone : {"P1", "P2"})
+    fs::remove(root_ / "Program" / "Fades" / (std::string(gone) + ".Fad"));
   for (int call = 0; call < 3; ++call) {
     auto preset = NextSavedPreset(cursor, fades_);
     ASSERT_TRUE(preset);
-    EXPECT_EQ(preset->count, listed[2][1] - '1' + 2);
+    EXPECT_EQ(preset->colours[0], 3u);
   }
 }
 
@@ -276,26 +280,29 @@ TEST(RandomColours, DrawsRedGreenBlueInOrder) {
 }
 
 TEST(RandomColours, FourColoursForTheFourButtons) {
+  // Draws 0, 1/12, ..., 11/12 scaled to 255: 0, 21.25, 42.5 (ties to 42), 63.75, 85, 106.25,
+  // 127.5 (to 128), 148.75, 170, 191.25, 212.5 (to 212), 233.75.
   std::vector<double> draws;
   for (int i = 0; i < 12; ++i) draws.push_back(i / 12.0);
-  auto colours = RandomFade(Sequence(draws));
-  for (int b = 0; b < 4; ++b) {
-    auto component = [&](int c) {
-      return static_cast<platform::COLORREF>(std::nearbyint(draws[b * 3 + c] * 255));
-    };
-    EXPECT_EQ(colours[b], component(0) + 256 * component(1) + 65536 * component(2)) << b;
-  }
+  const auto colours = RandomFade(Sequence(draws));
+  const platform::COLORREF expected[4] = {0x2A1500, 0x6A5540, 0xAA9580, 0xEAD4BF};
+  for (int b = 0; b < 4; ++b) EXPECT_EQ(colours[b], expected[b]) << b;
 }
 
-TEST(RandomColours, ProgramGeneratorStaysInRange) {
+TEST(RandomColours, ProgramGeneratorStaysInRangeAndSpreads) {
   UniformDraw draw = ClockSeededDraw();
   UniformDraw other = ClockSeededDraw();
+  double lowest = 1.0, highest = 0.0;
   for (int i = 0; i < 2000; ++i) {
     double d = (i % 2 ? draw : other)();
     ASSERT_GE(d, 0.0);
     ASSERT_LT(d, 1.0);
+    lowest = std::min(lowest, d);
+    highest = std::max(highest, d);
   }
-  for (int i = 0; i < 100; ++i) EXPECT_LE(RandomColor(draw), 0xFFFFFFu);
+  // 2000 uniform draws all above 0.01 or all below 0.99 happen once in about 10^8 runs.
+  EXPECT_LT(lowest, 0.01);
+  EXPECT_GT(highest, 0.99);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ void LeaveDesktop(const std::string& folder) {
   if (!folder.empty()) std::filesystem::remove_all(folder, ec);
 }
 
-World::World(WorldOptions options) {
+World::World(WorldOptions options) : allParts_(options.allParts) {
   folder = EnterDesktop(desktop, "container");
 
   aol = desktop.CreateProcess("AOL");
@@ -62,42 +62,23 @@ World::World(WorldOptions options) {
 }
 
 World::~World() {
-  main.reset();
+  started.reset();
+  main = nullptr;
   client.reset();
   LeaveDesktop(folder);
 }
 
 bool World::StartProgram() {
-  host::RunAOLMenu(0, 0);
-  desktop.RunUntil([] { return host::FindChildByCaption("Untitled") != 0; }, 2000);
-  container = host::FindChildByCaption("Untitled");
-  if (container == 0) return false;
-  host::HideWin(container);
-  MoveWindow(container, 250, 75, 350, 316, true);
-  host::SetText(container, container::kContainerCaption);
-  for (int i = 0; i < 50; ++i) {
-    const HWND icon = FindWindowEx(container, 0, "_aol_icon", nullptr);
-    if (icon == 0) break;
-    SendMessage(icon, WM_CLOSE, 0, 0);
-    desktop.RunPending();
+  {
+    sim::Desktop::ProcessScope scope(desktop, program);
+    started = std::make_unique<startup::Program>(
+        allParts_ ? startup::PartsAttacher(startup::AttachAllParts) : startup::PartsAttacher());
+    if (started->Start() != startup::StartResult::Running) return false;
   }
-  for (const char* cls : {"_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL", "_AOL_Static"}) {
-    SendMessage(FindWindowEx(container, 0, cls, nullptr), WM_CLOSE, 0, 0);
-  }
-  desktop.RunPending();
-
-  main = std::make_unique<container::MainWindow>();
-  main->Load();
-  main->Picture1.SetParent(container);
-  main->TabStrip1.SetParent(main->Picture1.hwnd());
-  main->picIM.SetParent(main->Picture1.hwnd());
-
-  const HWND aolWindow = host::FindAOL();
-  AppendMenu(GetMenu(aolWindow), MF_POPUP, CreatePopupMenu(), container::kHostMenuCaption);
-  DrawMenuBar(aolWindow);
-  if (host::FindCurrentIM() != 0) host::ShowWin(container);
+  main = started->Main();
+  container = host::FindPallionChild();
   desktop.RunFor(50);
-  return true;
+  return container != 0;
 }
 
 bool World::WaitAdopted(const std::string& name, uint64_t timeoutMs) {

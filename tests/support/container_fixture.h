@@ -1,6 +1,6 @@
 // A world for scenario tests of the IM container: the simulated desktop, the stand-in client
-// (process "AOL", signed on) and the program (process "Pallion") with its main window loaded
-// into a container taken over from a client "Untitled" window, as start-up builds it.
+// (process "AOL", signed on) and the program (process "Pallion") started by its own start-up,
+// which takes a client "Untitled" window over as the container and loads the main window.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include "clientsim/client.h"
 #include "container/main_window.h"
 #include "platform/sim/desktop.h"
+#include "startup/first_window.h"
 
 namespace containerfix {
 
@@ -28,6 +29,9 @@ struct WorldOptions {
   // Lines of Pallion.ini's section "General" written before the main window loads.
   std::vector<std::pair<std::string, std::string>> settings;
   bool startProgram = true;
+  // Every part of the program connected as the program itself starts (commands, auto-answer,
+  // ignore lists, outgoing styling); otherwise a test connects the parts it needs.
+  bool allParts = false;
 };
 
 inline WorldOptions OptionsFor(clientsim::Layout layout) {
@@ -43,15 +47,16 @@ class World {
   World(const World&) = delete;
   World& operator=(const World&) = delete;
 
-  // Builds the container and loads the main window (done by the constructor unless
-  // startProgram is false).
+  // Runs the program's start-up in its process (done by the constructor unless startProgram is
+  // false); true when the program runs.
   bool StartProgram();
 
   platform::sim::Desktop desktop;
   platform::DWORD aol = 0;
   platform::DWORD program = 0;
   std::unique_ptr<clientsim::Client> client;
-  std::unique_ptr<container::MainWindow> main;
+  std::unique_ptr<startup::Program> started;
+  container::MainWindow* main = nullptr;  // the started program's main window
   platform::HWND container = 0;
   std::string folder;  // the program folder (host path)
 
@@ -62,6 +67,9 @@ class World {
   // A file of the program folder, by its Windows-style relative path ("\Sounds\Chat.icp").
   std::string ProgramPath(const std::string& relative) const;
   void WriteProgramFile(const std::string& relative, const std::string& bytes);
+
+ private:
+  bool allParts_ = false;
 };
 
 }  // namespace containerfix
