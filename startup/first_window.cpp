@@ -11,6 +11,7 @@
 #include "host/window_access.h"
 #include "ignore/ignore_lists.h"
 #include "platform/win32.h"
+#include "startup/about_menu.h"
 #include "startup/host_menu.h"
 #include "styling/outgoing.h"
 #include "widgets/message_box.h"
@@ -160,6 +161,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main) {
   answer::Attach(*main);
   ignore::Attach(*main);
   styling::AttachOutgoing(*main);
+  AttachAbout(*main);
   main->Load();
   if (ProcessEnded()) {
     result = StartResult::Ended;

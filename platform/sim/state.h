@@ -204,6 +204,9 @@ struct Desktop::State {
   std::deque<std::string> inputBoxAnswers;
   std::map<std::string, std::optional<std::string>> httpResponses;
   std::vector<Event> events;
+  std::vector<gfx::Canvas> printedPages;
+  std::string printerFolder;
+  int printedDocuments = 0;
   std::function<void(const Event&)> listener;
 
   // Painting: while rendering, the screen canvas set up for the window being painted.
