@@ -1,11 +1,11 @@
 #include "imlog/log_browser.h"
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 
 #include "host/text_files.h"
 #include "host/window_access.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
@@ -24,11 +24,6 @@ std::string LogRoot() {
   return settings::FolderPath(settings::kLogsFolder);
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // A name from a listing used as one part of a path: no separators, no "." or "..".
 bool IsPlainName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." &&
@@ -38,7 +33,7 @@ bool IsPlainName(const std::string& name) {
 // True when `path` names something strictly inside the log root, by names alone.
 bool InsideLogRoot(const std::string& path) {
   const std::string root = LogRoot();
-  if (path.size() <= root.size() || Lower(path.substr(0, root.size())) != Lower(root)) {
+  if (path.size() <= root.size() || !platform::EqualNoCase(path.substr(0, root.size()), root)) {
     return false;
   }
   size_t start = root.size();

@@ -6,6 +6,8 @@
 #include <optional>
 #include <tuple>
 
+#include "platform/ansi.h"
+
 namespace imlog {
 
 namespace files = platform::files;
@@ -14,19 +16,13 @@ namespace {
 
 constexpr const char* kDayFiles = "*.txt";
 
+// The platform's case mapping as a table, for the byte-by-byte search.
 const std::array<unsigned char, 256>& FoldTable() {
   static const std::array<unsigned char, 256> table = [] {
     std::array<unsigned char, 256> t{};
-    for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c);
-    for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
-    // À..Þ except the multiplication sign; Š, Œ, Ž and Ÿ.
-    for (int c = 0xC0; c <= 0xDE; ++c) {
-      if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
+    for (int c = 0; c < 256; ++c) {
+      t[c] = static_cast<unsigned char>(platform::AnsiLower(static_cast<char>(c)));
     }
-    t[0x8A] = 0x9A;
-    t[0x8C] = 0x9C;
-    t[0x8E] = 0x9E;
-    t[0x9F] = 0xFF;
     return t;
   }();
   return table;
