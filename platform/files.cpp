@@ -107,6 +107,11 @@ bool IsDirectory(const std::string& path) {
   return !path.empty() && fs::is_directory(HostPath(path), ec);
 }
 
+bool IsLink(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_symlink(fs::symlink_status(HostPath(path), ec));
+}
+
 bool MakeDirectory(const std::string& path) {
   std::error_code ec;
   fs::path host = HostPath(path);
@@ -145,7 +150,27 @@ bool Append(const std::string& path, const std::string& bytes) {
 
 bool Remove(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && !IsDirectory(path) && fs::remove(HostPath(path), ec) && !ec;
+  return !path.empty() && (IsLink(path) || !IsDirectory(path)) && fs::remove(HostPath(path), ec) &&
+         !ec;
+}
+
+bool RemoveDirectory(const std::string& path) {
+  std::error_code ec;
+  if (!IsDirectory(path) || IsLink(path) || !fs::is_empty(HostPath(path), ec) || ec) return false;
+  return fs::remove(HostPath(path), ec) && !ec;
+}
+
+std::optional<FileStamp> Stamp(const std::string& path) {
+  std::error_code ec;
+  const fs::path host = HostPath(path);
+  const fs::file_status status = fs::status(host, ec);
+  if (ec || !fs::is_regular_file(status)) return std::nullopt;
+  FileStamp stamp;
+  stamp.size = fs::file_size(host, ec);
+  if (ec) return std::nullopt;
+  stamp.modified = fs::last_write_time(host, ec).time_since_epoch().count();
+  if (ec) return std::nullopt;
+  return stamp;
 }
 
 bool Copy(const std::string& from, const std::string& to) {

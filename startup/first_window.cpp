@@ -14,6 +14,7 @@
 #include "online/online.h"
 #include "platform/win32.h"
 #include "settings/settings_window.h"
+#include "startup/about_menu.h"
 #include "startup/host_menu.h"
 #include "styling/outgoing.h"
 #include "ui/timer.h"
@@ -71,6 +72,7 @@ void AttachAllParts(container::MainWindow& main) {
   HostMenuTargets().showSettings = [m = &main] { settings::ShowSettingsWindow(*m); };
   online::Attach(main);
   HostMenuTargets().showLiveUpdate = online::ShowLiveUpdate;
+  AttachAbout(main);
 }
 
 const std::string& AppTitle() {

@@ -106,6 +106,7 @@ LRESULT TextBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       selStart_ = 0;
       selLength_ = 0;
       scrollX_ = 0;
+      topLine_ = 0;
       Invalidate();
       if (changed) Raise(OnChange);
       return r;
@@ -160,7 +161,7 @@ void TextBox::HandleMouseDown(int button, int shift, int x, int y) {
     // Put the caret at the character nearest to the click.
     const int lineHeight = gfx::Canvas::TextHeight(Font());
     std::vector<std::string> lines = SplitLines(Shown());
-    int line = multiLine_ ? std::clamp((y - kInset) / std::max(lineHeight, 1), 0,
+    int line = multiLine_ ? std::clamp((y - kInset) / std::max(lineHeight, 1) + topLine_, 0,
                                        static_cast<int>(lines.size()) - 1)
                           : 0;
     int offset = 0;
@@ -269,8 +270,13 @@ void TextBox::Paint(gfx::Canvas& canvas) {
     }
   } else {
     std::vector<std::string> lines = SplitLines(shown);
+    // The caret's line stays in view.
+    const int visible = std::max((inner.height - kInset) / std::max(lineHeight, 1), 1);
+    const int caretLine = CaretLine(nullptr);
+    if (caretLine < topLine_) topLine_ = caretLine;
+    if (caretLine >= topLine_ + visible) topLine_ = caretLine - visible + 1;
     int offset = 0;
-    int y = kInset;
+    int y = kInset - topLine_ * lineHeight;
     for (const std::string& line : lines) {
       canvas.DrawText(kInset, y, line, Font(), textColor);
       const int lineEnd = offset + static_cast<int>(line.size());
@@ -289,7 +295,7 @@ void TextBox::Paint(gfx::Canvas& canvas) {
       int column = 0;
       const int line = CaretLine(&column);
       const int cx = kInset + gfx::Canvas::TextWidth(lines[line].substr(0, column), Font());
-      const int cy = kInset + line * lineHeight;
+      const int cy = kInset + (line - topLine_) * lineHeight;
       canvas.Line(cx, cy, cx, cy + lineHeight, ForeColor());
     }
   }

@@ -58,6 +58,7 @@ class TextBox : public Control {
   char passwordChar_ = 0;
   bool storing_ = false;
   int scrollX_ = 0;
+  int topLine_ = 0;  // multi-line: the first line shown
 };
 
 }  // namespace ui

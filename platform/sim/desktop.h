@@ -135,6 +135,11 @@ class Desktop : public System {
   gfx::Canvas RenderScreen();
   bool SaveScreenshot(const std::string& hostPath);
   bool SaveWindowShot(HWND hwnd, const std::string& hostPath);
+  // Host folder where the default printer writes each printed page as a PNG
+  // (print-NNN-page-NNN.png); by default pages are only kept in memory.
+  void SetPrinterFolder(const std::string& hostFolder);
+  // Every page the default printer printed in this run, in order.
+  const std::vector<gfx::Canvas>& PrintedPages() const;
   // The menu of a window as text (items, check marks, ids), for tests and dumps.
   std::string DumpMenu(HMENU menu) const;
   // The taskbar's buttons, one for each shown top-level window with a caption that no window

@@ -1,10 +1,12 @@
 // What the simulated desktop does outside the window tree: sounds, dialogs, the web, the
 // printer and private-profile files. Each is recorded as an event; dialogs take queued answers.
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/sim/desktop.h"
+#include "platform/sim/printer.h"
 #include "platform/sim/state.h"
 
 namespace platform::sim {
@@ -108,8 +110,27 @@ std::optional<std::string> Desktop::HttpGet(const std::string& url) {
 bool Desktop::PrintText(const std::string& documentName, const std::string& text) {
   State& s = *state_;
   if (ProcessEnded() || !s.options.printerInstalled) return false;
+  std::vector<gfx::Canvas> pages = LayOutPages(documentName, text);
+  if (!pages.empty()) ++s.printedDocuments;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (s.printerFolder.empty()) continue;
+    char name[64];
+    std::snprintf(name, sizeof name, "print-%03d-page-%03zu.png", s.printedDocuments, i + 1);
+    if (!pages[i].SavePng((std::filesystem::path(s.printerFolder) / name).string())) {
+      return false;
+    }
+  }
   Record(Event::Kind::Print, documentName, text);
+  for (gfx::Canvas& page : pages) s.printedPages.push_back(std::move(page));
   return true;
+}
+
+void Desktop::SetPrinterFolder(const std::string& hostFolder) {
+  state_->printerFolder = hostFolder;
+}
+
+const std::vector<gfx::Canvas>& Desktop::PrintedPages() const {
+  return state_->printedPages;
 }
 
 void Desktop::AnswerColorDialog(std::optional<COLORREF> color) {

@@ -215,6 +215,9 @@ struct Desktop::State {
   std::deque<int> messageBoxAnswers;
   std::deque<std::string> inputBoxAnswers;
   std::vector<Event> events;
+  std::vector<gfx::Canvas> printedPages;
+  std::string printerFolder;
+  int printedDocuments = 0;
   std::function<void(const Event&)> listener;
 
   // Painting: while rendering, the screen canvas set up for the window being painted.
