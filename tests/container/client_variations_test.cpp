@@ -47,11 +47,12 @@ struct Rect {
 std::ostream& operator<<(std::ostream& os, const Rect& r) {
   return os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
 }
-Rect InParent(HWND hwnd) {
+// The window's rectangle in the client coordinates of `area` (its parent when not given).
+Rect InParent(HWND hwnd, HWND area = 0) {
   RECT r;
   GetWindowRect(hwnd, r);
   POINT p{r.left, r.top};
-  ScreenToClient(GetParent(hwnd), p);
+  ScreenToClient(area != 0 ? area : GetParent(hwnd), p);
   return {p.x, p.y, r.Width(), r.Height()};
 }
 
@@ -108,13 +109,15 @@ class VariationTest : public ::testing::TestWithParam<Variation> {
     return FindWindowEx(im, 0, Aol7() ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
   }
 
-  // The shown IM, its view and its input box where the Tabs look's tables put them.
+  // The shown IM in the IM area; its view covers the area down to the fade bar's strip (98
+  // pixels from the bottom) and its input box the last 74 pixels, whatever the client's frame.
   void ExpectLaidOut(World& w, HWND im) {
+    const HWND area = w.main->picIM.hwnd();
     const int iw = w.main->picIM.Width(), ih = w.main->picIM.Height();
-    EXPECT_EQ(GetParent(im), w.main->picIM.hwnd());
+    EXPECT_EQ(GetParent(im), area);
     EXPECT_EQ(InParent(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
-    EXPECT_EQ(InParent(ViewOf(im)), (Rect{8, 8, iw - 13, ih - 104}));
-    EXPECT_EQ(InParent(InputOf(im)), (Rect{8, ih - 70, iw - 13, 65}));
+    EXPECT_EQ(InParent(ViewOf(im), area), (Rect{0, 0, iw, ih - 98}));
+    EXPECT_EQ(InParent(InputOf(im), area), (Rect{0, ih - 74, iw, 74}));
   }
 
   World world;
