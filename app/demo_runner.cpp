@@ -53,7 +53,7 @@ bool RunExpectation(DemoRunner& demo, const Args& args, std::string& error) {
 
 DemoRunner::DemoRunner(DemoWorld& world, std::ostream& out) : world_(world), out_(out) {
   for (auto table : kCommandTables) {
-    for (const CommandSpec& spec : table()) Add(spec);
+    for (const CommandSpec& command : table()) Add(command);
   }
   CommandSpec expect = kExpect;
   static const std::string usage = ExpectUsage();
@@ -71,8 +71,8 @@ std::string DemoRunner::ExpectUsage() {
   return usage;
 }
 
-void DemoRunner::Add(const CommandSpec& spec) {
-  commands_[spec.name] = spec;
+void DemoRunner::Add(const CommandSpec& command) {
+  commands_[command.name] = command;
 }
 
 void DemoRunner::Print(const std::string& text) {

@@ -29,7 +29,7 @@ class DemoRunner {
   int RunInteractive(std::istream& in);
   void PrintHelp() const;
   // Registers a command (see demo_commands.h).
-  void Add(const CommandSpec& spec);
+  void Add(const CommandSpec& command);
 
   DemoWorld& World() { return world_; }
   // A line of output that is not a transcript event (errors, help, trees); also in the report.

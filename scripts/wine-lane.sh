@@ -40,7 +40,7 @@ timeout 60 $wine64 reg add 'HKCU\\Software\\Wine\\Explorer' /v Desktop /d Defaul
 timeout 60 $wine64 reg add 'HKCU\\Software\\Wine\\Explorer\\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 timeout 60 wineserver -w
 status=0
-timeout 300 $wine64 "$root/test_contract.exe" --gtest_output=xml:"$root/contract.xml" || status=\$?
+timeout 300 $wine64 "$root/test_contract.exe" --gtest_output=xml:"Z:$root/contract.xml" || status=\$?
 timeout 30 wineserver -k || true
 exit \$status
 EOF
