@@ -39,6 +39,9 @@ struct Image {
   int width = 0;
   int height = 0;
   std::vector<Color> pixels;  // row-major
+  // Only a regular file of at most kMaxFileBytes is read: a path naming a pipe or a device
+  // gives nothing rather than waiting or reading without end.
+  static constexpr size_t kMaxFileBytes = size_t{16} << 20;
   static std::optional<Image> Load(const std::string& hostPath);
   static std::optional<Image> Decode(const std::string& bytes);
   Color At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }

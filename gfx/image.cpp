@@ -1,10 +1,9 @@
 // Picture decoding and PNG writing.
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "gfx/canvas.h"
+#include "platform/files.h"
 
 #define STBI_NO_STDIO
 #define STBI_ONLY_BMP
@@ -28,11 +27,9 @@ constexpr int64_t kMaxPixels = int64_t{1} << 26;
 }  // namespace
 
 std::optional<Image> Image::Load(const std::string& hostPath) {
-  std::ifstream in(hostPath, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return Decode(bytes);
+  const auto bytes = platform::files::ReadHostFile(hostPath, kMaxFileBytes);
+  if (!bytes) return std::nullopt;
+  return Decode(*bytes);
 }
 
 std::optional<Image> Image::Decode(const std::string& bytes) {

@@ -54,29 +54,29 @@ std::string ReadINI(const std::string& section, const std::string& key,
                                          lowerKey.c_str(), "", kReadBufferSize);
 }
 
-void WriteINI(const std::string& section, const std::string& key, const std::string& value,
+bool WriteINI(const std::string& section, const std::string& key, const std::string& value,
               const std::string& filePath) {
   std::optional<std::string> content = platform::files::ReadAll(filePath);
   // A file that is there but cannot be read is never replaced by one holding a single key.
-  if (!content && platform::files::Exists(filePath)) return;
+  if (!content && platform::files::Exists(filePath)) return false;
   if (!content) {
     const std::string folder = FolderOf(filePath);
-    if (!folder.empty() && !platform::files::IsDirectory(folder)) return;
+    if (!folder.empty() && !platform::files::IsDirectory(folder)) return false;
   }
   const std::string upperKey = platform::AnsiUpper(key);
   const std::string stored = value.substr(0, value.find_first_of("\r\n"));
   std::optional<std::string> updated =
       platform::ini::WriteProfileString(content, section.c_str(), upperKey.c_str(), stored.c_str());
-  if (!updated || updated == content) return;
-  platform::files::WriteAll(filePath, *updated);
+  if (!updated) return false;
+  return updated == content || platform::files::WriteAll(filePath, *updated);
 }
 
 std::string ReadSetting(const std::string& key) {
   return ReadINI(kGeneral, key, SettingsPath());
 }
 
-void WriteSetting(const std::string& key, const std::string& value) {
-  WriteINI(kGeneral, key, value, SettingsPath());
+bool WriteSetting(const std::string& key, const std::string& value) {
+  return WriteINI(kGeneral, key, value, SettingsPath());
 }
 
 bool ReadFlag(const std::string& key, bool whenOther) {
@@ -118,11 +118,13 @@ std::optional<Place> ReadPlace() {
   return Place{*left, *top, *width, *height};
 }
 
-void WritePlace(const Place& place) {
-  WriteSetting(keys::kLeft, std::to_string(place.left));
-  WriteSetting(keys::kTop, std::to_string(place.top));
-  WriteSetting(keys::kWidth, std::to_string(place.width));
-  WriteSetting(keys::kHeight, std::to_string(place.height));
+bool WritePlace(const Place& place) {
+  // Each key is tried even when one before it failed.
+  bool written = WriteSetting(keys::kLeft, std::to_string(place.left));
+  written &= WriteSetting(keys::kTop, std::to_string(place.top));
+  written &= WriteSetting(keys::kWidth, std::to_string(place.width));
+  written &= WriteSetting(keys::kHeight, std::to_string(place.height));
+  return written;
 }
 
 }  // namespace settings

@@ -60,14 +60,14 @@ std::string SettingsPath();
 std::string ReadINI(const std::string& section, const std::string& key,
                     const std::string& filePath);
 // Writes the key (in upper case) with `value`, creating the file when its folder exists. The
-// file is replaced in one write or left alone; nothing is reported. A value is stored up to its
-// first line break, so that it cannot add lines of its own to the file.
-void WriteINI(const std::string& section, const std::string& key, const std::string& value,
+// file is replaced as a whole or left as it was; false when it could not be written. A value is
+// stored up to its first line break, so that it cannot add lines of its own to the file.
+bool WriteINI(const std::string& section, const std::string& key, const std::string& value,
               const std::string& filePath);
 
 // ReadINI / WriteINI on section "General" of SettingsPath().
 std::string ReadSetting(const std::string& key);
-void WriteSetting(const std::string& key, const std::string& value);
+bool WriteSetting(const std::string& key, const std::string& value);
 
 // A flag: true for "1", false for "0", `whenOther` for anything else (missing included).
 bool ReadFlag(const std::string& key, bool whenOther = false);
@@ -94,6 +94,6 @@ struct Place {
 };
 // Only when all four of Left, Top, Width, Height are numbers.
 std::optional<Place> ReadPlace();
-void WritePlace(const Place& place);
+bool WritePlace(const Place& place);  // false when a key could not be written
 
 }  // namespace settings
