@@ -1,10 +1,8 @@
 #include "imlog/im_log.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 
-#include "host/text.h"
 #include "host/window_access.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
@@ -30,6 +28,43 @@ void ForgetDeadWindows() {
   }
 }
 
+// The number, with leading zeros up to `width` digits.
+std::string Padded(int number, size_t width) {
+  std::string digits = std::to_string(number);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
+// 0 for Sunday.
+int DayOfWeek(const platform::DateTime& when) {
+  static const int kMonthOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  const int month = std::clamp(when.month, 1, 12);
+  const int year = month < 3 ? when.year - 1 : when.year;
+  const int day = year + year / 4 - year / 100 + year / 400 + kMonthOffsets[month - 1] + when.day;
+  return ((day % 7) + 7) % 7;
+}
+
+// Every line end (CR, LF or CR LF) as CR LF.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      out += "\r\n";
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// The begin line at the top of a conversation (up to its line end), or "" when it has none.
+std::string BeginLineOf(const std::string& conversation) {
+  if (!conversation.starts_with(" Begin IM - ")) return "";
+  return conversation.substr(0, conversation.find_first_of("\r\n"));
+}
+
 std::string WithoutLeadingLineBreaks(const std::string& text) {
   size_t start = text.find_first_not_of("\r\n");
   return start == std::string::npos ? std::string() : text.substr(start);
@@ -37,9 +72,63 @@ std::string WithoutLeadingLineBreaks(const std::string& text) {
 
 }  // namespace
 
+std::string FormatDate(const platform::DateTime& when, const std::string& picture) {
+  static const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                      "Thursday", "Friday", "Saturday"};
+  static const char* const kMonths[] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
+  const int month = std::clamp(when.month, 1, 12);
+  std::string out;
+  size_t i = 0;
+  while (i < picture.size()) {
+    const char c = picture[i];
+    size_t run = 1;
+    while (i + run < picture.size() && picture[i + run] == c) ++run;
+    if (c == '\'') {
+      // Quoted text; two quotes stand for one.
+      size_t j = i + 1;
+      for (; j < picture.size(); ++j) {
+        if (picture[j] != '\'') {
+          out += picture[j];
+        } else if (j + 1 < picture.size() && picture[j + 1] == '\'') {
+          out += '\'';
+          ++j;
+        } else {
+          break;
+        }
+      }
+      i = j + 1;
+      continue;
+    }
+    if (c == 'd') {
+      if (run >= 4)
+        out += kDays[DayOfWeek(when)];
+      else if (run == 3)
+        out += std::string(kDays[DayOfWeek(when)]).substr(0, 3);
+      else
+        out += Padded(when.day, run);
+    } else if (c == 'M') {
+      if (run >= 4)
+        out += kMonths[month - 1];
+      else if (run == 3)
+        out += std::string(kMonths[month - 1]).substr(0, 3);
+      else
+        out += Padded(month, run);
+    } else if (c == 'y') {
+      out += run >= 3 ? Padded(when.year, 4) : Padded(when.year % 100, run);
+    } else if (c == 'g') {
+      // The era: none in the Gregorian calendar's usual pictures.
+    } else {
+      out.append(run, c);
+    }
+    i += run;
+  }
+  return out;
+}
+
 std::string ShortDate(const platform::DateTime& when) {
-  return std::to_string(when.month) + "/" + std::to_string(when.day) + "/" +
-         std::to_string(when.year);
+  return FormatDate(when, platform::GetShortDateFormat());
 }
 
 std::string ShortTime(const platform::DateTime& when) {
@@ -74,7 +163,9 @@ std::optional<std::string> LogFolderName(const std::string& screenName) {
 
 std::string LogFileName(const platform::DateTime& when) {
   std::string date = ShortDate(when);
-  host::ReplaceText(date, "/", "-");
+  for (char& c : date) {
+    if (platform::UnsafeInFileName(static_cast<unsigned char>(c))) c = '-';
+  }
   return date + ".txt";
 }
 
@@ -119,15 +210,20 @@ bool WriteIMLog(HWND im) {
   const std::string conversation = host::GetEditText(view);
   std::string text = conversation;
   auto previous = Logged().find(im);
-  if (previous != Logged().end() && conversation.rfind(previous->second, 0) == 0) {
+  if (previous != Logged().end() && conversation.starts_with(previous->second)) {
     if (conversation.size() == previous->second.size()) return true;
     text = WithoutLeadingLineBreaks(conversation.substr(previous->second.size()));
     if (text.empty()) return true;
+    // A later part of a conversation is filed under its begin line again.
+    const std::string begin = BeginLineOf(conversation);
+    if (!begin.empty()) text = begin + "\r\n " + text;
   }
 
   const platform::DateTime now = platform::Now();
   const std::string path = folder + "\\" + LogFileName(now);
-  if (!platform::files::Append(path, text + "\r\n" + EndLine(now) + "\r\n")) return false;
+  if (!platform::files::Append(path, WithCrLf(text) + "\r\n" + EndLine(now) + "\r\n")) {
+    return false;
+  }
   Logged()[im] = conversation;
   return true;
 }

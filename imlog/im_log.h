@@ -9,7 +9,12 @@
 
 namespace imlog {
 
-// The short date "M/d/yyyy" (12/24/2001) and the time "h:mm AM/PM" (9:05 PM).
+// The date as a short-date picture spells it: d, dd (day), ddd, dddd (its name), M, MM (month),
+// MMM, MMMM (its name), y, yy (year in the century), yyyy (the whole year), 'quoted' text; other
+// characters stand as they are.
+std::string FormatDate(const platform::DateTime& when, const std::string& picture);
+// The date in the system's short-date format (12/24/2001 with "M/d/yyyy") and the time
+// "h:mm AM/PM" (9:05 PM).
 std::string ShortDate(const platform::DateTime& when);
 std::string ShortTime(const platform::DateTime& when);
 
@@ -24,7 +29,8 @@ std::string EndLine(const platform::DateTime& when);
 // The same screen name always gives the same folder. Nothing for a name that is empty or only
 // dots and spaces.
 std::optional<std::string> LogFolderName(const std::string& screenName);
-// The day's file name: the short date with "/" turned into "-", then ".txt" (12-24-2001.txt).
+// The day's file name: the short date with "/" (and any other character a file name cannot
+// hold) turned into "-", then ".txt" (12-24-2001.txt, 24.12.2001.txt).
 std::string LogFileName(const platform::DateTime& when);
 // Program folder + "\IM Logs\" + folder name + "\" + file name; nothing when the screen name
 // has no folder.
@@ -42,9 +48,12 @@ void PutBeginLine(platform::HWND im);
 // Appends the IM window's conversation and the end line to its log file of today. The "\IM
 // Logs\" root must exist; the correspondent's folder is made when missing.
 //
+// The file's lines end with CR LF (the view's bare CRs and LFs become CR LF).
+//
 // The writer remembers what it wrote for each IM window while that window lives, so an IM that
 // is logged again (the container's close box, then the program's exit) is not written twice:
-// unchanged, nothing is added; grown since, only the new lines are added, with an end line.
+// unchanged, nothing is added; grown since, the conversation's begin line and the new lines are
+// added, with an end line.
 //
 // True when the conversation is in the log (now or already). False when nothing was written:
 // no window, no screen name or one that cannot name a folder, no conversation view, no log

@@ -180,6 +180,9 @@ class System {
   // ---- Time ----
   virtual uint32_t GetTickCount() = 0;
   virtual DateTime Now() = 0;
+  // The user's short-date picture ("M/d/yyyy", "dd.MM.yyyy", "yyyy-MM-dd"): d, dd, M, MM, y,
+  // yy, yyyy and 'quoted' text, the rest as it stands.
+  virtual std::string GetShortDateFormat() = 0;
 
   // ---- Outside the window tree ----
   virtual bool PlaySound(const std::string& path, UINT flags) = 0;  // false if not played

@@ -302,6 +302,9 @@ inline uint32_t GetTickCount() {
 inline DateTime Now() {
   return Current().Now();
 }
+inline std::string GetShortDateFormat() {
+  return Current().GetShortDateFormat();
+}
 inline bool PlaySound(const std::string& path, UINT flags) {
   return Current().PlaySound(path, flags);
 }

@@ -1591,6 +1591,14 @@ DateTime Desktop::Now() {
   return t;
 }
 
+std::string Desktop::GetShortDateFormat() {
+  return state_->options.shortDateFormat;
+}
+
+void Desktop::SetShortDateFormat(const std::string& format) {
+  state_->options.shortDateFormat = format;
+}
+
 void Desktop::Record(Event::Kind kind, std::string text, std::string detail) {
   State& s = *state_;
   s.events.push_back(Event{kind, s.now, s.current, std::move(text), std::move(detail)});

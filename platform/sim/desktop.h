@@ -51,6 +51,7 @@ struct DesktopOptions {
   DateTime start{2001, 4, 26, 9, 0, 0, 0};  // local time when the clock reads 0
   bool printerInstalled = true;
   HttpLimits http;  // HttpGet is a real fetch within these bounds
+  std::string shortDateFormat = "M/d/yyyy";  // the user's short-date picture
   bool taskbar = true;  // drawn along the bottom of the screen, over the windows
 };
 
@@ -124,6 +125,8 @@ class Desktop : public System {
   void AnswerFileDialog(std::optional<std::string> path);
   void AnswerMessageBox(int result);
   void AnswerInputBox(std::string text);
+  // The user's choice in the regional settings.
+  void SetShortDateFormat(const std::string& format);
 
   // ---- Looking ----
   const std::vector<Event>& Events() const;
@@ -251,6 +254,7 @@ class Desktop : public System {
   COLORREF GetSysColor(int index) override;
   uint32_t GetTickCount() override;
   DateTime Now() override;
+  std::string GetShortDateFormat() override;
   bool PlaySound(const std::string& path, UINT flags) override;
   void PlaySystemSound(const std::string& alias) override;
   bool ShellExecute(HWND owner, const std::string& verb, const std::string& file,

@@ -23,7 +23,15 @@ platform::sim::DesktopOptions StartingAt(platform::DateTime start) {
 using namespace platform;
 using clientsim::Layout;
 
-TEST(IMLogText, DatesTimesAndLines) {
+// The default platform, for the system's short-date format.
+class IMLogText : public ::testing::Test {
+ protected:
+  IMLogText() { Install(&desktop); }
+  ~IMLogText() override { Install(nullptr); }
+  sim::Desktop desktop;
+};
+
+TEST_F(IMLogText, DatesTimesAndLines) {
   EXPECT_EQ(imlog::ShortDate({2001, 12, 24, 21, 5}), "12/24/2001");
   EXPECT_EQ(imlog::ShortDate({2002, 1, 3, 0, 0}), "1/3/2002");
   EXPECT_EQ(imlog::ShortTime({2001, 12, 24, 21, 5}), "9:05 PM");
@@ -35,7 +43,26 @@ TEST(IMLogText, DatesTimesAndLines) {
   EXPECT_EQ(imlog::LogFileName({2001, 12, 24, 21, 5}), "12-24-2001.txt");
 }
 
-TEST(IMLogText, FolderNamesStayInsideTheLogFolder) {
+TEST_F(IMLogText, DatesFollowTheSystemsShortDatePicture) {
+  const DateTime jan3{2002, 1, 3, 9, 0};
+  EXPECT_EQ(imlog::FormatDate(jan3, "dd.MM.yyyy"), "03.01.2002");
+  EXPECT_EQ(imlog::FormatDate(jan3, "yyyy-MM-dd"), "2002-01-03");
+  EXPECT_EQ(imlog::FormatDate(jan3, "d/M/yy"), "3/1/02");
+  EXPECT_EQ(imlog::FormatDate({2005, 11, 30, 0, 0}, "y"), "5");
+  EXPECT_EQ(imlog::FormatDate(jan3, "dddd, MMMM dd, yyyy"), "Thursday, January 03, 2002");
+  EXPECT_EQ(imlog::FormatDate({2001, 12, 24, 0, 0}, "ddd d MMM"), "Mon 24 Dec");
+  EXPECT_EQ(imlog::FormatDate(jan3, "'Day' d 'o''clock'"), "Day 3 o'clock");
+  desktop.SetShortDateFormat("dd.MM.yyyy");
+  EXPECT_EQ(imlog::EndLine(jan3), " End IM - 03.01.2002     9:00 AM\r\n ");
+  EXPECT_EQ(imlog::LogFileName(jan3), "03.01.2002.txt");
+  desktop.SetShortDateFormat("yyyy/MM/dd");
+  EXPECT_EQ(imlog::LogFileName(jan3), "2002-01-03.txt");
+  // Whatever the picture holds, the name stays one file name.
+  desktop.SetShortDateFormat("d\\M:yyyy*?");
+  EXPECT_EQ(imlog::LogFileName(jan3), "3-1-2002--.txt");
+}
+
+TEST(IMLogFolders, NamesStayInsideTheLogFolder) {
   EXPECT_EQ(imlog::LogFolderName("Bob Smith"), "Bob Smith");
   EXPECT_EQ(imlog::LogFolderName("bob smith"), "bob smith");
   EXPECT_EQ(imlog::LogFolderName("..\\..\\Windows"), ".._.._Windows");
@@ -132,7 +159,7 @@ TEST_P(IMLog, OneConversationMakesTheFolderAndTheDaysFile) {
   ASSERT_TRUE(imlog::WriteIMLog(im));
   EXPECT_EQ(LogFolders(), std::vector<std::string>{"Bob"});
   EXPECT_EQ(Log("Bob", "12-24-2001.txt"),
-            " Begin IM - 12/24/2001     9:05 PM\r Bob: Hi Alice\r\n"
+            " Begin IM - 12/24/2001     9:05 PM\r\n Bob: Hi Alice\r\n"
             " End IM - 12/24/2001     9:08 PM\r\n \r\n");
 }
 
@@ -148,9 +175,9 @@ TEST_P(IMLog, TwoConversationsOnOneDayShareTheFile) {
   imlog::PutBeginLine(again);
   ASSERT_TRUE(imlog::WriteIMLog(again));
   EXPECT_EQ(Log("Bob", "12-24-2001.txt"),
-            " Begin IM - 12/24/2001     9:05 PM\r Bob: first\r\n"
+            " Begin IM - 12/24/2001     9:05 PM\r\n Bob: first\r\n"
             " End IM - 12/24/2001     9:05 PM\r\n \r\n"
-            " Begin IM - 12/24/2001     9:06 PM\r Bob: second\r\n"
+            " Begin IM - 12/24/2001     9:06 PM\r\n Bob: second\r\n"
             " End IM - 12/24/2001     9:06 PM\r\n \r\n");
 }
 
@@ -160,16 +187,18 @@ TEST_P(IMLog, TheSameIMLoggedTwiceIsWrittenOnce) {
   ASSERT_TRUE(imlog::WriteIMLog(bob));
   ASSERT_TRUE(imlog::WriteIMLog(bob));
   const std::string once =
-      " Begin IM - 12/24/2001     9:05 PM\r Bob: first\r\n"
+      " Begin IM - 12/24/2001     9:05 PM\r\n Bob: first\r\n"
       " End IM - 12/24/2001     9:05 PM\r\n \r\n";
   EXPECT_EQ(Log("Bob", "12-24-2001.txt"), once);
-  // Lines that came after the first log are added, and only they.
+  // Lines that came after the first log are added, and only they, under the conversation's
+  // begin line.
   desktop.RunFor(60 * 1000);
   client->ReceiveIM("Bob", "still there?");
   desktop.RunFor(500);
   ASSERT_TRUE(imlog::WriteIMLog(bob));
   EXPECT_EQ(Log("Bob", "12-24-2001.txt"), once +
-                                              "Bob: still there?\r\n"
+                                              " Begin IM - 12/24/2001     9:05 PM\r\n"
+                                              " Bob: still there?\r\n"
                                               " End IM - 12/24/2001     9:06 PM\r\n \r\n");
 }
 
@@ -193,10 +222,10 @@ TEST_P(IMLogMidnight, AConversationIsFiledUnderTheDayItIsWritten) {
   imlog::PutBeginLine(again);
   ASSERT_TRUE(imlog::WriteIMLog(again));
   EXPECT_EQ(Log("Bob", "12-31-2001.txt"),
-            " Begin IM - 12/31/2001     11:58 PM\r Bob: before midnight\r\n"
+            " Begin IM - 12/31/2001     11:58 PM\r\n Bob: before midnight\r\n"
             " End IM - 12/31/2001     11:58 PM\r\n \r\n");
   EXPECT_EQ(Log("Bob", "1-1-2002.txt"),
-            " Begin IM - 1/1/2002     12:03 AM\r Bob: after midnight\r\n"
+            " Begin IM - 1/1/2002     12:03 AM\r\n Bob: after midnight\r\n"
             " End IM - 1/1/2002     12:03 AM\r\n \r\n");
 }
 
@@ -209,7 +238,7 @@ TEST_P(IMLog, ScreenNamesWithSpacesAndOddCharacters) {
   ASSERT_NE(odd, 0u);
   ASSERT_TRUE(imlog::WriteIMLog(odd));
   EXPECT_EQ(Log(".._x_y", "12-24-2001.txt"),
-            "\r..\\x:y: odd\r\n End IM - 12/24/2001     9:05 PM\r\n \r\n");
+            "\r\n..\\x:y: odd\r\n End IM - 12/24/2001     9:05 PM\r\n \r\n");
   // Nothing was written outside the log folder.
   EXPECT_EQ(LogFolders(), (std::vector<std::string>{".._x_y", "Bob Smith"}));
   EXPECT_FALSE(files::Exists(files::ProgramFolder() + "\\x"));
@@ -247,6 +276,45 @@ TEST_P(IMLog, TheWriterDoesNotReadLogIMs) {
   EXPECT_EQ(host::GetEditText(imlog::ConversationView(bob)).rfind(" Begin IM - ", 0), 0u);
   EXPECT_TRUE(imlog::WriteIMLog(bob));
   EXPECT_TRUE(Log("Bob", "12-24-2001.txt").has_value());
+}
+
+TEST_P(IMLog, EveryLineOfTheFileEndsWithCrLf) {
+  HWND bob = Incoming("Bob", "one");
+  imlog::PutBeginLine(bob);
+  client->TypeAndSendIM("Bob", "two");
+  desktop.RunFor(500);
+  client->ReceiveIM("Bob", "three");
+  desktop.RunFor(500);
+  ASSERT_TRUE(imlog::WriteIMLog(bob));
+  const std::string log = Log("Bob", "12-24-2001.txt").value_or("");
+  EXPECT_EQ(log,
+            " Begin IM - 12/24/2001     9:05 PM\r\n Bob: one\r\nAlice: two\r\nBob: three\r\n"
+            " End IM - 12/24/2001     9:05 PM\r\n \r\n");
+}
+
+TEST_P(IMLog, TheLogIsNamedAndDatedAsTheSystemWritesShortDates) {
+  desktop.SetShortDateFormat("dd.MM.yyyy");
+  HWND bob = Incoming("Bob", "hallo");
+  imlog::PutBeginLine(bob);
+  ASSERT_TRUE(imlog::WriteIMLog(bob));
+  EXPECT_EQ(Log("Bob", "24.12.2001.txt"),
+            " Begin IM - 24.12.2001     9:05 PM\r\n Bob: hallo\r\n"
+            " End IM - 24.12.2001     9:05 PM\r\n \r\n");
+  desktop.SetShortDateFormat("yyyy-MM-dd");
+  client->ReceiveIM("Bob", "hej");
+  desktop.RunFor(500);
+  ASSERT_TRUE(imlog::WriteIMLog(bob));
+  EXPECT_EQ(Log("Bob", "2001-12-24.txt"),
+            " Begin IM - 24.12.2001     9:05 PM\r\n Bob: hej\r\n"
+            " End IM - 2001-12-24     9:05 PM\r\n \r\n");
+}
+
+TEST_P(IMLog, OneCorrespondentHasOneFolderWhateverTheCase) {
+  std::filesystem::create_directory(root / "IM Logs" / "bOB");
+  HWND bob = Incoming("Bob", "hi");
+  ASSERT_TRUE(imlog::WriteIMLog(bob));
+  EXPECT_EQ(LogFolders(), std::vector<std::string>{"bOB"});
+  EXPECT_TRUE(Log("bOB", "12-24-2001.txt").has_value());
 }
 
 }  // namespace
