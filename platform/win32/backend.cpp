@@ -737,6 +737,11 @@ DateTime Win32System::Now() {
   return DateTime{p[0], p[1], p[2], p[3], p[4], p[5], p[6]};
 }
 
+std::string Win32System::GetShortDateFormat() {
+  std::string picture = native::UserShortDateFormat();
+  return picture.empty() ? std::string("M/d/yyyy") : picture;
+}
+
 // ---- Outside the window tree ----
 
 bool Win32System::PlaySound(const std::string& path, UINT flags) {

@@ -125,6 +125,7 @@ class Win32System : public System {
   COLORREF GetSysColor(int index) override;
   uint32_t GetTickCount() override;
   DateTime Now() override;
+  std::string GetShortDateFormat() override;
   bool PlaySound(const std::string& path, UINT flags) override;
   void PlaySystemSound(const std::string& alias) override;
   bool ShellExecute(HWND owner, const std::string& verb, const std::string& file,

@@ -327,6 +327,16 @@ void GetLocalTime(int parts[7]) {
   parts[6] = t.wMilliseconds;
 }
 
+std::string UserShortDateFormat() {
+  const int size = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, nullptr, 0);
+  if (size <= 1) return {};
+  std::string picture(static_cast<size_t>(size), '\0');
+  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture.data(), size);
+  if (n <= 1) return {};
+  picture.resize(static_cast<size_t>(n - 1));  // without the terminating zero
+  return picture;
+}
+
 // ---- Focus, capture, input ----
 
 uint32_t SetFocus(uint32_t hwnd) {

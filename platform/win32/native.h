@@ -84,6 +84,8 @@ bool KillTimer(uint32_t hwnd, uint32_t id);
 uint32_t GetTickCount();
 // year, month, day, hour, minute, second, millisecond
 void GetLocalTime(int parts[7]);
+// The user's short-date picture from the regional settings; "" when the system gives none.
+std::string UserShortDateFormat();
 
 // ---- Focus, capture, input ----
 uint32_t SetFocus(uint32_t hwnd);

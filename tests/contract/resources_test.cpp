@@ -1,4 +1,5 @@
-// Menus, the clipboard and global memory, process memory, private-profile files.
+// Menus, the clipboard and global memory, process memory, private-profile files, the user's
+// short-date picture.
 #include <cstring>
 
 #include "contract/contract_fixture.h"
@@ -124,6 +125,22 @@ TEST_F(Contract, UnreadableProcessMemoryFailsWithNothingRead) {
   EXPECT_FALSE(ReadProcessMemory(process, 0x10, buffer, sizeof buffer, &read));
   EXPECT_EQ(read, 0u);
   CloseHandle(process);
+}
+
+TEST_F(Contract, TheShortDatePictureHasADayAMonthAndAYear) {
+  const std::string picture = GetShortDateFormat();
+  std::string fields;  // the picture without its 'quoted' text
+  bool quoted = false;
+  for (char c : picture) {
+    if (c == '\'') {
+      quoted = !quoted;
+    } else if (!quoted) {
+      fields += c;
+    }
+  }
+  EXPECT_NE(fields.find('d'), std::string::npos) << picture;
+  EXPECT_NE(fields.find('M'), std::string::npos) << picture;
+  EXPECT_NE(fields.find('y'), std::string::npos) << picture;
 }
 
 }  // namespace
