@@ -110,29 +110,25 @@ void TimerTellaFriendTick(container::MainWindow& main) {
       "If entering more than one Screen Name, spearate each one of them with a comma.",
       "Tell a friend about Pallion.", "");
   if (friends.empty()) return;
-  const HWND toolbar = FindWindowEx(FindWindowEx(host::FindAOL(), 0, "AOL Toolbar", nullptr), 0,
-                                    "_AOL_Toolbar", nullptr);
-  const HWND write = host::NthChildExact(toolbar, "_AOL_Icon", 3);
+  const HWND write = host::NthChildExact(host::FindToolbar(), "_AOL_Icon", 3);
   if (write == 0) return;
   host::ClickIcon(write);
   host::Pause(2);
   const std::string body =
       host::LoadTextFile(settings::FolderPath(settings::kTellaFriendFile)).value_or("");
   HWND mail = 0;
-  const uint32_t start = GetTickCount();
-  while ((mail = host::FindChildByCaption("Write Mail")) == 0) {
-    if (ProcessEnded()) return;
-    if (GetTickCount() - start >= kWriteMailWaitMs) {
+  if (!host::WaitFor([&] { return (mail = host::FindChildByCaption("Write Mail")) != 0; },
+                     kWriteMailWaitMs)) {
+    if (!ProcessEnded()) {
       widgets::ShowMessageBox(main.hwnd(),
                               "AOL did not open its Write Mail window. Please try again.", 0,
                               "Tell a Friend");
-      return;
     }
-    DoEvents();
+    return;
   }
   host::SetText(host::NthChildExact(mail, "_AOL_Edit", 1), friends);
   host::SetText(host::NthChildExact(mail, "_AOL_Edit", 3), kTellaFriendSubject);
-  const HWND richText = FindWindowEx(mail, 0, "RICHCNTL", nullptr);
+  const HWND richText = host::FirstChild(mail, "RICHCNTL");
   if (richText == 0) return;
   SendMessage(richText, WM_LBUTTONDOWN, 0, 0);
   host::PutRichHTML(richText, main.hwnd(), body);
