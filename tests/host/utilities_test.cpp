@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/host_fixture.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -10,13 +12,6 @@
 #include "platform/win32.h"
 
 namespace {
-
-// A desktop whose clock starts at a given local time.
-platform::sim::DesktopOptions StartingAt(platform::DateTime start) {
-  platform::sim::DesktopOptions options;
-  options.start = start;
-  return options;
-}
 
 using namespace platform;
 
@@ -80,7 +75,7 @@ TEST_F(Utilities, PauseDispatchesEvents) {
 
 class PauseAtMidnight : public Utilities {
  protected:
-  PauseAtMidnight() : Utilities(StartingAt({2001, 4, 26, 23, 59, 59, 0})) {}
+  PauseAtMidnight() : Utilities(hostfix::StartingAt({2001, 4, 26, 23, 59, 59, 0})) {}
 };
 
 TEST_F(PauseAtMidnight, EndsAfterTheClockWraps) {
@@ -91,7 +86,7 @@ TEST_F(PauseAtMidnight, EndsAfterTheClockWraps) {
 
 class PauseJustBeforeMidnight : public Utilities {
  protected:
-  PauseJustBeforeMidnight() : Utilities(StartingAt({2001, 4, 26, 23, 59, 59, 700})) {}
+  PauseJustBeforeMidnight() : Utilities(hostfix::StartingAt({2001, 4, 26, 23, 59, 59, 700})) {}
 };
 
 TEST_F(PauseJustBeforeMidnight, StartRoundedUpToMidnightStillWaits) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/host_fixture.h"
+
 #include <filesystem>
 #include <memory>
 
@@ -13,12 +15,6 @@
 #include "settings/settings_store.h"
 
 namespace {
-
-platform::sim::DesktopOptions StartingAt(platform::DateTime start) {
-  platform::sim::DesktopOptions options;
-  options.start = start;
-  return options;
-}
 
 using namespace platform;
 using clientsim::Layout;
@@ -86,7 +82,8 @@ TEST(IMLogFolders, NamesStayInsideTheLogFolder) {
 // with its "IM Logs" root.
 class IMLog : public ::testing::TestWithParam<Layout> {
  protected:
-  explicit IMLog(DateTime start = {2001, 12, 24, 21, 5, 0, 0}) : desktop(StartingAt(start)) {
+  explicit IMLog(DateTime start = {2001, 12, 24, 21, 5, 0, 0})
+      : desktop(hostfix::StartingAt(start)) {
     Install(&desktop);
     root = std::filesystem::temp_directory_path() /
            ("pallion_imlog_" + std::to_string(static_cast<int>(GetParam())) + "_" +

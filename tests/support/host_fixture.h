@@ -13,6 +13,13 @@
 
 namespace hostfix {
 
+// A desktop whose clock starts at a given local time.
+inline platform::sim::DesktopOptions StartingAt(platform::DateTime start) {
+  platform::sim::DesktopOptions options;
+  options.start = start;
+  return options;
+}
+
 struct Message {
   platform::HWND hwnd = 0;
   platform::UINT msg = 0;
