@@ -9,6 +9,8 @@ std::string DefaultScenario() {
 # list look and closes the client, which ends Pallion (logging the conversations).
 # On the way Alice sends a colour-faded IM, Pallion answers an IM while she is away,
 # and closes the IM of a correspondent on her permanent ignore list.
+# Pallion's web site runs on this machine: once Alice is signed on, Pallion shows its
+# announcement once, and both its menu and its About window find the newer version there.
 setting LogIMs 1
 setting Style 1
 setting Left 140
@@ -18,12 +20,29 @@ setting Height 420
 file IgnorePerm.lst "Frank"
 file Messages/Away.Mes "Sorry {SN}, I am away from my desk. Back soon!"
 setting LastMessage Away
+web-page /IMVersion.txt "2.0.56"
+web-page /UrgentNews.txt "Pallion 2.0.56 is out: tabs that remember their order. Choose Check for Updates in the Pallion menu."
 signon Alice
 start-pallion
 expect pallion running
 expect window "AOL Child" "Pallion ²·º :"
 expect container hidden
 shot pallion-started
+
+wait 25s
+expect notice "Important Announcement from Morvane Software"
+expect notice "Pallion 2.0.56 is out"
+shot urgent-news
+click control AOButtonLiveUpdate 1
+menu pallion "Check for Updates"
+expect notice "There is an updated version of Pallion"
+shot update-available
+click control AOButtonLiveUpdate 1
+menu pallion About
+shot about
+click control AOButtonAbout 2
+expect notice "There is an updated version of Pallion"
+click control AOButtonLiveUpdate 1
 
 im Bob "Hi Alice, are you there?"
 wait 2s

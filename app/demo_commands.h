@@ -41,6 +41,10 @@ struct ExpectationSpec {
 std::span<const CommandSpec> WorldCommands();
 // The program's side: starting Pallion, its controls, menus and message boxes, its settings.
 std::span<const CommandSpec> ProgramCommands();
+// The web site the program fetches from.
+std::span<const CommandSpec> OnlineCommands();
+// `expect notice TEXT`: the program's notification window is shown and says TEXT.
+bool NoticeShows(DemoRunner& demo, const Args& args, std::string& why);
 // What `expect` can check.
 std::span<const ExpectationSpec> Expectations();
 

@@ -18,7 +18,8 @@ namespace {
 constexpr uint64_t kUnansweredBoxMs = 60000;
 
 // Every table of commands; a feature with demo commands of its own adds its table here.
-constexpr std::span<const CommandSpec> (*kCommandTables[])() = {WorldCommands, ProgramCommands};
+constexpr std::span<const CommandSpec> (*kCommandTables[])() = {WorldCommands, ProgramCommands,
+                                                                    OnlineCommands};
 
 constexpr CommandSpec kExpect = {
     "expect", "expect WHAT ...",
@@ -235,7 +236,7 @@ void DemoRunner::WatchUnansweredBoxes() {
 namespace {
 
 void Usage(std::ostream& out) {
-  out << "usage: pallion-demo [--client aol6|aol7] [--folder DIR] [--shots DIR]\n"
+  out << "usage: pallion-demo [--client aol6|aol7] [--folder DIR] [--shots DIR] [--site URL]\n"
          "                    [--script FILE | --interactive]\n";
 }
 
@@ -290,6 +291,12 @@ int RunDemo(const std::vector<std::string>& arguments, std::istream& in, std::os
       options.layout = text == "aol7" ? clientsim::Layout::Aol7 : clientsim::Layout::Aol6;
     } else if (arg == "--folder" && value(options.folder)) {
     } else if (arg == "--shots" && value(options.shots)) {
+    } else if (arg == "--site" && value(options.site)) {
+      if (options.site.empty()) {
+        err << "pallion-demo: --site needs an address, such as www.example.com or "
+               "http://127.0.0.1:8080\n";
+        return 2;
+      }
     } else if (arg == "--script" && value(script)) {
     } else if (arg == "--interactive") {
       interactive = true;

@@ -10,6 +10,7 @@
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
+#include "online/published_text.h"
 #include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/win32.h"
@@ -92,7 +93,10 @@ std::map<std::string, uintmax_t> LogFiles() {
 
 DemoWorld::DemoWorld(const DemoOptions& options, std::ostream& transcript)
     : options_(options), out_(transcript) {
-  desktop_ = std::make_unique<platform::sim::Desktop>();
+  platform::sim::DesktopOptions desktopOptions;
+  // A site the person names may be anywhere; without one, fetches stay on this machine.
+  desktopOptions.http.loopbackOnly = options.site.empty();
+  desktop_ = std::make_unique<platform::sim::Desktop>(desktopOptions);
   platform::Install(desktop_.get());
   platform::files::SetProgramFolder(options.folder);
   clientProcess_ = desktop_->CreateProcess("AOL");
@@ -146,6 +150,21 @@ void DemoWorld::PrepareFolder() {
     const std::string path = settings::FolderPath(settings::kSoundsFolder) + sound;
     if (!files::Exists(path)) files::WriteAll(path, std::string("RIFF\0\0\0\0WAVE", 12));
   }
+  if (!options_.site.empty()) PointProgramAt(options_.site);
+}
+
+void DemoWorld::PointProgramAt(const std::string& site) {
+  settings::WriteSetting(online::kSiteKey, site);
+  Say("Pallion's web site is " + site);
+}
+
+platform::sim::WebServer& DemoWorld::WebSite() {
+  if (!webSite_) {
+    webSite_ = std::make_unique<platform::sim::WebServer>();
+    Say("a web site starts at " + webSite_->Base());
+    if (options_.site.empty()) PointProgramAt(webSite_->Base());
+  }
+  return *webSite_;
 }
 
 startup::StartResult DemoWorld::StartProgram() {

@@ -12,6 +12,7 @@
 
 #include "clientsim/client.h"
 #include "platform/sim/desktop.h"
+#include "platform/sim/web_server.h"
 #include "startup/first_window.h"
 
 namespace container {
@@ -24,6 +25,7 @@ struct DemoOptions {
   clientsim::Layout layout = clientsim::Layout::Aol6;
   std::string folder;  // the program folder (host path)
   std::string shots;   // where screenshots go (host path); "" writes none
+  std::string site;    // the web site the program reaches ("" = the one the script serves)
 };
 
 class DemoWorld {
@@ -49,6 +51,10 @@ class DemoWorld {
   // Shuts a running Pallion down as its Exit command does (logs written, IMs handed back), so a
   // run that ends early loses nothing.
   void Finish();
+
+  // The web site on 127.0.0.1 that the script publishes files on, started at the first use.
+  // Unless --site named another, the program's site setting points at it.
+  platform::sim::WebServer& WebSite();
 
   // Lets virtual time pass, reporting what happened; `progress` reports each simulated hour.
   void Run(uint64_t milliseconds, bool progress = false);
@@ -92,6 +98,8 @@ class DemoWorld {
 
   // Makes the program's folders and the small files a fresh folder needs.
   void PrepareFolder();
+  // Writes the program's site setting.
+  void PointProgramAt(const std::string& site);
   // Forgets a Pallion that has ended: its objects, the host routines' state, what was seen.
   void ForgetProgram();
   // Reports the log files the program wrote since the last report.
@@ -100,6 +108,7 @@ class DemoWorld {
   void ObserveProgram();
 
   std::unique_ptr<startup::Program> program_;
+  std::unique_ptr<platform::sim::WebServer> webSite_;
   // What the observer saw last.
   std::vector<platform::HWND> adopted_;
   std::vector<std::string> tabs_;

@@ -161,6 +161,7 @@ constexpr ExpectationSpec kExpectations[] = {
     {"file", "file PATH [TEXT]", 1, File},
     {"sound", "sound NAME", 1, Sound},
     {"pallion", "pallion running|ended", 1, Pallion},
+    {"notice", "notice TEXT", 1, NoticeShows},
 };
 
 }  // namespace

@@ -27,7 +27,7 @@ inline constexpr const char* kHelpMissing =
 class AboutForm : public ui::Form {
  public:
   static constexpr int kWidth = 320;
-  static constexpr int kHeight = 230;
+  static constexpr int kHeight = 250;
 
   AboutForm();
 

@@ -11,6 +11,7 @@
 #include "app/demo_commands.h"
 #include "app/demo_world.h"
 #include "platform/files.h"
+#include "platform/sim/web_server.h"
 
 namespace {
 
@@ -264,6 +265,50 @@ shot never-taken
   EXPECT_GT(html.find("does not hold: the tabs are Bob"), image);
   EXPECT_EQ(html.find("never-taken"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(folder + "/s/01-bob-adopted.png"));
+  std::filesystem::remove_all(folder);
+}
+
+// The script publishes the site's files; Pallion's update check reads them from there, and an
+// error of the site is shown as one.
+TEST_F(Demo, TheScriptsWebSiteAnswersTheUpdateCheck) {
+  ASSERT_EQ(Play(R"(web-page IMVersion.txt " 2.0.55 "
+signon Alice
+start-pallion
+wait 25s
+menu pallion "Check for Updates"
+expect notice "There are no updated versions"
+click control AOButtonLiveUpdate 1
+web-page /IMVersion.txt "2.0.56"
+menu pallion "Check for Updates"
+expect notice "There is an updated version of Pallion"
+click control AOButtonLiveUpdate 1
+web-error /IMVersion.txt 500
+menu pallion "Check for Updates"
+expect notice "Could not reach the Pallion web site"
+)"),
+            0)
+      << out.str();
+  EXPECT_NE(out.str().find("Pallion's web site is http://127.0.0.1:"), std::string::npos);
+  EXPECT_EQ(Play("web-error /IMVersion.txt 200\n"), 1);
+  EXPECT_NE(out.str().find("usage: web-error PATH STATUS"), std::string::npos) << out.str();
+}
+
+TEST(DemoArguments, SiteNamesTheWebSitePallionReaches) {
+  const std::string folder = NewFolder();
+  platform::sim::WebServer site;
+  site.Set("/IMVersion.txt", platform::sim::Body("2.0.56"));
+  const std::string script = WriteScript(folder, R"(web-page /IMVersion.txt "2.0.55"
+signon Alice
+start-pallion
+wait 25s
+menu pallion "Check for Updates"
+expect notice "There is an updated version of Pallion"
+)");
+  const DemoRun run =
+      RunDemoWith({"--folder", folder + "/p", "--site", site.Base(), "--script", script});
+  EXPECT_EQ(run.code, 0) << run.out << run.err;
+  EXPECT_EQ(site.Requests("/IMVersion.txt"), 1);
+  EXPECT_EQ(RunDemoWith({"--folder", folder + "/p", "--site", ""}).code, 2);
   std::filesystem::remove_all(folder);
 }
 

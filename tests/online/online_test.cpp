@@ -18,7 +18,7 @@
 #include "settings/settings_store.h"
 #include "startup/first_window.h"
 #include "support/container_fixture.h"
-#include "support/local_http_server.h"
+#include "platform/sim/web_server.h"
 #include "support/widgets_person.h"
 #include "widgets/message_box.h"
 
@@ -78,7 +78,7 @@ class Online : public ::testing::Test {
   void PassNewsCheck() { desktop.RunFor(30000); }
   std::string StoredNews() { return settings::ReadSetting(settings::keys::kUrgentNews); }
 
-  testhttp::LocalServer server;
+  platform::sim::WebServer server;
   sim::Desktop desktop;
   std::string folder;
   DWORD aol = 0;
@@ -88,7 +88,7 @@ class Online : public ::testing::Test {
 };
 
 TEST_F(Online, ANewerPublishedVersionOffersTheUpgradePage) {
-  server.Set("/IMVersion.txt", testhttp::Body("2.0.56\r\n"));
+  server.Set("/IMVersion.txt", platform::sim::Body("2.0.56\r\n"));
   Start();
   PassNewsCheck();
   ASSERT_TRUE(Choose("Check for &Updates"));
@@ -116,7 +116,7 @@ TEST_F(Online, TheSameVersionAroundSpacesLineEndsAndAByteOrderMarkIsNoUpdate) {
                                       "2.0.55\r\n",
                                       "  2.0.55 \n\n"}) {
     SCOPED_TRACE(published);
-    server.Set("/IMVersion.txt", testhttp::Body(published));
+    server.Set("/IMVersion.txt", platform::sim::Body(published));
     if (program == nullptr) {
       Start();
       PassNewsCheck();
@@ -140,16 +140,16 @@ TEST_F(Online, AFailedCheckSaysSoAndOffersNothing) {
   PassNewsCheck();
   struct Case {
     const char* name;
-    testhttp::Answer answer;
+    platform::sim::Answer answer;
   };
   const Case cases[] = {
-      {"not found", testhttp::Status(404)},
-      {"server error", testhttp::Status(500)},
-      {"hangs", testhttp::Hang()},
-      {"cut short", testhttp::CloseMidBody("2.0.")},
-      {"an HTML page", testhttp::Body("<!DOCTYPE html><html><body>Parked</body></html>")},
-      {"binary", testhttp::Body(std::string("\x89PNG\r\n\x1A\n\0\0", 10))},
-      {"empty", testhttp::Body("\r\n")},
+      {"not found", platform::sim::Status(404)},
+      {"server error", platform::sim::Status(500)},
+      {"hangs", platform::sim::Hang()},
+      {"cut short", platform::sim::CloseMidBody("2.0.")},
+      {"an HTML page", platform::sim::Body("<!DOCTYPE html><html><body>Parked</body></html>")},
+      {"binary", platform::sim::Body(std::string("\x89PNG\r\n\x1A\n\0\0", 10))},
+      {"empty", platform::sim::Body("\r\n")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -169,7 +169,7 @@ TEST_F(Online, AFailedCheckSaysSoAndOffersNothing) {
 }
 
 TEST_F(Online, CheckForUpdatesWaitsUntilTheNewsCheckHasRun) {
-  server.Set("/IMVersion.txt", testhttp::Body("2.0.55"));
+  server.Set("/IMVersion.txt", platform::sim::Body("2.0.55"));
   Start();
   widgets_person::AnswerNextMessageBox(desktop, "OK");
   ASSERT_TRUE(Choose("Check for &Updates"));
@@ -186,7 +186,7 @@ TEST_F(Online, CheckForUpdatesWaitsUntilTheNewsCheckHasRun) {
 }
 
 TEST_F(Online, AnAnnouncementIsShownOnceAndNotAgain) {
-  server.Set("/UrgentNews.txt", testhttp::Body("Maintenance tonight.\r\nSee you soon.\r\n"));
+  server.Set("/UrgentNews.txt", platform::sim::Body("Maintenance tonight.\r\nSee you soon.\r\n"));
   Start();
   desktop.RunFor(23000);
   EXPECT_EQ(server.Requests("/UrgentNews.txt"), 0);  // the first tick only arms the check
@@ -213,7 +213,7 @@ TEST_F(Online, AnAnnouncementIsShownOnceAndNotAgain) {
   EXPECT_EQ(server.Requests("/UrgentNews.txt"), 2);
   EXPECT_EQ(ShownWindow(), nullptr);
 
-  server.Set("/UrgentNews.txt", testhttp::Body("Maintenance tonight.\r\nSee you soon!"));
+  server.Set("/UrgentNews.txt", platform::sim::Body("Maintenance tonight.\r\nSee you soon!"));
   ASSERT_TRUE(Choose("E&xit"));
   desktop.RunFor(5000);
   StartProgram();
@@ -223,7 +223,7 @@ TEST_F(Online, AnAnnouncementIsShownOnceAndNotAgain) {
 }
 
 TEST_F(Online, BeforeSignOnTheNewsCheckWaitsAndRetriesEveryTwelveSeconds) {
-  server.Set("/UrgentNews.txt", testhttp::Body("Hello"));
+  server.Set("/UrgentNews.txt", platform::sim::Body("Hello"));
   Start();
   client->SignOff();
   desktop.RunFor(120000);
@@ -236,7 +236,7 @@ TEST_F(Online, BeforeSignOnTheNewsCheckWaitsAndRetriesEveryTwelveSeconds) {
 }
 
 TEST_F(Online, AFailedNewsFetchShowsNothingAndKeepsTheStoredAnnouncement) {
-  server.Set("/UrgentNews.txt", testhttp::Status(500));
+  server.Set("/UrgentNews.txt", platform::sim::Status(500));
   folder = containerfix::EnterDesktop(desktop, "online");
   settings::WriteSetting(settings::keys::kUrgentNews, "Old news");
   settings::WriteSetting(online::kSiteKey, server.Base());

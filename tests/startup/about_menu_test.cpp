@@ -56,6 +56,17 @@ TEST_F(AboutTest, BothMenusShowTheVersionAndDateOnTop) {
   EXPECT_TRUE(platform::IsWindowVisible(Shown().hwnd()));
 }
 
+TEST_F(AboutTest, EveryButtonLiesWhollyInsideTheWindow) {
+  startup::HostMenuCommand(*world.main, 1011);
+  world.desktop.RunPending();
+  widgets::AboutForm& about = Shown();
+  for (int i = 0; i < 3; ++i) {
+    const widgets::AOButton& button = about.Button(i);
+    EXPECT_LE(button.Left() + button.Width(), about.ClientWidth()) << i;
+    EXPECT_LE(button.Top() + button.Height(), about.ClientHeight()) << i;
+  }
+}
+
 TEST_F(AboutTest, HelpOpensTheHelpFileOrSaysItIsMissing) {
   startup::HostMenuCommand(*world.main, 1011);
   widgets::AboutForm& about = Shown();

@@ -4,13 +4,13 @@
 
 #include "platform/sim/desktop.h"
 #include "platform/sim/http_client.h"
-#include "support/local_http_server.h"
+#include "platform/sim/web_server.h"
 
 namespace {
 
 using platform::sim::HttpFetch;
 using platform::sim::HttpLimits;
-using testhttp::LocalServer;
+using platform::sim::WebServer;
 
 HttpLimits Short() {
   HttpLimits limits;
@@ -21,18 +21,18 @@ HttpLimits Short() {
 }
 
 TEST(HttpFetch, ReturnsTheBodyByteForByte) {
-  LocalServer server;
+  WebServer server;
   const std::string text = "\xEF\xBB\xBF 2.0.55\r\n\x01\xFF";
-  server.Set("/v.txt", testhttp::Body(text));
+  server.Set("/v.txt", platform::sim::Body(text));
   EXPECT_EQ(HttpFetch(server.Base() + "/v.txt", Short()), text);
-  server.Set("/empty.txt", testhttp::Body(""));
+  server.Set("/empty.txt", platform::sim::Body(""));
   EXPECT_EQ(HttpFetch(server.Base() + "/empty.txt", Short()), "");
 }
 
 TEST(HttpFetch, ErrorStatusesFail) {
-  LocalServer server;
-  server.Set("/gone", testhttp::Status(404));
-  server.Set("/broken", testhttp::Status(500));
+  WebServer server;
+  server.Set("/gone", platform::sim::Status(404));
+  server.Set("/broken", platform::sim::Status(500));
   EXPECT_FALSE(HttpFetch(server.Base() + "/gone", Short()).has_value());
   EXPECT_FALSE(HttpFetch(server.Base() + "/broken", Short()).has_value());
   EXPECT_FALSE(HttpFetch(server.Base() + "/never-set", Short()).has_value());
@@ -40,36 +40,36 @@ TEST(HttpFetch, ErrorStatusesFail) {
 }
 
 TEST(HttpFetch, AServerThatHangsTimesOut) {
-  LocalServer server;
-  server.Set("/slow", testhttp::Hang());
+  WebServer server;
+  server.Set("/slow", platform::sim::Hang());
   EXPECT_FALSE(HttpFetch(server.Base() + "/slow", Short()).has_value());
 }
 
 TEST(HttpFetch, ABodyCutShortOrTooLongFails) {
-  LocalServer server;
-  server.Set("/cut", testhttp::CloseMidBody(std::string(1000, 'a')));
+  WebServer server;
+  server.Set("/cut", platform::sim::CloseMidBody(std::string(1000, 'a')));
   EXPECT_FALSE(HttpFetch(server.Base() + "/cut", Short()).has_value());
-  server.Set("/huge", testhttp::Body(std::string(4097, 'x')));
+  server.Set("/huge", platform::sim::Body(std::string(4097, 'x')));
   EXPECT_FALSE(HttpFetch(server.Base() + "/huge", Short()).has_value());
-  server.Set("/fits", testhttp::Body(std::string(4096, 'x')));
+  server.Set("/fits", platform::sim::Body(std::string(4096, 'x')));
   EXPECT_EQ(HttpFetch(server.Base() + "/fits", Short())->size(), 4096u);
 }
 
 TEST(HttpFetch, RedirectsAreFollowedOnlyWithinTheHost) {
-  LocalServer server;
-  LocalServer other;
-  server.Set("/old", testhttp::Redirect("/new"));
-  server.Set("/new", testhttp::Body("moved"));
+  WebServer server;
+  WebServer other;
+  server.Set("/old", platform::sim::Redirect("/new"));
+  server.Set("/new", platform::sim::Body("moved"));
   EXPECT_EQ(HttpFetch(server.Base() + "/old", Short()), "moved");
 
-  other.Set("/elsewhere", testhttp::Body("other host"));
+  other.Set("/elsewhere", platform::sim::Body("other host"));
   // 127.0.0.1 and localhost are different hosts to the rules, as they would be on the web.
   server.Set("/away",
-             testhttp::Redirect("http://localhost:" + std::to_string(other.Port()) + "/elsewhere"));
+             platform::sim::Redirect("http://localhost:" + std::to_string(other.Port()) + "/elsewhere"));
   EXPECT_FALSE(HttpFetch(server.Base() + "/away", Short()).has_value());
   EXPECT_EQ(other.Requests("/elsewhere"), 0);
 
-  server.Set("/loop", testhttp::Redirect("/loop"));
+  server.Set("/loop", platform::sim::Redirect("/loop"));
   EXPECT_FALSE(HttpFetch(server.Base() + "/loop", Short()).has_value());
   EXPECT_EQ(server.Requests("/loop"), Short().maxRedirects + 1);
 }
@@ -83,8 +83,8 @@ TEST(HttpFetch, OnlyWebAddressesAreFetched) {
 }
 
 TEST(HttpFetch, TheSimulatedDesktopReachesOnlyThisMachine) {
-  LocalServer server;
-  server.Set("/x", testhttp::Body("here"));
+  WebServer server;
+  server.Set("/x", platform::sim::Body("here"));
   EXPECT_EQ(HttpFetch("http://localhost:" + std::to_string(server.Port()) + "/x", Short()), "here");
   EXPECT_EQ(HttpFetch(server.Base() + "/x", Short()), "here");
   // Refused before any name lookup or connection.
@@ -100,8 +100,8 @@ TEST(HttpFetch, TheSimulatedDesktopReachesOnlyThisMachine) {
 }
 
 TEST(HttpFetch, TheDesktopRecordsEachFetchAndItsOutcome) {
-  LocalServer server;
-  server.Set("/ok", testhttp::Body("yes"));
+  WebServer server;
+  server.Set("/ok", platform::sim::Body("yes"));
   platform::sim::DesktopOptions options;
   options.http = Short();
   platform::sim::Desktop desk(options);

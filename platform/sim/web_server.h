@@ -1,6 +1,6 @@
-// A real HTTP server on 127.0.0.1 for tests of the program's fetches: each path answers in one
-// of the ways a web site can (a body, an error status, a hang, a connection closed mid-body,
-// a redirect), and every request is counted.
+// A real HTTP server on 127.0.0.1: the web site the simulated desktop's fetches reach in tests and
+// in the demo. Each path answers in one of the ways a web site can (a body, an error status, a
+// hang, a connection closed mid-body, a redirect), and every request is counted.
 #pragma once
 
 #include <atomic>
@@ -15,7 +15,7 @@ namespace httplib {
 class Server;
 }
 
-namespace testhttp {
+namespace platform::sim {
 
 struct Answer {
   enum class Kind { Body, Status, Hang, CloseMidBody, Redirect };
@@ -57,12 +57,12 @@ inline Answer Redirect(std::string location) {
   return a;
 }
 
-class LocalServer {
+class WebServer {
  public:
-  LocalServer();   // listening on a free port of 127.0.0.1 when it returns
-  ~LocalServer();  // releases hanging answers and stops
-  LocalServer(const LocalServer&) = delete;
-  LocalServer& operator=(const LocalServer&) = delete;
+  WebServer();   // listening on a free port of 127.0.0.1 when it returns
+  ~WebServer();  // releases hanging answers and stops
+  WebServer(const WebServer&) = delete;
+  WebServer& operator=(const WebServer&) = delete;
 
   void Set(const std::string& path, Answer answer);
   int Port() const { return port_; }
@@ -81,4 +81,4 @@ class LocalServer {
   std::map<std::string, int> requests_;
 };
 
-}  // namespace testhttp
+}  // namespace platform::sim

@@ -1,12 +1,12 @@
-#include "support/local_http_server.h"
+#include "platform/sim/web_server.h"
 
 #include <httplib.h>
 
 #include <chrono>
 
-namespace testhttp {
+namespace platform::sim {
 
-LocalServer::LocalServer() : server_(std::make_unique<httplib::Server>()) {
+WebServer::WebServer() : server_(std::make_unique<httplib::Server>()) {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
     Answer answer;
     {
@@ -55,7 +55,7 @@ LocalServer::LocalServer() : server_(std::make_unique<httplib::Server>()) {
   thread_ = std::thread([this] { server_->listen_after_bind(); });
 }
 
-LocalServer::~LocalServer() {
+WebServer::~WebServer() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
@@ -65,23 +65,23 @@ LocalServer::~LocalServer() {
   if (thread_.joinable()) thread_.join();
 }
 
-void LocalServer::Set(const std::string& path, Answer answer) {
+void WebServer::Set(const std::string& path, Answer answer) {
   std::lock_guard<std::mutex> lock(mutex_);
   answers_[path] = std::move(answer);
 }
 
-std::string LocalServer::Base() const {
+std::string WebServer::Base() const {
   return "http://" + HostPort();
 }
 
-std::string LocalServer::HostPort() const {
+std::string WebServer::HostPort() const {
   return "127.0.0.1:" + std::to_string(port_);
 }
 
-int LocalServer::Requests(const std::string& path) const {
+int WebServer::Requests(const std::string& path) const {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = requests_.find(path);
   return it == requests_.end() ? 0 : it->second;
 }
 
-}  // namespace testhttp
+}  // namespace platform::sim
