@@ -15,7 +15,6 @@
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
-#include "widgets/message_box.h"
 
 namespace app {
 
@@ -126,7 +125,6 @@ void DemoWorld::ForgetProgram() {
   if (program_) {
     platform::sim::Desktop::ProcessScope scope(*desktop_, programProcess_);
     program_.reset();
-    widgets::DestroyMessageBoxes();
   }
   host::IsAOL7 = false;
   host::SetIMArea(0);

@@ -11,6 +11,7 @@
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "ignore/ignore_lists.h"
+#include "online/live_update.h"
 #include "online/online.h"
 #include "platform/win32.h"
 #include "settings/settings_window.h"
@@ -18,6 +19,7 @@
 #include "startup/host_menu.h"
 #include "styling/outgoing.h"
 #include "ui/timer.h"
+#include "widgets/about.h"
 #include "widgets/message_box.h"
 
 namespace startup {
@@ -209,7 +211,14 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main,
 
 Program::Program(PartsAttacher attach) : attach_(std::move(attach)) {}
 
-Program::~Program() = default;
+// The program's single windows outlive no program: each is destroyed while the platform that
+// made it is still there.
+Program::~Program() {
+  main_.reset();
+  widgets::DestroyAbout();
+  online::DestroyLiveUpdate();
+  widgets::DestroyMessageBoxes();
+}
 
 StartResult Program::Start() {
   FirstWindow first;
