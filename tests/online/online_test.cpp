@@ -150,6 +150,7 @@ TEST_F(Online, AFailedCheckSaysSoAndOffersNothing) {
       {"an HTML page", platform::sim::Body("<!DOCTYPE html><html><body>Parked</body></html>")},
       {"binary", platform::sim::Body(std::string("\x89PNG\r\n\x1A\n\0\0", 10))},
       {"empty", platform::sim::Body("\r\n")},
+      {"a huge body", platform::sim::Body("2.0.56" + std::string(2 << 20, ' '))},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
