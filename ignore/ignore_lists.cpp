@@ -62,6 +62,19 @@ bool SavePermanentList(const container::MainWindow& main) {
   return host::SaveList(PermanentFile(), items);
 }
 
+namespace {
+
+// Told after the change took effect in the session, so that a full or read-only disk never
+// keeps a name from being blocked or unblocked.
+void TellPermanentListNotSaved(const container::MainWindow& main) {
+  widgets::ShowMessageBox(main.hwnd(),
+                          "The permanent ignore list could not be saved to " + PermanentFile() +
+                              ". The change holds until Pallion ends.",
+                          0, "List not saved");
+}
+
+}  // namespace
+
 void mnuIgnoreClick(container::MainWindow& main, int index) {
   if (index != 0 && index != 1) return;
   // The IM asked about: the selected tab's own, also when the client has closed it already
@@ -82,15 +95,17 @@ void mnuIgnoreClick(container::MainWindow& main, int index) {
   if (widgets::ShowMessageBox(main.hwnd(), prompt, 4, title) != "Yes") return;
   if (main.Exited()) return;
 
+  bool saved = true;
   if (permanent) {
     main.lstIgnorePer.AddItem(screenName);
-    SavePermanentList(main);
+    saved = SavePermanentList(main);
   } else {
     main.lstIgnoreTem.AddItem(screenName);
   }
   host::IMOffFor(screenName);
   if (main.Exited()) return;
   main.CloseIM(asked);
+  if (!saved && !main.Exited()) TellPermanentListNotSaved(main);
 }
 
 void AddTemporary(container::MainWindow& main, const std::string& name) {
@@ -112,20 +127,22 @@ void ClearTemporary(container::MainWindow& main) {
 void AddPermanent(container::MainWindow& main, const std::string& name) {
   if (name.empty()) return;
   main.lstIgnorePer.AddItem(name);
-  SavePermanentList(main);
+  const bool saved = SavePermanentList(main);
   host::IMOffFor(name);
+  if (!saved) TellPermanentListNotSaved(main);
 }
 
 void RemovePermanent(container::MainWindow& main, const std::string& name) {
   if (name.empty()) return;
   RemoveExact(main.lstIgnorePer, name);
-  SavePermanentList(main);
+  const bool saved = SavePermanentList(main);
   host::IMOnFor(name);
+  if (!saved) TellPermanentListNotSaved(main);
 }
 
 void ClearPermanent(container::MainWindow& main) {
   main.lstIgnorePer.Clear();
-  SavePermanentList(main);
+  if (!SavePermanentList(main)) TellPermanentListNotSaved(main);
 }
 
 void Attach(container::MainWindow& main) {

@@ -1,6 +1,5 @@
 #include "styling/fade_page.h"
 
-#include <cctype>
 #include <memory>
 #include <optional>
 
@@ -10,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "styling/fade_engine.h"
 #include "styling/outgoing.h"
+#include "styling/preset_saving.h"
 #include "styling/preview_renderer.h"
 #include "widgets/message_box.h"
 #include "widgets/properties.h"
@@ -32,16 +32,6 @@ void PlayClick() {
 template <class T, class... Args>
 T& Make(ui::Form& window, ui::Control& parent, Args&&... args) {
   return window.Own(std::make_unique<T>(parent, std::forward<Args>(args)...));
-}
-
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices, alone or before an extension.
-bool NamesADevice(const std::string& fileName) {
-  std::string base = fileName.substr(0, fileName.find('.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
-         base[3] >= '1' && base[3] <= '9';
 }
 
 }  // namespace
@@ -214,30 +204,10 @@ void FadePage::SetFadeClick() {
 
 void FadePage::SaveClick() {
   PlayClick();
-  platform::FileDialogOptions options;
-  options.initialDir = settings::FolderPath("\\Fades");
-  options.filter = kFadeFileFilter;
-  const auto chosen = platform::GetSaveFileName(window_.hwnd(), options);
-  if (!chosen || chosen->empty() || *chosen == "Untitled") return;
-  const auto path = PresetFileFor(FadesFolder(), *chosen);
-  const std::string fileName = path ? path->substr(path->rfind('\\') + 1) : *chosen;
-  if (!path || NamesADevice(fileName)) {
-    widgets::ShowMessageBox(window_.hwnd(),
-                            "\"" + fileName +
-                                "\" cannot name a color scheme: Windows keeps that name for a "
-                                "device. Please choose another name.",
-                            0, "Name not allowed");
-    return;
-  }
-  if (!files::IsDirectory(FadesFolder())) files::MakeDirectory(FadesFolder());
-  if (!SavePreset(*path, numOfColors_, {Color(1), Color(2), Color(3), Color(4)})) {
-    widgets::ShowMessageBox(window_.hwnd(), "The color scheme could not be saved to " + *path + ".",
-                            0, "Not Saved");
-    return;
-  }
+  const std::optional<std::string> name =
+      SavePresetAs(window_.hwnd(), numOfColors_, {Color(1), Color(2), Color(3), Color(4)});
   // The new scheme is listed at once.
-  const std::string name = fileName.substr(0, fileName.size() - 4);
-  if (lstFades.FindExact(name) < 0) lstFades.AddItem(name);
+  if (name && lstFades.FindExact(*name) < 0) lstFades.AddItem(*name);
 }
 
 void FadePage::DeleteFadeClick() {

@@ -13,6 +13,9 @@
 
 namespace styling {
 
+// The file dialogs' filter for presets.
+inline constexpr const char* kFadeFileFilter = "Fade Files (Fad)|*.Fad;";
+
 // The file of the preset `name` inside `fadesFolder` (Windows-style path). A name typed with a
 // folder part ("..\x", "a/b", "C:\x") keeps only its last part, so a preset is always a file
 // of that folder; ".Fad" is added unless the name already ends with it (any case). None for a

@@ -8,6 +8,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "styling/fade_engine.h"
+#include "styling/preset_saving.h"
 #include "widgets/message_box.h"
 #include "widgets/properties.h"
 
@@ -297,15 +298,7 @@ void Outgoing::MiddleClicked(int index) {
 }
 
 void Outgoing::SavePresetCommand() {
-  FileDialogOptions options;
-  options.initialDir = FadesFolder();
-  options.filter = kFadeFileFilter;
-  const std::optional<std::string> chosen = GetSaveFileName(main_.hwnd(), options);
-  if (!chosen || chosen->empty() || *chosen == "Untitled") return;
-  const std::optional<std::string> path = PresetFileFor(FadesFolder(), *chosen);
-  if (!path) return;
-  if (!files::IsDirectory(FadesFolder())) files::MakeDirectory(FadesFolder());
-  SavePreset(*path, main_.NumOfColors, {Color(1), Color(2), Color(3), Color(4)});
+  SavePresetAs(main_.hwnd(), main_.NumOfColors, {Color(1), Color(2), Color(3), Color(4)});
 }
 
 void Outgoing::LoadPresetCommand() {

@@ -22,7 +22,6 @@ inline constexpr platform::COLORREF kFadeOnColor = 0xCC9900;
 // Longer texts go out as typed.
 inline constexpr size_t kMaxFadedLength = 80;
 inline constexpr const char* kLinkDefaultAddress = "http://www.pallion.com";
-inline constexpr const char* kFadeFileFilter = "Fade Files (Fad)|*.Fad;";
 
 // The item of mnuSubRandomFade that carries the check mark.
 enum class RandomMode { Off = 0, RandomFade = 2, FromSaved = 3 };

@@ -150,6 +150,31 @@ TEST_P(IgnoreTest, IgnoringPermanentlySavesTheListWhichTheNextStartReads) {
   EXPECT_EQ(main().TabStrip1.Count(), 0);
 }
 
+TEST_P(IgnoreTest, APermanentListThatCannotBeSavedIsSaidAndTheNameIsBlockedAllTheSame) {
+  files::WriteAll(settings::FolderPath(settings::kIgnorePermFile), "Zed\r\n");
+  Adopt("Bob");
+  widgets_person::AnswerNextMessageBox(world.desktop, "Yes");
+  std::string told;
+  world.desktop.AddResponder([&told, this] {
+    widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
+    if (box == nullptr || !IsWindowVisible(box->hwnd()) ||
+        box->lblCaption.Caption() != "List not saved") {
+      return false;
+    }
+    told = box->lblText.Caption();
+    world.desktop.Click(box->Button(0).hwnd());
+    return true;
+  });
+  files::LimitWrites(0);
+  main().mnuIgnore[1]->Click();
+  world.desktop.RunFor(2000);
+  files::LimitWrites(std::nullopt);
+  EXPECT_NE(told.find("could not be saved"), std::string::npos) << told;
+  EXPECT_EQ(PermanentFile(), "Zed\r\n");
+  EXPECT_TRUE(Has(world.client->BlockedNames(), "Bob"));
+  EXPECT_EQ(world.client->IMWindow("Bob"), 0u);
+}
+
 TEST(IgnoreRestart, ThePermanentListSurvivesARestart) {
   std::string saved;
   {

@@ -5,6 +5,7 @@
 #include "outgoing_support.h"
 #include "platform/files.h"
 #include "settings/settings_store.h"
+#include "widgets/message_box.h"
 
 namespace {
 
@@ -81,6 +82,31 @@ TEST(OutgoingPresets, APresetNameCannotLeaveTheFadesFolder) {
   EXPECT_EQ(std::count(all.begin(), all.end(), "escaped"), 0);
   EXPECT_FALSE(
       std::filesystem::exists(std::filesystem::path(w.world.folder).parent_path() / "escaped.Fad"));
+}
+
+// What the fade bar's save could not do is said: a name Windows keeps for a device, a file that
+// cannot be written.
+TEST(OutgoingPresets, ADeviceNameOrAFailedWriteIsToldAndWritesNothing) {
+  StyledWorld w(Colours(2));
+  std::vector<std::string> told;
+  w.world.desktop.AddResponder([&] {
+    widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
+    if (box == nullptr || !IsWindowVisible(box->hwnd())) return false;
+    told.push_back(box->lblCaption.Caption());
+    w.world.desktop.Click(box->Button(0).hwnd());
+    return told.size() == 2;
+  });
+  w.world.desktop.AnswerFileDialog(FadeFile("aux.Fad"));
+  Click(w, 0);
+  w.world.desktop.RunFor(500);
+  files::LimitWrites(0);
+  w.world.desktop.AnswerFileDialog(FadeFile("Sunset.Fad"));
+  Click(w, 0);
+  w.world.desktop.RunFor(500);
+  files::LimitWrites(std::nullopt);
+  EXPECT_EQ(told, (std::vector<std::string>{"Name not allowed", "Not Saved"}));
+  EXPECT_TRUE(styling::ListPresets(settings::FolderPath("\\Fades")).empty());
+  widgets::DestroyMessageBoxes();
 }
 
 TEST(OutgoingPresets, UntitledEmptyOrCancelledSavesWriteNothing) {
