@@ -184,6 +184,13 @@ HWND ConversationView(HWND im) {
 void PutBeginLine(HWND im) {
   HWND view = ConversationView(im);
   if (view == 0) return;
+  // An IM that an earlier run held keeps its begin line: what it shows was logged when that run
+  // handed it back, and only what follows is logged later, under that begin line again.
+  const std::string conversation = host::GetEditText(view);
+  if (!BeginLineOf(conversation).empty()) {
+    Logged()[im] = conversation;
+    return;
+  }
   const std::string line = BeginLine(platform::Now());
   platform::SendMessage(view, platform::EM_SETSEL, 0, 1);
   platform::SendMessage(view, platform::EM_REPLACESEL, 0,

@@ -1508,7 +1508,11 @@ bool Desktop::RunUntil(const std::function<bool()>& done, uint64_t timeoutMs) {
 }
 
 void Desktop::RunPending() {
-  for (int i = 0; i < kBusyDispatches && (DispatchOne() || RunResponders()); ++i) {
+  // Only what is due now: once a handler has waited, what fell due meanwhile belongs to the
+  // loop that waits; dispatching it here too would never end while each handler waits again.
+  const uint64_t start = state_->now;
+  for (int i = 0; i < kBusyDispatches && state_->now == start && (DispatchOne() || RunResponders());
+       ++i) {
   }
 }
 
@@ -1567,28 +1571,46 @@ uint32_t Desktop::GetTickCount() {
 
 DateTime Desktop::Now() {
   DateTime t = state_->options.start;
-  uint64_t ms = state_->now + static_cast<uint64_t>(t.millisecond) +
-                1000ull * (t.second + 60ull * (t.minute + 60ull * t.hour));
-  uint64_t days = ms / 86400000ull;
-  ms %= 86400000ull;
-  t.hour = static_cast<int>(ms / 3600000ull);
-  t.minute = static_cast<int>(ms / 60000ull % 60);
-  t.second = static_cast<int>(ms / 1000ull % 60);
+  constexpr int64_t kDayMs = 86400000;
+  int64_t ms = static_cast<int64_t>(state_->now) + state_->wallShiftMs + t.millisecond +
+               1000ll * (t.second + 60ll * (t.minute + 60ll * t.hour));
+  // Whole days, rounded down, so a clock set back before the first day lands on an earlier date.
+  int64_t days = ms >= 0 ? ms / kDayMs : -((-ms + kDayMs - 1) / kDayMs);
+  ms -= days * kDayMs;
+  t.hour = static_cast<int>(ms / 3600000);
+  t.minute = static_cast<int>(ms / 60000 % 60);
+  t.second = static_cast<int>(ms / 1000 % 60);
   t.millisecond = static_cast<int>(ms % 1000);
   while (days > 0) {
     int left = DaysIn(t.year, t.month) - t.day;
-    if (days <= static_cast<uint64_t>(left)) {
+    if (days <= left) {
       t.day += static_cast<int>(days);
       break;
     }
-    days -= static_cast<uint64_t>(left) + 1;
+    days -= left + 1;
     t.day = 1;
     if (++t.month > 12) {
       t.month = 1;
       ++t.year;
     }
   }
+  while (days < 0) {
+    if (-days < t.day) {
+      t.day += static_cast<int>(days);
+      break;
+    }
+    days += t.day;
+    if (--t.month < 1) {
+      t.month = 12;
+      --t.year;
+    }
+    t.day = DaysIn(t.year, t.month);
+  }
   return t;
+}
+
+void Desktop::ShiftWallClock(int64_t milliseconds) {
+  state_->wallShiftMs += milliseconds;
 }
 
 std::string Desktop::GetShortDateFormat() {

@@ -127,6 +127,9 @@ class Desktop : public System {
   void AnswerInputBox(std::string text);
   // The user's choice in the regional settings.
   void SetShortDateFormat(const std::string& format);
+  // The wall clock (Now) jumps forward or back, as when the person or a time service sets it;
+  // the tick count, timers and scheduled actions go on undisturbed.
+  void ShiftWallClock(int64_t milliseconds);
 
   // ---- Looking ----
   const std::vector<Event>& Events() const;

@@ -132,6 +132,7 @@ struct ProcessHandle {
 struct Desktop::State {
   DesktopOptions options;
   uint64_t now = 0;
+  int64_t wallShiftMs = 0;  // how far the wall clock has been set away from `now`
   DWORD lastError = 0;
 
   // Handles are never reused in a run; each kind has its own range.

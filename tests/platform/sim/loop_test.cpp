@@ -209,6 +209,47 @@ TEST(ClockTest, NowRollsOverDaysMonthsAndYears) {
   }
 }
 
+TEST_F(LoopTest, TheWallClockJumpsWhileTicksAndTimersGoOn) {
+  DesktopOptions o;
+  o.start = {2001, 3, 1, 9, 0, 0, 0};
+  Desktop d(o);
+  int fired = 0;
+  d.Schedule(1500, [&] { ++fired; });
+  d.RunFor(1000);
+  d.ShiftWallClock(-10ll * 3600000);  // back across midnight into February
+  DateTime n = d.Now();
+  EXPECT_EQ(std::vector<int>({n.year, n.month, n.day, n.hour, n.minute, n.second}),
+            std::vector<int>({2001, 2, 28, 23, 0, 1}));
+  d.ShiftWallClock(-60ll * 86400000);  // into the year before
+  n = d.Now();
+  EXPECT_EQ(std::vector<int>({n.year, n.month, n.day}), std::vector<int>({2000, 12, 30}));
+  d.ShiftWallClock(61ll * 86400000 + 3600000);  // forward again, just past midnight of the 2nd
+  n = d.Now();
+  EXPECT_EQ(std::vector<int>({n.year, n.month, n.day, n.hour}), std::vector<int>({2001, 3, 2, 0}));
+  EXPECT_EQ(d.GetTickCount(), 1000u);
+  d.RunFor(600);
+  EXPECT_EQ(fired, 1);
+}
+
+TEST_F(LoopTest, DispatchingWhatIsDueEndsWhenAHandlerWaits) {
+  // A timer whose handler waits longer than its period is always due again; a click that runs
+  // what is due must still come back.
+  HWND w = Top("W", WS_VISIBLE);
+  int ticks = 0;
+  bool waiting = false;
+  desk.SetTimer(w, 1, 500, [&](HWND, UINT) {
+    if (waiting) return;  // as the program's routines do: one wait at a time
+    waiting = true;
+    ++ticks;
+    const uint64_t until = desk.NowMs() + 1500;
+    while (desk.NowMs() < until) desk.DoEvents();
+    waiting = false;
+  });
+  desk.Stall(500);
+  desk.Click(w);
+  EXPECT_LE(ticks, 3);  // one for each of the moves and presses of a click
+}
+
 TEST_F(LoopTest, DestroyOrder) {
   HWND p = Top("P");
   HWND c1 = Child(p, "C1");

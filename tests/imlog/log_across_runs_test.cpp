@@ -1,0 +1,68 @@
+// An IM that outlives a run of the program (handed back at its exit, adopted again by the next
+// run) reaches the log once: the first part at the first exit, the rest at the second, each
+// under its begin line.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/demo_runner.h"
+#include "app/demo_world.h"
+#include "platform/files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST(ImLogAcrossRuns, AnIMHandedBackAndAdoptedAgainIsLoggedOnce) {
+  const fs::path folder = fs::temp_directory_path() / ("pallion-runs-" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ostringstream out;
+  {
+    app::DemoOptions options;
+    options.folder = folder.string();
+    app::DemoWorld world(options, out);
+    app::DemoRunner runner(world, out);
+    ASSERT_EQ(runner.RunScript(R"(setting LogIMs 1
+setting CloseIMs 0
+signon Alice
+start-pallion
+im Carl "first part"
+wait 2s
+menu pallion Exit
+wait 4s
+start-pallion
+wait 2s
+expect tabs Carl
+im Carl "second part"
+wait 2s
+menu pallion Exit
+wait 4s
+)",
+                               "runs.scn"),
+              0)
+        << out.str();
+  }
+  std::string log;
+  for (const auto& file : fs::directory_iterator(folder / "IM Logs" / "Carl")) {
+    log += platform::files::ReadHostFile(file.path()).value_or("");
+  }
+  EXPECT_EQ(Count(log, "first part"), 1u) << log;
+  EXPECT_EQ(Count(log, "second part"), 1u) << log;
+  EXPECT_EQ(Count(log, " Begin IM - "), 2u) << log;
+  EXPECT_EQ(Count(log, " End IM - "), 2u) << log;
+  // The second entry holds only what came after the first exit.
+  EXPECT_GT(log.find("second part"), log.find(" End IM - ")) << log;
+  fs::remove_all(folder);
+}
+
+}  // namespace
