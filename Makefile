@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 
 WINE_BUILD ?= build-wine
 
-.PHONY: setup configure build demo test linux-test wine-test dist bench format clean
+.PHONY: setup configure build demo test linux-test wine-test dist bench soak format clean
 
 setup:
 	bash scripts/setup.sh
@@ -40,6 +40,13 @@ bench: setup
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPALLION_TESTS=OFF -DPALLION_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bin/bench
+
+# The fault-injection campaign: 10,000 seeded scenarios in the release build, and their table.
+SOAK_SCENARIOS ?= 10000
+soak: setup
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPALLION_TESTS=OFF -DPALLION_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target pallion-soak
+	$(BENCH_BUILD)/bin/pallion-soak --scenarios $(SOAK_SCENARIOS) $(ARGS)
 
 format:
 	find . -path ./build -prune -o -path ./$(BENCH_BUILD) -prune -o -path ./$(DEMO_BUILD) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | xargs clang-format -i

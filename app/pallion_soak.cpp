@@ -4,6 +4,7 @@
 //
 //   pallion-soak [--scenarios N] [--first-seed S] [--steps N] [--step-limit-ms MS]
 //   pallion-soak --seed S [--steps N]     one scenario, with its script and transcript
+#include <unistd.h>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -12,7 +13,6 @@
 #include <iostream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 #include "campaign/scenario.h"
 
@@ -97,32 +97,30 @@ int main(int argc, char** argv) {
   options.limits.stepWallTime = std::chrono::milliseconds(limitMs);
   for (int signal : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) std::signal(signal, OnCrash);
   std::thread(Watch).detach();
-  // A scenario has at most this many steps of at most the step limit each, and then some.
-  const int64_t scenarioMs = static_cast<int64_t>(limitMs) * (static_cast<int64_t>(steps) + 20);
+  // A step over the limit is reported when it ends; one that runs on for twice as long is a hang.
+  options.stepStarting = [limitMs] { gDeadline = NowMs() + 2 * static_cast<int64_t>(limitMs); };
   auto starting = [&](uint64_t s) {
     std::snprintf(gReplayLine, sizeof gReplayLine, "seed %llu; replay: %s\n",
                   static_cast<unsigned long long>(s), campaign::ReplayCommand(s, options).c_str());
-    gDeadline = NowMs() + scenarioMs;
   };
 
   if (one) {
     options.echo = &std::cout;
     starting(seed);
     const campaign::ScenarioResult result = campaign::RunScenario(seed, options);
-    std::cout << "\nseed " << seed << ": " << result.steps << " steps, "
-              << result.violations.size() << " violations\n";
+    std::cout << "\nseed " << seed << ": " << result.steps << " steps, " << result.violations.size()
+              << " violations\n";
     return result.violations.empty() ? 0 : 1;
   }
   uint64_t done = 0;
-  const auto totals = campaign::RunCampaign(first, static_cast<int>(scenarios), options,
-                                            [&](uint64_t s) {
-                                              starting(s);
-                                              if (done > 0 && done % 500 == 0) {
-                                                std::cerr << "pallion-soak: " << done
-                                                          << " scenarios played\n";
-                                              }
-                                              ++done;
-                                            });
+  const auto totals =
+      campaign::RunCampaign(first, static_cast<int>(scenarios), options, [&](uint64_t s) {
+        starting(s);
+        if (done > 0 && done % 500 == 0) {
+          std::cerr << "pallion-soak: " << done << " scenarios played\n";
+        }
+        ++done;
+      });
   campaign::PrintTable(totals, options, std::cout);
   return totals.failed.empty() ? 0 : 1;
 }

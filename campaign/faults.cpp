@@ -78,10 +78,12 @@ void Faults::Damage(const std::string& name, uint64_t seed, bool settings) {
   std::string bytes;
   switch (random.Below(settings ? 5 : 4)) {
     case 0:  // noise, NULs included
-      for (int i = random.Between(1, 600); i > 0; --i) bytes += static_cast<char>(random.Below(256));
+      for (int i = random.Between(1, 600); i > 0; --i)
+        bytes += static_cast<char>(random.Below(256));
       break;
     case 1:  // cut short, in the middle of a line
-      bytes = old.substr(0, old.empty() ? 0 : static_cast<size_t>(random.Below(static_cast<int>(old.size()))));
+      bytes = old.substr(
+          0, old.empty() ? 0 : static_cast<size_t>(random.Below(static_cast<int>(old.size()))));
       break;
     case 2:  // nothing at all
       break;
@@ -107,8 +109,9 @@ std::string Faults::Apply(const Step& step) {
     case FaultKind::CloseInSend: {
       // The IM window of the name at that moment, closed by the client without a word.
       const std::string who = args.at(0);
-      const uint64_t delay = std::stoull(args.at(1)) +
-                             (*step.fault == FaultKind::CloseInAdoption ? client.Options().actionDelayMs : 0);
+      const uint64_t delay =
+          std::stoull(args.at(1)) +
+          (*step.fault == FaultKind::CloseInAdoption ? client.Options().actionDelayMs : 0);
       desktop.Schedule(
           delay, [this, who] { DestroyClientWindow(world_.Client().IMWindow(who)); },
           world_.ClientProcess());

@@ -163,8 +163,9 @@ std::optional<Step> Generator::Choose(const WorldView& view) {
   if (roll < 12) return ChooseFault(view);
   if (roll < 32) return line({"im", Anyone(), Message('m')});
   if (roll < 35) {
-    return line({"im", Anyone(), std::string(kTheirAutoMark) + " " + Message('m') +
-                                     "\r<A HREF=\"http://elsewhere.example\">Pallion</A>"});
+    return line({"im", Anyone(),
+                 std::string(kTheirAutoMark) + " " + Message('m') +
+                     "\r<A HREF=\"http://elsewhere.example\">Pallion</A>"});
   }
   if (roll < 45) {
     return line({"wait", random_.Chance(70) ? std::to_string(random_.Between(100, 2000)) + "ms"
@@ -201,7 +202,10 @@ std::optional<Step> Generator::Choose(const WorldView& view) {
   if (roll < 75) {
     if (view.shown.empty() || !view.pallionRunning) return std::nullopt;
     line({"answer-box", random_.Chance(80) ? "Yes" : "No"});
-    return line({"menu", "program", "Options", random_.Chance(60) ? "Ignore SN" : "Always Ignore SN"});
+    // The items name the shown correspondent.
+    return line({"menu", "program", "Options",
+                 random_.Chance(60) ? "Only Ignore " + view.shown + " this session"
+                                    : "Always Ignore " + view.shown});
   }
   if (roll < 79) {
     if (!view.pallionRunning) return std::nullopt;

@@ -9,7 +9,6 @@
 #include "container/main_window.h"
 #include "host/text.h"
 #include "host/window_access.h"
-#include "imlog/im_log.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 
@@ -76,8 +75,11 @@ std::vector<HWND> Invariants::ClientIMWindows() const {
   auto consider = [&](HWND w) {
     platform::DWORD owner = 0;
     platform::GetWindowThreadProcessId(w, &owner);
+    // "$im_off" and "$im_on" are the client's own commands that the program sends and closes,
+    // not conversations.
     if (owner == client && platform::GetClassName(w) == "AOL Child" &&
-        host::IsIMCaption(platform::GetWindowText(w))) {
+        host::IsIMCaption(platform::GetWindowText(w)) &&
+        !host::GetIMScreenName(w).starts_with("$im_")) {
       found.push_back(w);
     }
   };
@@ -158,14 +160,13 @@ void Invariants::BeforeStep(int, const Step& step) {
         setup_.closeIMs == "1") {
       mayCloseAll_ = true;
     }
-    if (command == "menu" && line.size() >= 4 && line[3].find("Ignore SN") != std::string::npos &&
+    if (command == "menu" && line.size() >= 4 && line[3].find("Ignore ") != std::string::npos &&
         yes && !shown.empty()) {
       // The question is about the shown IM's correspondent; "Yes" closes the IM shown then.
       mayCloseWindows_.insert(shownWindow);
       mayClose_.insert(Norm(shown));
       everIgnored_.insert(Norm(shown));
-      auto& list = line[3] == "Always Ignore SN" ? permanentIgnored_ : sessionIgnored_;
-      list.emplace(Norm(shown), nowBefore_);
+      pendingIgnore_ = {Norm(shown), line[3].starts_with("Always")};
     }
     if (command == "start-pallion" && world_.Main() == nullptr) sessionIgnored_.clear();
     if (command == "type-im" && !shown.empty()) {
@@ -195,9 +196,14 @@ void Invariants::BeforeStep(int, const Step& step) {
   }
 }
 
-void Invariants::AfterStep(int number, const Step& step,
+void Invariants::AfterStep(int number, const Step& step, bool completed,
                            std::chrono::steady_clock::duration wallTime) {
   const uint64_t now = world_.Desktop().NowMs();
+  if (completed && pendingIgnore_) {
+    auto& list = pendingIgnore_->second ? permanentIgnored_ : sessionIgnored_;
+    list.emplace(pendingIgnore_->first, nowBefore_);
+  }
+  pendingIgnore_.reset();
   if (now < nowBefore_) Report(number, "time", "virtual time went backwards");
   if (now - nowBefore_ < WaitedMs(step)) {
     Report(number, "time",
@@ -246,6 +252,9 @@ void Invariants::CheckWindows(int step, const Step&) {
   for (HWND w : live) {
     const HWND parent = platform::GetParent(w);
     if (parent != 0 && parent == mdi) continue;
+    // Without its MDI client the client shows its windows on the desktop.
+    const bool onDesktop = parent == 0 || parent == platform::GetDesktopWindow();
+    if (onDesktop && !platform::IsWindow(mdi)) continue;
     bool inProgram = false;
     for (HWND a = parent; a != 0 && !inProgram; a = platform::GetParent(a)) {
       platform::DWORD owner = 0;
@@ -255,7 +264,10 @@ void Invariants::CheckWindows(int step, const Step&) {
     const std::string& name = tracked_[w].name;
     if (!inProgram) {
       Report(step, "windows",
-             "the IM window of " + name + " is neither in the container nor in the client");
+             "the IM window of " + name +
+                 " is neither in the container nor in the client (its parent: \"" +
+                 platform::GetClassName(parent) + "\" \"" + platform::GetWindowText(parent) +
+                 "\")");
       continue;
     }
     if (main == nullptr) {
@@ -310,15 +322,23 @@ void Invariants::CheckSent(int step) {
 }
 
 void Invariants::NoteAdoptedText() {
+  if (!setup_.logging) return;
   container::MainWindow* main = world_.Main();
-  if (!setup_.logging || main == nullptr) return;
-  Scope scope(world_.Desktop(), world_.ProgramProcess());
-  for (int i = 0; i < main->List1.ListCount(); ++i) {
-    const HWND im = main->ListIM(i);
-    if (im == 0 || !platform::IsWindow(im)) continue;
-    const std::string text = host::GetEditText(imlog::ConversationView(im));
+  std::set<HWND> held;
+  if (main != nullptr) {
+    Scope scope(world_.Desktop(), world_.ProgramProcess());
+    for (int i = 0; i < main->List1.ListCount(); ++i) held.insert(main->ListIM(i));
+  }
+  for (const auto& [im, tracked] : tracked_) {
+    if (!platform::IsWindow(im)) continue;
+    // The view as the program reads it: the layout of the IM's own client decides which one.
+    const HWND view = host::FirstChild(
+        im, platform::FindWindowEx(im, 0, "RICHCNTLREADONLY", nullptr) != 0 ? "RICHCNTLREADONLY"
+                                                                            : "RICHCNTL");
+    const std::string text = host::GetEditText(view);
+    auto& into = held.count(im) != 0 ? adoptedTokens_ : outsideTokens_;
     for (char kind : {'m', 't'}) {
-      for (const auto& token : TokensIn(text, kind)) adoptedTokens_.insert(token);
+      for (const auto& token : TokensIn(text, kind)) into.insert(token);
     }
   }
 }
@@ -363,7 +383,8 @@ void Invariants::CheckLogs(int step, bool atEnd) {
   const bool strict = !writeFaultSeen_ && faults_.Damaged().count("Pallion.ini") == 0;
   if (!atEnd || !setup_.logging || !strict) return;
   for (const auto& token : adoptedTokens_) {
-    if (entries.count(token) == 0) {
+    // Text that stood in an IM while no Pallion held it is not the program's to log.
+    if (entries.count(token) == 0 && outsideTokens_.count(token) == 0) {
       Report(step, "logging", token + " was in an IM Pallion held, and is in no log entry");
     }
   }

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,8 +43,9 @@ class Invariants {
 
   // Called before the step runs: notes what the person is about to close, type or ignore.
   void BeforeStep(int number, const Step& step);
-  // Called after the step ran: checks everything.
-  void AfterStep(int number, const Step& step, std::chrono::steady_clock::duration wallTime);
+  // Called after the step ran (`completed`: every line of it could run): checks everything.
+  void AfterStep(int number, const Step& step, bool completed,
+                 std::chrono::steady_clock::duration wallTime);
   // Called once the scenario has ended (Pallion shut down): every conversation in the log.
   void AtEnd(int number);
 
@@ -81,12 +83,15 @@ class Invariants {
   std::map<std::string, uint64_t> sessionIgnored_;
   std::map<std::string, uint64_t> permanentIgnored_;
   std::set<std::string> everIgnored_;
+  // An ignore command of the running step: the name, and whether for good.
+  std::optional<std::pair<std::string, bool>> pendingIgnore_;
 
   std::map<std::string, std::string> typedFor_;  // token -> correspondent
   size_t sentSeen_ = 0;
   std::map<std::string, uint64_t> lastAnswer_;  // correspondent -> time of the last answer
 
   std::set<std::string> adoptedTokens_;  // seen in an IM while Pallion held it
+  std::set<std::string> outsideTokens_;  // seen in an IM while no Pallion held it
   bool writeFaultSeen_ = false;
   uint64_t nowBefore_ = 0;
 };

@@ -21,10 +21,10 @@ namespace {
 // A fresh folder for the scenario: "Pallion" (the program folder) and "outside" (the working
 // folder while it runs); both are checked for stray writes.
 fs::path MakeRoot(const ScenarioOptions& options, uint64_t seed) {
-  const fs::path base = options.workFolder.empty() ? fs::temp_directory_path()
-                                                   : fs::path(options.workFolder);
-  const fs::path root = base / ("pallion-campaign-" + std::to_string(::getpid()) + "-" +
-                                std::to_string(seed));
+  const fs::path base =
+      options.workFolder.empty() ? fs::temp_directory_path() : fs::path(options.workFolder);
+  const fs::path root =
+      base / ("pallion-campaign-" + std::to_string(::getpid()) + "-" + std::to_string(seed));
   std::error_code ec;
   fs::remove_all(root, ec);
   fs::create_directories(root / "Pallion", ec);
@@ -83,6 +83,7 @@ ScenarioResult RunScenario(uint64_t seed, const ScenarioOptions& options) {
       ++number;
       result.script += step.Text();
       if (options.echo != nullptr) *options.echo << "--- step " << number << ":\n" << step.Text();
+      if (options.stepStarting) options.stepStarting();
       invariants.BeforeStep(number, step);
       const auto start = std::chrono::steady_clock::now();
       if (step.fault) {
@@ -90,15 +91,17 @@ ScenarioResult RunScenario(uint64_t seed, const ScenarioOptions& options) {
         world.Say(faults.Apply(step));
       }
       if (step.lifts) faults.Lift();
+      bool completed = true;
       for (const auto& line : step.lines) {
         std::string error;
         if (!runner.Run(line, error)) {
           ++result.refused;
+          completed = false;
           if (options.echo != nullptr) *options.echo << "(refused: " << error << ")\n";
           break;
         }
       }
-      invariants.AfterStep(number, step, std::chrono::steady_clock::now() - start);
+      invariants.AfterStep(number, step, completed, std::chrono::steady_clock::now() - start);
     };
     for (const Step& step : generator.Prologue()) play(step);
     while (auto step = generator.Next(invariants.View())) play(*step);
@@ -150,8 +153,9 @@ void PrintTable(const CampaignTotals& totals, const ScenarioOptions& options, st
     out << "| " << std::left << std::setw(28) << what << " | " << std::right << std::setw(9)
         << value << " |\n";
   };
-  out << "| " << std::left << std::setw(28) << "what" << " | " << std::right << std::setw(9)
-      << "count" << " |\n";
+  out << "| " << std::left << std::setw(28) << "what"
+      << " | " << std::right << std::setw(9) << "count"
+      << " |\n";
   out << "|------------------------------|-----------|\n";
   row("scenarios", totals.scenarios);
   row("steps", totals.steps);

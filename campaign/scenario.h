@@ -21,6 +21,8 @@ struct ScenarioOptions {
   std::string workFolder;
   // The transcript and script of the run go here as they happen (nullptr: kept quiet).
   std::ostream* echo = nullptr;
+  // Told before each step begins (a watchdog can time the step).
+  std::function<void()> stepStarting;
 };
 
 struct ScenarioResult {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "host/window_access.h"
 #include "platform/file_names.h"
@@ -21,11 +22,18 @@ std::map<HWND, std::string>& Logged() {
   return logged;
 }
 
+// Every IM window this run has put its begin line into (or found one in), while it lives.
+std::set<HWND>& Adopted() {
+  static std::set<HWND> adopted;
+  return adopted;
+}
+
 void ForgetDeadWindows() {
   auto& logged = Logged();
   for (auto it = logged.begin(); it != logged.end();) {
     it = platform::IsWindow(it->first) ? std::next(it) : logged.erase(it);
   }
+  std::erase_if(Adopted(), [](HWND im) { return !platform::IsWindow(im); });
 }
 
 // The number, with leading zeros up to `width` digits.
@@ -184,11 +192,14 @@ HWND ConversationView(HWND im) {
 void PutBeginLine(HWND im) {
   HWND view = ConversationView(im);
   if (view == 0) return;
-  // An IM that an earlier run held keeps its begin line: what it shows was logged when that run
-  // handed it back, and only what follows is logged later, under that begin line again.
+  // An IM adopted again keeps its begin line. When an earlier run held it, what it shows was
+  // logged as that run handed it back, and only what follows is logged later, under that begin
+  // line again; when this run held it before (Reset IMs), it is logged as any other.
+  ForgetDeadWindows();
   const std::string conversation = host::GetEditText(view);
+  const bool heldBefore = !Adopted().insert(im).second;
   if (!BeginLineOf(conversation).empty()) {
-    Logged()[im] = conversation;
+    if (!heldBefore) Logged()[im] = conversation;
     return;
   }
   const std::string line = BeginLine(platform::Now());
@@ -237,6 +248,7 @@ bool WriteIMLog(HWND im) {
 
 void ForgetLoggedIMs() {
   Logged().clear();
+  Adopted().clear();
 }
 
 }  // namespace imlog

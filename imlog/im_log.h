@@ -42,9 +42,9 @@ std::optional<std::string> LogFilePath(const std::string& screenName,
 platform::HWND ConversationView(platform::HWND im);
 
 // Replaces the first character of the IM window's conversation view with the begin line of
-// now (EM_SETSEL 0, 1 and EM_REPLACESEL). A view that begins with a begin line already (an IM
-// an earlier run of the program held, logged and handed back) keeps it, and what it shows now
-// counts as logged.
+// now (EM_SETSEL 0, 1 and EM_REPLACESEL). A view that begins with a begin line already keeps
+// it; when it is an IM an earlier run of the program held (and logged as it handed it back),
+// what it shows now counts as logged.
 void PutBeginLine(platform::HWND im);
 
 // Appends the IM window's conversation and the end line to its log file of today. The "\IM
@@ -62,7 +62,7 @@ void PutBeginLine(platform::HWND im);
 // root, or a folder or file that cannot be written.
 bool WriteIMLog(platform::HWND im);
 
-// Forgets what was logged for every window (a new run of the program).
+// Forgets what was logged and adopted for every window (a new run of the program).
 void ForgetLoggedIMs();
 
 }  // namespace imlog

@@ -50,7 +50,7 @@ struct DesktopOptions {
   int height = 768;
   DateTime start{2001, 4, 26, 9, 0, 0, 0};  // local time when the clock reads 0
   bool printerInstalled = true;
-  HttpLimits http;  // HttpGet is a real fetch within these bounds
+  HttpLimits http;                           // HttpGet is a real fetch within these bounds
   std::string shortDateFormat = "M/d/yyyy";  // the user's short-date picture
   bool taskbar = true;  // drawn along the bottom of the screen, over the windows
 };

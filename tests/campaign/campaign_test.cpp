@@ -70,8 +70,7 @@ TEST(Campaign, TheTableNamesAFailingSeedWithItsReplayCommand) {
 // A world as a scenario has it, for checking that each invariant notices its fault.
 class Checks : public ::testing::Test {
  protected:
-  Checks()
-      : root(fs::temp_directory_path() / ("pallion-checks-" + std::to_string(::getpid()))) {
+  Checks() : root(fs::temp_directory_path() / ("pallion-checks-" + std::to_string(::getpid()))) {
     fs::remove_all(root);
     fs::create_directories(root / "Pallion");
     fs::create_directories(root / "outside");
@@ -85,10 +84,10 @@ class Checks : public ::testing::Test {
     invariants = std::make_unique<campaign::Invariants>(*world, *faults, setup, root.string(),
                                                         campaign::Limits{});
     for (auto line : std::vector<std::vector<std::string>>{{"setting", "LogIMs", "1"},
-                                                            {"signon", "Alice"},
-                                                            {"start-pallion"},
-                                                            {"im", "Bob", "hi mQ1Q"},
-                                                            {"wait", "1s"}}) {
+                                                           {"signon", "Alice"},
+                                                           {"start-pallion"},
+                                                           {"im", "Bob", "hi mQ1Q"},
+                                                           {"wait", "1s"}}) {
       Play(Lines({line}));
     }
   }
@@ -110,7 +109,7 @@ class Checks : public ::testing::Test {
       std::string error;
       ASSERT_TRUE(runner->Run(line, error)) << error;
     }
-    invariants->AfterStep(number, step, std::chrono::milliseconds(1));
+    invariants->AfterStep(number, step, true, std::chrono::milliseconds(1));
   }
   bool Reported(const std::string& invariant) const {
     for (const auto& v : invariants->Violations()) {
@@ -143,7 +142,7 @@ TEST_F(Checks, AnIMWindowThatVanishesWithoutTheClosingIsReported) {
     platform::sim::Desktop::ProcessScope scope(world->Desktop(), world->ProgramProcess());
     platform::DestroyWindow(world->Client().IMWindow("Bob"));
   }
-  invariants->AfterStep(number, wait, std::chrono::milliseconds(1));
+  invariants->AfterStep(number, wait, true, std::chrono::milliseconds(1));
   EXPECT_TRUE(Reported("windows")) << Describe(invariants->Violations());
 }
 

@@ -1,6 +1,6 @@
-// An IM that outlives a run of the program (handed back at its exit, adopted again by the next
-// run) reaches the log once: the first part at the first exit, the rest at the second, each
-// under its begin line.
+// An IM adopted again reaches the log once, under one begin line: after the program's exit and
+// a new start (the first part logged at the first exit, the rest at the second), and after
+// Reset IMs within one run.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -22,8 +22,10 @@ size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-TEST(ImLogAcrossRuns, AnIMHandedBackAndAdoptedAgainIsLoggedOnce) {
-  const fs::path folder = fs::temp_directory_path() / ("pallion-runs-" + std::to_string(::getpid()));
+// Plays the script in a fresh program folder; Carl's log afterwards.
+std::string CarlsLogAfter(const std::string& script) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("pallion-runs-" + std::to_string(::getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   std::ostringstream out;
@@ -32,7 +34,18 @@ TEST(ImLogAcrossRuns, AnIMHandedBackAndAdoptedAgainIsLoggedOnce) {
     options.folder = folder.string();
     app::DemoWorld world(options, out);
     app::DemoRunner runner(world, out);
-    ASSERT_EQ(runner.RunScript(R"(setting LogIMs 1
+    EXPECT_EQ(runner.RunScript(script, "runs.scn"), 0) << out.str();
+  }
+  std::string log;
+  for (const auto& file : fs::directory_iterator(folder / "IM Logs" / "Carl")) {
+    log += platform::files::ReadHostFile(file.path()).value_or("");
+  }
+  fs::remove_all(folder);
+  return log;
+}
+
+TEST(ImLogAcrossRuns, AnIMHandedBackAndAdoptedAgainIsLoggedOnce) {
+  const std::string log = CarlsLogAfter(R"(setting LogIMs 1
 setting CloseIMs 0
 signon Alice
 start-pallion
@@ -47,22 +60,31 @@ im Carl "second part"
 wait 2s
 menu pallion Exit
 wait 4s
-)",
-                               "runs.scn"),
-              0)
-        << out.str();
-  }
-  std::string log;
-  for (const auto& file : fs::directory_iterator(folder / "IM Logs" / "Carl")) {
-    log += platform::files::ReadHostFile(file.path()).value_or("");
-  }
+)");
   EXPECT_EQ(Count(log, "first part"), 1u) << log;
   EXPECT_EQ(Count(log, "second part"), 1u) << log;
   EXPECT_EQ(Count(log, " Begin IM - "), 2u) << log;
   EXPECT_EQ(Count(log, " End IM - "), 2u) << log;
   // The second entry holds only what came after the first exit.
   EXPECT_GT(log.find("second part"), log.find(" End IM - ")) << log;
-  fs::remove_all(folder);
+}
+
+TEST(ImLogAcrossRuns, AnIMResetWithinOneRunKeepsOneBeginLineAndIsLogged) {
+  const std::string log = CarlsLogAfter(R"(setting LogIMs 1
+setting CloseIMs 1
+signon Alice
+start-pallion
+im Carl "first part"
+wait 2s
+menu pallion "Reset IMs"
+wait 2s
+expect tabs Carl
+menu pallion Exit
+wait 4s
+)");
+  EXPECT_EQ(Count(log, "first part"), 1u) << log;
+  EXPECT_EQ(Count(log, " Begin IM - "), 1u) << log;
+  EXPECT_EQ(Count(log, " End IM - "), 1u) << log;
 }
 
 }  // namespace
