@@ -336,9 +336,16 @@ void Invariants::NoteAdoptedText() {
         im, platform::FindWindowEx(im, 0, "RICHCNTLREADONLY", nullptr) != 0 ? "RICHCNTLREADONLY"
                                                                             : "RICHCNTL");
     const std::string text = host::GetEditText(view);
-    auto& into = held.count(im) != 0 ? adoptedTokens_ : outsideTokens_;
+    const bool isHeld = held.count(im) != 0;
     for (char kind : {'m', 't'}) {
-      for (const auto& token : TokensIn(text, kind)) into.insert(token);
+      for (const auto& token : TokensIn(text, kind)) {
+        // Text Pallion held stays its to log after it hands the IM back.
+        if (isHeld) {
+          adoptedTokens_.insert(token);
+        } else if (adoptedTokens_.count(token) == 0) {
+          outsideTokens_.insert(token);
+        }
+      }
     }
   }
 }

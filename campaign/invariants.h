@@ -91,7 +91,7 @@ class Invariants {
   std::map<std::string, uint64_t> lastAnswer_;  // correspondent -> time of the last answer
 
   std::set<std::string> adoptedTokens_;  // seen in an IM while Pallion held it
-  std::set<std::string> outsideTokens_;  // seen in an IM while no Pallion held it
+  std::set<std::string> outsideTokens_;  // seen in an IM before any Pallion held it
   bool writeFaultSeen_ = false;
   uint64_t nowBefore_ = 0;
 };
