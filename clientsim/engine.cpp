@@ -12,6 +12,7 @@ using namespace platform;
 namespace {
 
 constexpr UINT kDriverMessage = WM_USER + 1;
+constexpr UINT kErrorBoxOk = 1;  // IDOK
 
 // Menu command identifiers of the main window.
 constexpr UINT kMenuNew = 101;
@@ -35,10 +36,9 @@ constexpr const char* kToolbarIcons[] = {"Read",     "Mail Center", "Write",    
                                          "Channels", "People",      "Quotes",    "Perks"};
 
 const std::vector<std::string> kClassNames = {
-    "AOL Frame25",      "AOL Toolbar", "_AOL_Toolbar",   "_AOL_Icon",       "_AOL_Edit",
-    "_AOL_Combobox",    "Edit",        "MDIClient",      "AOL Child",       "RICHCNTL",
-    "RICHCNTLREADONLY", "_AOL_Static", "_AOL_FontCombo", "_AOL_Listbox",    "_AOL_EditImage",
-    "#32770",           "Button",      "Static",         "ClientSim Driver"};
+    "AOL Frame25",    "AOL Toolbar",  "_AOL_Toolbar",   "_AOL_Icon",        "_AOL_Edit",
+    "_AOL_Combobox",  "AOL Child",    "RICHCNTL",       "RICHCNTLREADONLY", "_AOL_Static",
+    "_AOL_FontCombo", "_AOL_Listbox", "_AOL_EditImage", "#32770",           "ClientSim Driver"};
 
 // The first document window under the MDI client: the active one.
 HWND ActiveDocument(HWND mdi) {
@@ -175,12 +175,11 @@ bool Engine::Start() {
   toolbarHeight = std::clamp(toolbarHeight, 30, std::max(30, client.Height() / 2));
   BuildToolbar(client.Width(), toolbarHeight);
 
-  auto area = Child<Panel>(main, "MDIClient", "", WS_VISIBLE | WS_CLIPCHILDREN, 0, toolbarHeight,
-                           client.Width(), std::max(0, client.Height() - toolbarHeight),
-                           gfx::Color{0x808080});
-  if (!area) return false;
-  mdi = area->hwnd();
-  return true;
+  // The system's MDI client holds the document windows and keeps track of the active one.
+  mdi = CreateWindowEx(0, "MDIClient", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                       toolbarHeight, client.Width(), std::max(0, client.Height() - toolbarHeight),
+                       main, 0, nullptr);
+  return mdi != 0;
 }
 
 void Engine::BuildMenus() {
@@ -251,7 +250,8 @@ void Engine::BuildToolbar(int width, int height) {
   auto combo = Child<Panel>(toolbarInner, "_AOL_Combobox", "", WS_VISIBLE, 4, height - 24, 320, 22,
                             gfx::Color{0xFFFFFF}, false, true);
   if (!combo) return;
-  auto edit = Child<LineEdit>(combo->hwnd(), "Edit", "", WS_VISIBLE, 2, 2, 316, 18);
+  auto edit =
+      Child<KeywordEdit>(combo->hwnd(), "Edit", "", WS_VISIBLE | ES_AUTOHSCROLL, 2, 2, 316, 18);
   if (!edit) return;
   keywordEdit = edit->hwnd();
   const HWND box = keywordEdit;
@@ -466,9 +466,13 @@ void Engine::ShowError(const std::string& text) {
                                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, x, y, w, h, 0);
   if (hwnd == 0) return;
   errorBoxes.push_back(hwnd);
-  Child<Label>(hwnd, "Static", text, WS_VISIBLE, 12, 16, w - 30, 20);
-  auto ok = Child<Icon>(hwnd, "Button", "OK", WS_VISIBLE, (w - 80) / 2, 56, 75, 23);
-  if (ok) ok->onClick = [hwnd] { DestroyWindow(hwnd); };
+  // The system's static and button controls; the button's click closes the box.
+  CreateWindowEx(0, "Static", text, WS_CHILD | WS_VISIBLE, 12, 16, w - 30, 20, hwnd, 0, nullptr);
+  CreateWindowEx(0, "Button", "OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, (w - 80) / 2, 56, 75,
+                 23, hwnd, kErrorBoxOk, nullptr);
+  box->onCommand = [hwnd](UINT id, UINT code) {
+    if (id == kErrorBoxOk && code == BN_CLICKED) DestroyWindow(hwnd);
+  };
 }
 
 bool Engine::Reachable(const std::string& name) const {

@@ -112,11 +112,31 @@ void LineEdit::Paint(gfx::Canvas& c, int w, int h) {
   c.DrawText(4, (h - gfx::Canvas::TextHeight({})) / 2, GetWindowText(hwnd_), {}, kBlack);
 }
 
+// ---- KeywordEdit ----
+
+LRESULT KeywordEdit::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CHAR && (wParam & 0xFF) == '\r') {
+    if (onEnter) {
+      auto keep = shared_from_this();
+      auto action = onEnter;
+      action();
+    }
+    return 0;
+  }
+  return Default(msg, wParam, lParam);  // the system's edit control, painting included
+}
+
 // ---- Panel ----
 
 LRESULT Panel::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_CLOSE && hideOnClose_) {
     ShowWindow(hwnd_, SW_HIDE);
+    return 0;
+  }
+  if (msg == WM_COMMAND && onCommand) {
+    auto keep = shared_from_this();
+    auto action = onCommand;
+    action(LOWORD(wParam), HIWORD(wParam));
     return 0;
   }
   return Control::Handle(msg, wParam, lParam);

@@ -10,7 +10,7 @@
 
 namespace clientsim {
 
-// "_AOL_Icon", "_AOL_Button" and the error box's "Button". A press is a button-down followed by
+// "_AOL_Icon" and "_AOL_Button". A press is a button-down followed by
 // a space key-up (after key-down) or by a button-up; either ends it with one click.
 class Icon : public Control {
  public:
@@ -26,7 +26,7 @@ class Icon : public Control {
   bool pressed_ = false;
 };
 
-// "_AOL_Static" and "Static": a line of text.
+// "_AOL_Static": a line of text.
 class Label : public Control {
  public:
   gfx::Color background = kFace;
@@ -36,7 +36,7 @@ class Label : public Control {
   void Paint(gfx::Canvas& canvas, int width, int height) override;
 };
 
-// "_AOL_Edit" and the keyword box's "Edit": one line of typed text, Enter reported.
+// "_AOL_Edit": one line of typed text, Enter reported.
 class LineEdit : public Control {
  public:
   std::function<void()> onEnter;
@@ -47,12 +47,24 @@ class LineEdit : public Control {
   void Paint(gfx::Canvas& canvas, int width, int height) override;
 };
 
+// The keyword box's "Edit": the system's edit control, with Enter reported.
+class KeywordEdit : public Control {
+ public:
+  std::function<void()> onEnter;
+
+ protected:
+  platform::LRESULT Handle(platform::UINT msg, platform::WPARAM wParam,
+                           platform::LPARAM lParam) override;
+};
+
 // A plain container or placeholder ("AOL Toolbar", "_AOL_Toolbar", "_AOL_Combobox",
-// "_AOL_FontCombo", "_AOL_EditImage", "MDIClient").
+// "_AOL_FontCombo", "_AOL_EditImage", the error box "#32770").
 class Panel : public Control {
  public:
   explicit Panel(gfx::Color fill = kFace, bool hideOnClose = false, bool sunken = false)
       : fill_(fill), hideOnClose_(hideOnClose), sunken_(sunken) {}
+  // A control's notification (WM_COMMAND): its id and code.
+  std::function<void(platform::UINT id, platform::UINT code)> onCommand;
 
  protected:
   platform::LRESULT Handle(platform::UINT msg, platform::WPARAM wParam,

@@ -123,6 +123,8 @@ constexpr UINT WM_EXITMENULOOP = 0x0212;
 constexpr UINT WM_MDICREATE = 0x0220;
 constexpr UINT WM_MDIDESTROY = 0x0221;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
+constexpr UINT WM_MDIGETACTIVE = 0x0229;
+constexpr UINT WM_MDISETMENU = 0x0230;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
@@ -164,6 +166,9 @@ constexpr int SB_ENDSCROLL = 8;
 constexpr int WHEEL_DELTA = 120;
 constexpr UINT EN_CHANGE = 0x0300;
 constexpr UINT EN_UPDATE = 0x0400;
+constexpr UINT EN_MAXTEXT = 0x0501;
+constexpr UINT EN_SETFOCUS = 0x0100;
+constexpr UINT EN_KILLFOCUS = 0x0200;
 
 // Buttons
 constexpr UINT BM_GETCHECK = 0x00F0;
@@ -172,7 +177,10 @@ constexpr UINT BM_GETSTATE = 0x00F2;
 constexpr UINT BM_SETSTATE = 0x00F3;
 constexpr UINT BM_CLICK = 0x00F5;
 constexpr UINT BN_CLICKED = 0;
+constexpr UINT BST_UNCHECKED = 0x0000;
+constexpr UINT BST_CHECKED = 0x0001;
 constexpr UINT BST_PUSHED = 0x0004;
+constexpr UINT BST_FOCUS = 0x0008;
 
 // List boxes
 constexpr UINT LB_ADDSTRING = 0x0180;
@@ -187,8 +195,26 @@ constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr UINT LB_FINDSTRING = 0x018F;
 constexpr UINT LB_GETITEMDATA = 0x0199;
 constexpr UINT LB_SETITEMDATA = 0x019A;
+constexpr UINT LB_GETITEMRECT = 0x0198;
+constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
 constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
 constexpr LRESULT LB_ERR = -1;
+constexpr UINT LBN_SELCHANGE = 1;
+constexpr UINT LBN_SETFOCUS = 4;
+constexpr UINT LBN_KILLFOCUS = 5;
+
+// MDI: what WM_MDICREATE carries (the system's layout, so the Win32 backend passes it as is).
+struct MDICREATESTRUCTA {
+  const char* szClass = nullptr;
+  const char* szTitle = nullptr;
+  void* hOwner = nullptr;
+  int32_t x = 0, y = 0, cx = 0, cy = 0;
+  DWORD style = 0;
+  LPARAM lParam = 0;
+};
+// The command id of the first child listed on an MDI client's Window menu; the seam creates
+// every MDI client with it.
+constexpr UINT MDI_FIRST_CHILD_ID = 0xFF00;
 
 // ---- Styles ----
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -216,7 +242,17 @@ constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_MDICHILD = 0x00000040;
 constexpr DWORD WS_EX_NOPARENTNOTIFY = 0x00000004;
 constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD BS_PUSHBUTTON = 0x0000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+constexpr DWORD BS_CHECKBOX = 0x0002;
+constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
+constexpr DWORD BS_TYPEMASK = 0x000F;
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD SS_LEFT = 0x0000;
+constexpr DWORD SS_CENTER = 0x0001;
 
 // ---- ShowWindow ----
 constexpr int SW_HIDE = 0;
@@ -335,13 +371,19 @@ constexpr int COLOR_DESKTOP = 1;
 
 // ---- Last-error codes the seam sets ----
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_NOT_LOCKED = 158;
 constexpr DWORD ERROR_PARTIAL_COPY = 299;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 constexpr DWORD ERROR_INVALID_MENU_HANDLE = 1401;
 constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN = 1418;
+constexpr DWORD ERROR_INVALID_HOOK_HANDLE = 1404;
 constexpr DWORD ERROR_TLW_WITH_WSCHILD = 1406;
+constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;
+constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
+constexpr DWORD ERROR_INVALID_FILTER_PROC = 1427;
+constexpr DWORD ERROR_NOT_ENOUGH_QUOTA = 1816;
 constexpr DWORD ERROR_MESSAGE_SYNC_ONLY = 1159;
 constexpr DWORD ERROR_POPUP_ALREADY_ACTIVE = 1446;
 

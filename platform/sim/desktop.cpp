@@ -22,10 +22,6 @@ constexpr uint64_t kDoEventsStep = 10;
 constexpr int kBusyDispatches = 10000;
 constexpr UINT kMinTimer = 10;
 constexpr UINT kMaxTimer = 0x7FFFFFFF;
-constexpr DWORD kErrorInvalidHandle = 6;
-constexpr DWORD kErrorCannotFindClass = 1407;
-constexpr DWORD kErrorClassExists = 1410;
-constexpr DWORD kErrorNotEnoughQuota = 1816;
 constexpr ptrdiff_t kPostLimit = 10000;
 constexpr int kUseDefault = static_cast<int>(0x80000000u);  // CW_USEDEFAULT
 constexpr int kCascadeStep = 26;
@@ -369,7 +365,7 @@ bool Desktop::RegisterClass(const WindowClass& cls) {
   }
   auto key = AnsiLower(cls.name);
   if (s.classes.count(key)) {
-    SetLastError(kErrorClassExists);
+    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return false;
   }
   s.classes[key] = cls;
@@ -381,11 +377,20 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
                              WNDPROC proc) {
   State& s = *state_;
   if (ProcessEnded()) return 0;
+  // A class the program registered comes before the system's class of the same name.
   auto cls = s.classes.find(AnsiLower(className));
+  std::shared_ptr<SystemControl> control;
+  WindowClass systemClass;
   if (cls == s.classes.end()) {
-    SetLastError(kErrorCannotFindClass);
-    return 0;
+    control = MakeSystemControl(*this, className, style, title);
+    if (!control) {
+      SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+      return 0;
+    }
+    for (const std::string& name : SystemControlClasses())
+      if (AnsiLower(name) == AnsiLower(className)) systemClass.name = name;
   }
+  const WindowClass& found = control ? systemClass : cls->second;
   if ((style & WS_CHILD) && parent == 0) {
     SetLastError(ERROR_TLW_WITH_WSCHILD);
     return 0;
@@ -398,13 +403,14 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
   Window& w = *owned;
   w.hwnd = s.nextWindow;
   s.nextWindow += 2;
-  w.className = cls->second.name;
+  w.className = found.name;
+  w.control = std::move(control);
   w.text = title;
   w.style = style & ~WS_VISIBLE;
   w.exStyle = exStyle;
   w.id = (style & WS_CHILD) ? id : 0;
-  w.proc = proc ? proc : cls->second.proc;
-  w.background = cls->second.background;
+  w.proc = proc ? proc : found.proc;
+  w.background = found.background;
   w.process = s.current;
   if (style & WS_CHILD) {
     w.parent = parent;
@@ -495,7 +501,12 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
     SendMessage(wp->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, static_cast<int>(wp->id)),
                 static_cast<LPARAM>(hwnd));
   if (!Find(hwnd)) return 0;
-  if (style & WS_VISIBLE) ShowWindow(hwnd, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+  if (style & WS_VISIBLE) {
+    ShowWindow(hwnd, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+    // Showing does not activate a child; a new MDI child is activated by being put on top.
+    if (Find(hwnd) && (exStyle & WS_EX_MDICHILD))
+      SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
   return Find(hwnd) ? hwnd : 0;
 }
 
@@ -1250,7 +1261,7 @@ bool Desktop::PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (s.posted.size() >= kPostLimit &&
       std::count_if(s.posted.begin(), s.posted.end(),
                     [queue](const Posted& m) { return m.queue == queue; }) >= kPostLimit) {
-    SetLastError(kErrorNotEnoughQuota);
+    SetLastError(ERROR_NOT_ENOUGH_QUOTA);
     return false;
   }
   Posted m{hwnd, msg, wParam, lParam, false, s.current};
@@ -1260,6 +1271,28 @@ bool Desktop::PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Desktop::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(hwnd);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (w->exStyle & WS_EX_MDICHILD) {
+    const HWND parent = w->parent;
+    if (Window* client = Find(parent); client && client->control) {
+      std::shared_ptr<SystemControl> keep = client->control;
+      if (auto result = keep->ChildDefault(parent, hwnd, msg)) return *result;
+    }
+    if (!(w = Find(hwnd))) return 0;
+  }
+  if (w->control) {
+    // Held here: the control may destroy its own window while handling the message.
+    std::shared_ptr<SystemControl> control = w->control;
+    return control->Handle(hwnd, msg, wParam, lParam);
+  }
+  return BaseDefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT Desktop::BaseDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(hwnd);
   if (!w) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -1556,7 +1589,7 @@ bool Desktop::KillTimer(HWND hwnd, UINT id) {
     return t.hwnd == hwnd && t.id == id && (hwnd != 0 || t.process == s.current);
   });
   if (it == s.timers.end()) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   s.timers.erase(it);

@@ -283,6 +283,9 @@ class Desktop : public System {
   DWORD GetLastError() override;
 
  private:
+  friend class SystemControl;
+  // DefWindowProc without a system control's behaviour: what every window gets.
+  LRESULT BaseDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   DWORD InputGroup(DWORD process) const;
   void JoinInput(DWORD a, DWORD b);
   bool InputJoined(DWORD a, DWORD b) const;

@@ -12,8 +12,6 @@ namespace {
 constexpr LRESULT kMaActivate = 1;
 constexpr LRESULT kMaActivateAndEat = 2;
 constexpr LRESULT kMaNoActivateAndEat = 4;
-constexpr DWORD kErrorInvalidHookHandle = 1404;
-constexpr DWORD kErrorInvalidFilterProc = 1427;
 
 // The character a key gives on a US layout, or 0 when it gives none.
 int KeyChar(int vk, int shift) {
@@ -341,7 +339,7 @@ bool Desktop::UnwatchWindow(HANDLE watch) {
 HANDLE Desktop::SetKeyboardHook(KeyHookProc proc) {
   State& s = *state_;
   if (!proc) {
-    SetLastError(kErrorInvalidFilterProc);
+    SetLastError(ERROR_INVALID_FILTER_PROC);
     return 0;
   }
   HANDLE h = s.NewHandle();
@@ -353,7 +351,7 @@ HANDLE Desktop::SetMouseHook(HWND hwnd, MouseHookProc proc) {
   State& s = *state_;
   if (!Need(hwnd)) return 0;
   if (!proc) {
-    SetLastError(kErrorInvalidFilterProc);
+    SetLastError(ERROR_INVALID_FILTER_PROC);
     return 0;
   }
   HANDLE h = s.NewHandle();
@@ -364,7 +362,7 @@ HANDLE Desktop::SetMouseHook(HWND hwnd, MouseHookProc proc) {
 bool Desktop::Unhook(HANDLE hook) {
   State& s = *state_;
   if (s.keyHooks.erase(hook) == 0 && s.mouseHooks.erase(hook) == 0) {
-    SetLastError(kErrorInvalidHookHandle);
+    SetLastError(ERROR_INVALID_HOOK_HANDLE);
     return false;
   }
   return true;

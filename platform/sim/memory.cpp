@@ -8,7 +8,6 @@
 namespace platform::sim {
 
 namespace {
-constexpr DWORD kErrorInvalidHandle = 6;
 constexpr uint32_t kAllocationGap = 0x1000;  // unreadable bytes between allocations
 }  // namespace
 
@@ -28,7 +27,7 @@ HGLOBAL Desktop::GlobalAlloc(UINT, size_t bytes) {
 void* Desktop::GlobalLock(HGLOBAL mem) {
   auto it = state_->globals.find(mem);
   if (it == state_->globals.end()) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
   if (it->second.size == 0) return nullptr;
@@ -39,7 +38,7 @@ void* Desktop::GlobalLock(HGLOBAL mem) {
 bool Desktop::GlobalUnlock(HGLOBAL mem) {
   auto it = state_->globals.find(mem);
   if (it == state_->globals.end()) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   if (it->second.locks == 0) {
@@ -53,7 +52,7 @@ bool Desktop::GlobalUnlock(HGLOBAL mem) {
 
 HGLOBAL Desktop::GlobalFree(HGLOBAL mem) {
   if (state_->globals.erase(mem) == 0) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return mem;
   }
   return 0;
@@ -62,7 +61,7 @@ HGLOBAL Desktop::GlobalFree(HGLOBAL mem) {
 size_t Desktop::GlobalSize(HGLOBAL mem) {
   auto it = state_->globals.find(mem);
   if (it == state_->globals.end()) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }
   return it->second.size;
@@ -241,7 +240,7 @@ bool Desktop::ReadProcessMemory(HANDLE process, uint32_t address, void* buffer, 
   if (bytesRead) *bytesRead = 0;
   auto it = s.processHandles.find(process);
   if (it == s.processHandles.end()) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   if (!(it->second.access & PROCESS_VM_READ)) {
@@ -259,7 +258,7 @@ bool Desktop::ReadProcessMemory(HANDLE process, uint32_t address, void* buffer, 
 
 bool Desktop::CloseHandle(HANDLE handle) {
   if (state_->processHandles.erase(handle) == 0) {
-    SetLastError(kErrorInvalidHandle);
+    SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   return true;

@@ -10,6 +10,7 @@
 
 #include "gfx/canvas.h"
 #include "platform/ansi.h"
+#include "platform/sim/controls.h"
 #include "platform/sim/desktop.h"
 
 namespace platform::sim {
@@ -41,6 +42,7 @@ struct Window {
   COLORREF background = 0xFFFFFFFF;
   DWORD process = 0;
   HMENU menu = 0;
+  std::shared_ptr<SystemControl> control;  // windows of the system's control classes
   bool destroying = false;
   bool inList = false;  // joined the parent's child list (after WM_NCCREATE)
   // The client origin and size last reported by WM_MOVE / WM_SIZE.

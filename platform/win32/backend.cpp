@@ -16,9 +16,6 @@ namespace platform::win32 {
 
 namespace {
 
-constexpr DWORD kErrorInvalidHandle = 6;
-constexpr DWORD kErrorInvalidHookHandle = 1404;
-constexpr DWORD kErrorInvalidFilterProc = 1427;
 constexpr UINT kFirstMouseMessage = 0x0200;
 constexpr UINT kLastMouseMessage = 0x020E;
 
@@ -141,6 +138,10 @@ LRESULT Win32System::Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     if (s.creating) {
       info = *s.creating;
       s.creating = nullptr;
+    } else if (auto cls = s.classes.find(Lower(native::GetClassNameA(hwnd)));
+               cls != s.classes.end()) {
+      // A window of one of our classes that the system made for us (an MDI client's child).
+      info = State::WindowInfo{cls->second.proc, cls->second.background};
     }
     it = s.windows.emplace(hwnd, std::move(info)).first;
   }
@@ -523,7 +524,7 @@ bool Win32System::EmptyClipboard() {
 HGLOBAL Win32System::SetClipboardData(UINT format, HGLOBAL data) {
   void* mem = state_->NativeGlobal(data);
   if (data && !mem) {
-    native::SetLastError(kErrorInvalidHandle);
+    native::SetLastError(ERROR_INVALID_HANDLE);
     return 0;
   }
   if (!native::SetClipboardData(format, mem)) return 0;
@@ -541,7 +542,7 @@ HGLOBAL Win32System::GlobalAlloc(UINT flags, size_t bytes) {
 void* Win32System::GlobalLock(HGLOBAL mem) {
   void* m = state_->NativeGlobal(mem);
   if (!m) {
-    native::SetLastError(kErrorInvalidHandle);
+    native::SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
   return native::GlobalLock(m);
@@ -549,7 +550,7 @@ void* Win32System::GlobalLock(HGLOBAL mem) {
 bool Win32System::GlobalUnlock(HGLOBAL mem) {
   void* m = state_->NativeGlobal(mem);
   if (!m) {
-    native::SetLastError(kErrorInvalidHandle);
+    native::SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   return native::GlobalUnlock(m);
@@ -557,7 +558,7 @@ bool Win32System::GlobalUnlock(HGLOBAL mem) {
 HGLOBAL Win32System::GlobalFree(HGLOBAL mem) {
   void* m = state_->NativeGlobal(mem);
   if (!m) {
-    native::SetLastError(kErrorInvalidHandle);
+    native::SetLastError(ERROR_INVALID_HANDLE);
     return mem;
   }
   if (native::GlobalFree(m)) return mem;
@@ -583,7 +584,7 @@ bool Win32System::ReadProcessMemory(HANDLE process, uint32_t address, void* buff
   auto it = state_->processes.find(process);
   if (it == state_->processes.end()) {
     if (bytesRead) *bytesRead = 0;
-    native::SetLastError(kErrorInvalidHandle);
+    native::SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   return native::ReadProcessMemory(it->second, address, buffer, size, bytesRead);
@@ -591,7 +592,7 @@ bool Win32System::ReadProcessMemory(HANDLE process, uint32_t address, void* buff
 bool Win32System::CloseHandle(HANDLE handle) {
   auto it = state_->processes.find(handle);
   if (it == state_->processes.end()) {
-    native::SetLastError(kErrorInvalidHandle);
+    native::SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
   native::CloseHandle(it->second);
@@ -658,7 +659,7 @@ bool Win32System::UnwatchWindow(HANDLE watch) {
 }
 HANDLE Win32System::SetKeyboardHook(KeyHookProc proc) {
   if (!proc) {
-    native::SetLastError(kErrorInvalidFilterProc);
+    native::SetLastError(ERROR_INVALID_FILTER_PROC);
     return 0;
   }
   if (!native::InstallKeyboardHook(&Win32System::KeyDown)) return 0;
@@ -667,7 +668,7 @@ HANDLE Win32System::SetKeyboardHook(KeyHookProc proc) {
   return h;
 }
 HANDLE Win32System::SetMouseHook(HWND hwnd, MouseHookProc proc) {
-  if (!CanIntercept(hwnd, static_cast<bool>(proc), kErrorInvalidFilterProc)) return 0;
+  if (!CanIntercept(hwnd, static_cast<bool>(proc), ERROR_INVALID_FILTER_PROC)) return 0;
   HANDLE h = state_->NewHandle();
   state_->mouseHooks[h] = State::MouseHook{hwnd, std::make_shared<MouseHookProc>(std::move(proc))};
   return h;
@@ -675,7 +676,7 @@ HANDLE Win32System::SetMouseHook(HWND hwnd, MouseHookProc proc) {
 bool Win32System::Unhook(HANDLE hook) {
   State& s = *state_;
   if (s.keyHooks.erase(hook) == 0 && s.mouseHooks.erase(hook) == 0) {
-    native::SetLastError(kErrorInvalidHookHandle);
+    native::SetLastError(ERROR_INVALID_HOOK_HANDLE);
     return false;
   }
   if (s.keyHooks.empty()) native::RemoveKeyboardHook();

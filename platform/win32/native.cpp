@@ -22,6 +22,7 @@ namespace platform::win32::native {
 namespace {
 
 constexpr const char* kInputBoxClass = "PallionInputBox";
+constexpr UINT kMdiFirstChildId = 0xFF00;  // the seam's MDI_FIRST_CHILD_ID
 
 Router router = nullptr;
 TimerExpired timerExpired = nullptr;
@@ -113,13 +114,21 @@ uint32_t MakeWindow(uint32_t exStyle, const std::string& className, const std::s
                     uint32_t style, int x, int y, int width, int height, uint32_t parent,
                     uint32_t id) {
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)) : nullptr;
+  // An MDI client reads its Window menu and first child id at creation; the menu is set later
+  // with WM_MDISETMENU.
+  CLIENTCREATESTRUCT mdi{nullptr, kMdiFirstChildId};
+  void* param = lstrcmpiA(className.c_str(), "MDIClient") == 0 ? &mdi : nullptr;
   return U(CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, x, y, width, height,
-                           W(parent), menu, GetModuleHandleA(nullptr), nullptr));
+                           W(parent), menu, GetModuleHandleA(nullptr), param));
 }
 
 intptr_t CallDefault(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   auto it = originalProcs.find(hwnd);
   if (it != originalProcs.end()) return CallWindowProcA(it->second, W(hwnd), msg, wParam, lParam);
+  // An MDI child's default processing is the MDI one: it tells its MDI client of activation
+  // and closing.
+  if (GetWindowLongPtrA(W(hwnd), GWL_EXSTYLE) & WS_EX_MDICHILD)
+    return DefMDIChildProcA(W(hwnd), msg, wParam, lParam);
   return DefWindowProcA(W(hwnd), msg, wParam, lParam);
 }
 
