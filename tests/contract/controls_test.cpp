@@ -256,7 +256,8 @@ TEST_F(Controls, AListBoxKeepsItemsInOrderOrSorted) {
   HWND sorted = Make("ListBox", "", LBS_SORT, 32);
   EXPECT_EQ(add(sorted, "mike"), 0);
   EXPECT_EQ(add(sorted, "Alice"), 0);
-  EXPECT_EQ(add(sorted, "bob"), 1) << "sorted without regard to case";
+  EXPECT_EQ(add(sorted, "bob"), 1);
+  EXPECT_EQ(add(sorted, "Carl"), 2) << "sorted without regard to case";
 }
 
 TEST_F(Controls, AListBoxSelectionSetByTheProgramIsNotNotified) {
