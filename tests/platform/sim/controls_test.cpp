@@ -13,8 +13,8 @@ class ControlsTest : public SimTest {
   }
   HWND Control(const std::string& cls, const std::string& text, DWORD style, int x, int y, int w,
                int h, UINT id = 0) {
-    return desk.CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, frame,
-                               id, nullptr);
+    return desk.CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, frame, id,
+                               nullptr);
   }
   std::string Text(HWND h) {
     char buffer[64] = {};
@@ -41,7 +41,9 @@ TEST_F(ControlsTest, ThePersonTypesIntoAnEditAndClicksAButton) {
   desk.RunPending();
   std::vector<WPARAM> commands;
   for (size_t i = mark; i < log.size(); ++i)
-    if (log[i].hwnd == frame && log[i].msg == WM_COMMAND) commands.push_back(log[i].wParam);
+    if (log[i].hwnd == frame && log[i].msg == WM_COMMAND &&
+        static_cast<HWND>(log[i].lParam) == button)
+      commands.push_back(log[i].wParam);
   EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(7, BN_CLICKED)}));
 }
 
