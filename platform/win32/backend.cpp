@@ -17,6 +17,7 @@ namespace platform::win32 {
 namespace {
 
 constexpr DWORD kErrorInvalidHandle = 6;
+constexpr DWORD kErrorCallNotImplemented = 120;
 constexpr DWORD kErrorInvalidHookHandle = 1404;
 constexpr DWORD kErrorInvalidFilterProc = 1427;
 constexpr UINT kFirstMouseMessage = 0x0200;
@@ -829,6 +830,12 @@ void Win32System::ExitProcess() {
 
 bool Win32System::ProcessEnded() {
   return state_->ended;
+}
+
+HANDLE Win32System::GuardLeftovers(const Leftovers&) {
+  // Undoing them needs code in the client's process: the hook library's part, not yet there.
+  native::SetLastError(kErrorCallNotImplemented);
+  return 0;
 }
 
 void Win32System::SetLastError(DWORD error) {
