@@ -83,8 +83,7 @@ std::string BeginLineOf(const std::string& conversation) {
 
 // What the conversation holds beyond the text logged before; nothing when it does not continue
 // that text.
-std::optional<std::string> GrowthSince(const std::string& conversation,
-                                       const std::string& logged) {
+std::optional<std::string> GrowthSince(const std::string& conversation, const std::string& logged) {
   if (!conversation.starts_with(logged)) return std::nullopt;
   return conversation.substr(logged.size());
 }

@@ -84,8 +84,7 @@ bool LogHolds(const std::string& screenName, const std::string& text,
 // Takes the conversation as logged for the IM window, when the window is still that
 // correspondent's and its conversation goes on from it: later logs add only what follows (a
 // conversation recovered after a crash while its window lives on). False when not taken.
-bool NoteLogged(platform::HWND im, const std::string& screenName,
-                const std::string& conversation);
+bool NoteLogged(platform::HWND im, const std::string& screenName, const std::string& conversation);
 // Called with the IM window after each log entry WriteIMLog writes.
 void AddLogWrittenListener(std::function<void(platform::HWND)> listener);
 

@@ -66,9 +66,9 @@ class RecoveryJournal {
 
 // What a start made of a journal left behind.
 struct Recovery {
-  int recovered = 0;                 // conversations now in the log
+  int recovered = 0;                  // conversations now in the log
   std::vector<JournalEntry> unsaved;  // entries that could not be logged; still in the journal
-  bool damaged = false;              // part of it could not be read: kept as kDamagedRecoveryFile
+  bool damaged = false;               // part of it could not be read: kept as kDamagedRecoveryFile
 };
 // Turns a journal left behind into log entries (begin line, text, end line, in the file of the
 // day each belongs to), once: an entry whose text the day's file holds already is not written

@@ -29,7 +29,8 @@ std::string RecoveredNotice(const imlog::Recovery& recovery) {
   if (!recovery.unsaved.empty()) {
     notice += std::string(notice.empty() ? "" : " ") + Conversations(recovery.unsaved.size()) +
               " from last time could not be written to the IM logs; Pallion keeps " +
-              (recovery.unsaved.size() == 1 ? "it" : "them") + " and tries again at its next start.";
+              (recovery.unsaved.size() == 1 ? "it" : "them") +
+              " and tries again at its next start.";
   }
   if (recovery.damaged) {
     notice += std::string(notice.empty() ? "" : " ") +

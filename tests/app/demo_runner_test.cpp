@@ -431,8 +431,7 @@ expect file "IM Logs/Bob/4-26-2001.txt" "Hi Alice"
   const std::string transcript = out.str();
   EXPECT_NE(transcript.find("Pallion is not running; nothing to kill"), std::string::npos);
   EXPECT_NE(transcript.find("ProcessExit: Pallion (killed)"), std::string::npos) << transcript;
-  EXPECT_NE(transcript.find("the client has 1 of the 1 adopted IM windows back"),
-            std::string::npos)
+  EXPECT_NE(transcript.find("the client has 1 of the 1 adopted IM windows back"), std::string::npos)
       << transcript;
   EXPECT_NE(transcript.find("the person answers the message box \"Conversations Recovered\""),
             std::string::npos)

@@ -122,8 +122,8 @@ TEST(KilledProgram, AStartAfterwardsTakesTheIMsBackWithTheirUnreadMarks) {
   const HMENU bar = GetMenu(world.client->MainWindow());
   int programMenus = 0;
   for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-    programMenus += GetMenuString(bar, static_cast<UINT>(i), MF_BYPOSITION) ==
-                    container::kHostMenuCaption;
+    programMenus +=
+        GetMenuString(bar, static_cast<UINT>(i), MF_BYPOSITION) == container::kHostMenuCaption;
   }
   EXPECT_EQ(programMenus, 1);
   for (int i = 1; i <= tabs.Count(); ++i) {

@@ -14,9 +14,15 @@ using imlog::JournalEntry;
 
 std::vector<JournalEntry> ThreeEntries() {
   return {
-      {0x10010, "Bob", {2001, 4, 26, 9, 5, 7, 0}, " Begin IM - x\r\n Bob: hi", " Begin IM - x\r\n Bob: hi"},
+      {0x10010,
+       "Bob",
+       {2001, 4, 26, 9, 5, 7, 0},
+       " Begin IM - x\r\n Bob: hi",
+       " Begin IM - x\r\n Bob: hi"},
       // Line ends of every kind, what looks like a header, and bytes of any value.
-      {0x10020, "Carl Smith", {2001, 12, 31, 23, 59, 59, 0},
+      {0x10020,
+       "Carl Smith",
+       {2001, 12, 31, 23, 59, 59, 0},
        "a\rb\nc\r\nentry 1 2001-01-01 00:00:00 0 0 0 0\r\n" + std::string("\0\xff\xe9", 3),
        "b\nc"},
       {0x10030, "Dave", {2002, 1, 1, 0, 0, 0, 0}, "", ""},

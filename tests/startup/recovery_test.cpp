@@ -272,14 +272,15 @@ TEST(Recovery, ADamagedJournalGivesWhatCanBeReadAndKeepsTheRest) {
 
   EXPECT_TRUE(world.desktop.ProcessAlive(world.program));
   ASSERT_EQ(notices.size(), 1u);
-  EXPECT_NE(notices[0].find("1 conversation that was open then"), std::string::npos)
-      << notices[0];
+  EXPECT_NE(notices[0].find("1 conversation that was open then"), std::string::npos) << notices[0];
   EXPECT_NE(notices[0].find("Part of the recovery file could not be read; it is kept as "
                             "Recovery.bad in Pallion's folder."),
             std::string::npos)
       << notices[0];
   EXPECT_EQ(Count(DayLog(world, "Bob"), "from Bob"), 1u);
-  EXPECT_FALSE(std::filesystem::exists(world.ProgramPath("\\IM Logs\\Carl\\" + std::string(kDayFile)))) << DayLog(world, "Carl") << "|" << DayLog(world, "Dave");
+  EXPECT_FALSE(
+      std::filesystem::exists(world.ProgramPath("\\IM Logs\\Carl\\" + std::string(kDayFile))))
+      << DayLog(world, "Carl") << "|" << DayLog(world, "Dave");
   EXPECT_FALSE(JournalExists(world));
   EXPECT_EQ(ReadFile(world.ProgramPath(imlog::kDamagedRecoveryFile)), journal);
 }
@@ -287,7 +288,8 @@ TEST(Recovery, ADamagedJournalGivesWhatCanBeReadAndKeepsTheRest) {
 TEST(Recovery, AJournalThatIsNotOneOrCannotBeReadStopsNothing) {
   World world(Logging());
   world.KillProgram();
-  world.WriteProgramFile(imlog::kRecoveryFile, std::string("\0\xff garbage\r\nentry 1 2 3\r\n", 25));
+  world.WriteProgramFile(imlog::kRecoveryFile,
+                         std::string("\0\xff garbage\r\nentry 1 2 3\r\n", 25));
   const std::vector<std::string> notices = RestartAnsweringNotices(world);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0], std::string(startup::kRecoveredCaption) +
