@@ -11,7 +11,6 @@
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
-#include "widgets/message_box.h"
 
 namespace containerfix {
 
@@ -37,8 +36,6 @@ std::string EnterDesktop(sim::Desktop& desktop, const std::string& tag) {
 }
 
 void LeaveDesktop(const std::string& folder) {
-  // Message boxes are of this desktop; a later one must not find them.
-  widgets::DestroyMessageBoxes();
   host::IsAOL7 = false;
   host::SetIMArea(0);
   Install(nullptr);
@@ -93,7 +90,6 @@ void World::KillProgram() {
   {
     sim::Desktop::ProcessScope scope(desktop, program);
     started.reset();
-    widgets::DestroyMessageBoxes();
   }
   main = nullptr;
   container = 0;
