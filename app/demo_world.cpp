@@ -2,6 +2,7 @@
 
 #include "app/program_folder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -209,6 +210,24 @@ container::MainWindow* DemoWorld::Main() const {
   if (!program_ || !desktop_->ProcessAlive(programProcess_)) return nullptr;
   container::MainWindow* main = program_->Main();
   return main != nullptr && main->Loaded() ? main : nullptr;
+}
+
+void DemoWorld::KillProgram() {
+  if (Main() == nullptr) {
+    Say("Pallion is not running; nothing to kill");
+    return;
+  }
+  ReportNews();
+  Say("Pallion's process is killed: none of its own shutdown runs");
+  desktop_->KillProcess(programProcess_);
+  ReportNews();
+  const platform::HWND mdi = client_->MdiClient();
+  const auto back = std::count_if(adopted_.begin(), adopted_.end(), [mdi](platform::HWND w) {
+    return platform::IsWindow(w) && platform::GetParent(w) == mdi;
+  });
+  Say("the client has " + std::to_string(back) + " of the " + std::to_string(adopted_.size()) +
+      " adopted IM windows back");
+  adopted_.clear();
 }
 
 void DemoWorld::Finish() {

@@ -48,6 +48,9 @@ class DemoWorld {
   bool ProgramStarted() const { return program_ != nullptr; }
   // The program's main window while the program runs; nullptr before start and after its end.
   container::MainWindow* Main() const;
+  // Kills Pallion's process from outside (a crash, the task manager): none of its shutdown runs;
+  // the client gets its IM windows back. Says so when Pallion is not running.
+  void KillProgram();
   // Shuts a running Pallion down as its Exit command does (logs written, IMs handed back), so a
   // run that ends early loses nothing.
   void Finish();

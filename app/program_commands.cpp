@@ -92,6 +92,12 @@ bool StartPallion(DemoRunner& demo, const Args&, std::string& error) {
   return true;
 }
 
+bool KillPallion(DemoRunner& demo, const Args&, std::string&) {
+  demo.World().KillProgram();
+  demo.World().Run(500);
+  return true;
+}
+
 bool Setting(DemoRunner& demo, const Args& args, std::string& error) {
   settings::WriteSetting(args[0], args[1]);
   // Read back: a file that cannot be written (read-only, a folder in its place) keeps the old
@@ -269,6 +275,10 @@ bool SwitchTo(DemoRunner& demo, const Args& args, std::string& error) {
 constexpr CommandSpec kProgramCommands[] = {
     {"start-pallion", "start-pallion",
      "starts Pallion beside the running client (again, after it has ended)", 0, StartPallion},
+    {"kill-pallion", "kill-pallion",
+     "kills Pallion's process as a crash or the task manager would: none of its shutdown runs, "
+     "and the client takes its IM windows back",
+     0, KillPallion},
     {"setting", "setting KEY VALUE", "writes a key of Pallion.ini (section General)", 2, Setting},
     {"click", "click control NAME [INDEX] | click CLASS CAPTION | click X Y",
      "the person clicks a control of Pallion (by name and index, e.g. click control "

@@ -165,6 +165,7 @@ MainWindow::~MainWindow() {
   SubClassIMs.SetHWnd(0);
   WinHook1.Stop();
   WinHook3.Stop();
+  StopGuardingLeftovers();
   float_.reset();
   if (host::IMArea() == picIM.hwnd()) host::SetIMArea(0);
   if (instance == this) instance = nullptr;
@@ -334,6 +335,7 @@ void MainWindow::FormLoad() {
   SubClass2.SetHWnd(pallion);
   WinHook3.SetHWnd(picMenuIM.hwnd());
   WinHook1.StartKeyboard();
+  GuardLeftovers();
 
   AdjustSize();
   Picture1.Refresh();

@@ -51,8 +51,8 @@ inline constexpr int kPicStatusShown = 2;
 inline constexpr int kPicUnread = 3;
 inline constexpr int kPicRead = 4;
 
-// Gives an adopted IM back to the client's MDI client, at the place the client's IMs open.
-void HandBackIM(HWND im, HWND mdi);
+// The captions the program's pop-up on the client's menu bar may carry.
+std::vector<std::string> HostMenuCaptions();
 
 class MainWindow : public ui::Form {
  public:
@@ -256,11 +256,16 @@ class MainWindow : public ui::Form {
   void LeaveFloatModeForExit();
   // Logs (when "LogIMs" is "1") and closes every IM of List1.
   void CloseAllIMs();
+  // Leaves with the client what to undo should the program die: the IMs go back to its MDI
+  // client, the program's menu leaves its menu bar, the container closes.
+  void GuardLeftovers();
+  void StopGuardingLeftovers();
 
   std::unique_ptr<ui::Form> float_;
   // The container's screen rectangle in the client when Float Mode was turned on.
   std::optional<platform::RECT> dockedPlace_;
   bool exited_ = false;
+  platform::HANDLE leftoversGuard_ = 0;
 };
 
 // The loaded main window, for the other parts of the program (nullptr before start).

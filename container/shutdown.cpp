@@ -4,6 +4,7 @@
 #include "container/main_window.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
+#include "platform/leftovers.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 
@@ -11,33 +12,23 @@ namespace container {
 
 using namespace platform;
 
-namespace {
-
-// Where IMs given back to the client appear in its MDI area.
-constexpr int kBackLeft = 220;
-constexpr int kBackTop = 125;
-constexpr int kBackWidth = 390;
-constexpr int kBackHeight = 300;
-
-// Deletes the program's pop-up from the client's menu bar, found by its caption, so the client's
-// own menus stay whatever their number.
-void RemoveProgramMenu(HWND aol) {
-  const HMENU bar = GetMenu(aol);
-  if (bar == 0) return;
-  for (int position = GetMenuItemCount(bar) - 1; position >= 0; --position) {
-    const std::string caption = GetMenuString(bar, static_cast<UINT>(position), MF_BYPOSITION);
-    if (caption == kHostMenuCaption || caption == kHostMenuCaptionAppended) {
-      DeleteMenu(bar, static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP);
-    }
-  }
-  DrawMenuBar(aol);
+std::vector<std::string> HostMenuCaptions() {
+  return {kHostMenuCaption, kHostMenuCaptionAppended};
 }
 
-}  // namespace
+void MainWindow::GuardLeftovers() {
+  Leftovers leftovers;
+  leftovers.area = picIM.hwnd();
+  leftovers.home = host::FindMDI();
+  leftovers.container = host::FindPallionChild();
+  leftovers.menuBarOwner = host::FindAOL();
+  leftovers.menuCaptions = HostMenuCaptions();
+  leftoversGuard_ = platform::GuardLeftovers(leftovers);
+}
 
-void HandBackIM(HWND im, HWND mdi) {
-  SetWindowPos(im, HWND_TOP, kBackLeft, kBackTop, kBackWidth, kBackHeight, 0);
-  platform::SetParent(im, mdi);
+void MainWindow::StopGuardingLeftovers() {
+  if (leftoversGuard_ != 0) Unhook(leftoversGuard_);
+  leftoversGuard_ = 0;
 }
 
 void MainWindow::ExitProgram() {
@@ -61,13 +52,12 @@ void MainWindow::ExitProgram() {
   } else if (closeIMs == "0" || closeIMs.empty()) {
     const HWND mdi = host::FindMDI();
     for (int i = 0; i < List1.ListCount(); ++i) {
-      HandBackIM(ListIM(i), mdi);
+      HandBackWindow(Current(), ListIM(i), mdi);
     }
   }
 
   Hide();
-  const HWND aol = host::FindAOL();
-  RemoveProgramMenu(aol);
+  RemoveMenuBarItems(Current(), host::FindAOL(), HostMenuCaptions());
 
   const HWND container = ContainerWindow();
   RECT r;
@@ -76,6 +66,8 @@ void MainWindow::ExitProgram() {
     settings::WritePlace({r.left, r.top, r.Width(), r.Height()});
   }
 
+  // From here what the program put into the client is undone or left as the exit means it.
+  StopGuardingLeftovers();
   WinHook1.Stop();
   SubClass2.SetHWnd(0);
   SubClassPallion.SetHWnd(0);

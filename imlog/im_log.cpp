@@ -1,8 +1,10 @@
 #include "imlog/im_log.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "host/window_access.h"
 #include "platform/file_names.h"
@@ -26,6 +28,12 @@ std::map<HWND, std::string>& Logged() {
 std::set<HWND>& Adopted() {
   static std::set<HWND> adopted;
   return adopted;
+}
+
+// Called after each log entry written for a window.
+std::vector<std::function<void(HWND)>>& Listeners() {
+  static std::vector<std::function<void(HWND)>> listeners;
+  return listeners;
 }
 
 void ForgetDeadWindows() {
@@ -71,6 +79,13 @@ std::string WithCrLf(const std::string& text) {
 std::string BeginLineOf(const std::string& conversation) {
   if (!conversation.starts_with(" Begin IM - ")) return "";
   return conversation.substr(0, conversation.find_first_of("\r\n"));
+}
+
+// What the conversation holds beyond the text logged before; nothing when it does not continue
+// that text.
+std::optional<std::string> GrowthSince(const std::string& conversation, const std::string& logged) {
+  if (!conversation.starts_with(logged)) return std::nullopt;
+  return conversation.substr(logged.size());
 }
 
 std::string WithoutLeadingLineBreaks(const std::string& text) {
@@ -194,12 +209,14 @@ void PutBeginLine(HWND im) {
   if (view == 0) return;
   // An IM adopted again keeps its begin line. When an earlier run held it, what it shows was
   // logged as that run handed it back, and only what follows is logged later, under that begin
-  // line again; when this run held it before (Reset IMs), it is logged as any other.
+  // line again; when this run held it before (Reset IMs), it is logged as any other. An earlier
+  // run that died logged only what its recovery journal held: that was noted when the journal
+  // was recovered, and what followed is still to be logged.
   ForgetDeadWindows();
   const std::string conversation = host::GetEditText(view);
   const bool heldBefore = !Adopted().insert(im).second;
   if (!BeginLineOf(conversation).empty()) {
-    if (!heldBefore) Logged()[im] = conversation;
+    if (!heldBefore && !Logged().contains(im)) Logged()[im] = conversation;
     return;
   }
   const std::string line = BeginLine(platform::Now());
@@ -208,47 +225,86 @@ void PutBeginLine(HWND im) {
                         reinterpret_cast<platform::LPARAM>(line.c_str()));
 }
 
-bool WriteIMLog(HWND im) {
+std::optional<Unlogged> UnloggedPart(HWND im) {
   ForgetDeadWindows();
-  if (im == 0 || !platform::IsWindow(im)) return false;
+  if (im == 0 || !platform::IsWindow(im)) return std::nullopt;
   const std::string screenName = host::GetIMScreenName(im);
-  if (screenName.empty()) return false;
+  if (screenName.empty() || !LogFolderName(screenName)) return std::nullopt;
+  HWND view = ConversationView(im);
+  if (view == 0) return std::nullopt;
+  if (!platform::files::IsDirectory(settings::FolderPath(settings::kLogsFolder))) {
+    return std::nullopt;
+  }
+
+  const std::string conversation = host::GetEditText(view);
+  std::string text = conversation;
+  auto previous = Logged().find(im);
+  if (previous != Logged().end()) {
+    const std::optional<std::string> grown = GrowthSince(conversation, previous->second);
+    if (grown) {
+      text = WithoutLeadingLineBreaks(*grown);
+      if (text.empty()) return Unlogged{screenName, conversation, ""};
+      // A later part of a conversation is filed under its begin line again.
+      const std::string begin = BeginLineOf(conversation);
+      if (!begin.empty()) text = begin + "\r\n " + text;
+    }
+  }
+  return Unlogged{screenName, conversation, text};
+}
+
+bool AppendLogEntry(const std::string& screenName, const std::string& text,
+                    const platform::DateTime& when) {
   auto folderName = LogFolderName(screenName);
   if (!folderName) return false;
-  HWND view = ConversationView(im);
-  if (view == 0) return false;
-
   const std::string root = settings::FolderPath(settings::kLogsFolder);
   if (!platform::files::IsDirectory(root)) return false;
   const std::string folder = root + *folderName;
   if (!platform::files::IsDirectory(folder) && !platform::files::MakeDirectory(folder)) {
     return false;
   }
+  const std::string path = folder + "\\" + LogFileName(when);
+  return platform::files::Append(path, WithCrLf(text) + "\r\n" + EndLine(when) + "\r\n");
+}
 
-  const std::string conversation = host::GetEditText(view);
-  std::string text = conversation;
-  auto previous = Logged().find(im);
-  if (previous != Logged().end() && conversation.starts_with(previous->second)) {
-    if (conversation.size() == previous->second.size()) return true;
-    text = WithoutLeadingLineBreaks(conversation.substr(previous->second.size()));
-    if (text.empty()) return true;
-    // A later part of a conversation is filed under its begin line again.
-    const std::string begin = BeginLineOf(conversation);
-    if (!begin.empty()) text = begin + "\r\n " + text;
+bool WriteIMLog(HWND im) {
+  const std::optional<Unlogged> part = UnloggedPart(im);
+  if (!part) return false;
+  if (part->text.empty()) return true;
+  if (!AppendLogEntry(part->screenName, part->text, platform::Now())) return false;
+  Logged()[im] = part->conversation;
+  for (const auto& listener : std::vector<std::function<void(HWND)>>(Listeners())) {
+    if (listener) listener(im);
   }
+  return true;
+}
 
-  const platform::DateTime now = platform::Now();
-  const std::string path = folder + "\\" + LogFileName(now);
-  if (!platform::files::Append(path, WithCrLf(text) + "\r\n" + EndLine(now) + "\r\n")) {
-    return false;
-  }
+bool LogHolds(const std::string& screenName, const std::string& text,
+              const platform::DateTime& when) {
+  const auto path = LogFilePath(screenName, when);
+  if (!path) return false;
+  const auto log = platform::files::ReadAll(*path);
+  return log && log->find(WithCrLf(text) + "\r\n End IM - ") != std::string::npos;
+}
+
+bool NoteLogged(HWND im, const std::string& screenName, const std::string& conversation) {
+  ForgetDeadWindows();
+  if (im == 0 || !platform::IsWindow(im) || host::GetIMScreenName(im) != screenName) return false;
+  // The view found by its class, as the client's version is not known before an adoption.
+  HWND view = host::FirstChild(im, "RICHCNTLREADONLY");
+  if (view == 0) view = host::FirstChild(im, "RICHCNTL");
+  if (view == 0 || !GrowthSince(host::GetEditText(view), conversation)) return false;
   Logged()[im] = conversation;
   return true;
+}
+
+void AddLogWrittenListener(std::function<void(HWND)> listener) {
+  Listeners().push_back(std::move(listener));
 }
 
 void ForgetLoggedIMs() {
   Logged().clear();
   Adopted().clear();
+  Listeners().clear();
 }
 
 }  // namespace imlog

@@ -2,6 +2,7 @@
 // appends a conversation to "\IM Logs\" screen name "\" date ".txt" in the program folder.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -62,7 +63,33 @@ void PutBeginLine(platform::HWND im);
 // root, or a folder or file that cannot be written.
 bool WriteIMLog(platform::HWND im);
 
-// Forgets what was logged and adopted for every window (a new run of the program).
+// What WriteIMLog would write for the IM window now.
+struct Unlogged {
+  std::string screenName;
+  std::string conversation;  // the whole conversation as read from the view
+  std::string text;          // the part not logged yet, under its begin line; "" for none
+};
+// Nothing when it could not be logged (no window, no screen name or one that cannot name a
+// folder, no conversation view, no log root).
+std::optional<Unlogged> UnloggedPart(platform::HWND im);
+// Appends one logged conversation: the text (its line ends made CR LF) and the end line of
+// `when`, in the correspondent's file of the day of `when`; the correspondent's folder is made
+// when missing. False when nothing could be written.
+bool AppendLogEntry(const std::string& screenName, const std::string& text,
+                    const platform::DateTime& when);
+// True when the correspondent's file of that day holds the text as one logged conversation
+// (followed by its end line).
+bool LogHolds(const std::string& screenName, const std::string& text,
+              const platform::DateTime& when);
+// Takes the conversation as logged for the IM window, when the window is still that
+// correspondent's and its conversation goes on from it: later logs add only what follows (a
+// conversation recovered after a crash while its window lives on). False when not taken.
+bool NoteLogged(platform::HWND im, const std::string& screenName, const std::string& conversation);
+// Called with the IM window after each log entry WriteIMLog writes.
+void AddLogWrittenListener(std::function<void(platform::HWND)> listener);
+
+// Forgets what was logged and adopted for every window, and the listeners (a new run of the
+// program).
 void ForgetLoggedIMs();
 
 }  // namespace imlog

@@ -47,6 +47,16 @@ struct FileDialogOptions {
   std::string fileName;
 };
 
+// What a program has put into another process's windows (the client's): undone in that process
+// should the program end without undoing it itself (see System::GuardLeftovers).
+struct Leftovers {
+  HWND area = 0;          // the program's window that holds adopted windows of the client
+  HWND home = 0;          // where those windows go back: the client's MDI client
+  HWND container = 0;     // the client's window that the program took over: closed
+  HWND menuBarOwner = 0;  // the client's window whose menu bar holds the program's pop-up
+  std::vector<std::string> menuCaptions;  // the captions that pop-up may carry
+};
+
 class System {
  public:
   virtual ~System() = default;
@@ -221,6 +231,12 @@ class System {
   // which must do nothing more.
   virtual void ExitProcess() = 0;
   virtual bool ProcessEnded() = 0;  // the calling process has ended
+  // Leaves the leftovers' description with the process of `leftovers.home` (on Windows, with the
+  // hook library the program loads there). Should the calling process end without taking it
+  // back with Unhook (killed, crashed), UndoLeftovers runs there, in that process, before the
+  // ended process's windows are destroyed, so the adopted windows live on. 0 when it cannot be
+  // left.
+  virtual HANDLE GuardLeftovers(const Leftovers& leftovers) = 0;
 
   virtual void SetLastError(DWORD error) = 0;
   virtual DWORD GetLastError() = 0;

@@ -355,6 +355,9 @@ inline void ExitProcess() {
 inline bool ProcessEnded() {
   return Current().ProcessEnded();
 }
+inline HANDLE GuardLeftovers(const Leftovers& leftovers) {
+  return Current().GuardLeftovers(leftovers);
+}
 inline void SetLastError(DWORD error) {
   Current().SetLastError(error);
 }

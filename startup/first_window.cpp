@@ -13,10 +13,12 @@
 #include "ignore/ignore_lists.h"
 #include "online/live_update.h"
 #include "online/online.h"
+#include "platform/leftovers.h"
 #include "platform/win32.h"
 #include "settings/settings_window.h"
 #include "startup/about_menu.h"
 #include "startup/host_menu.h"
+#include "startup/recovery.h"
 #include "styling/outgoing.h"
 #include "ui/timer.h"
 #include "widgets/about.h"
@@ -75,6 +77,7 @@ void AttachAllParts(container::MainWindow& main) {
   online::Attach(main);
   HostMenuTargets().showLiveUpdate = online::ShowLiveUpdate;
   AttachAbout(main);
+  AttachRecovery(main);
 }
 
 const std::string& AppTitle() {
@@ -201,6 +204,8 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main,
   main->picIM.SetParent(main->Picture1.hwnd());
 
   const HWND aol = host::FindAOL();
+  // A copy that died without its shutdown may have left its menu on the client's menu bar.
+  RemoveMenuBarItems(Current(), aol, container::HostMenuCaptions());
   AppendMenu(GetMenu(aol), MF_POPUP, 0, container::kHostMenuCaptionAppended);
   DrawMenuBar(aol);
   BuildHostMenu(*main);

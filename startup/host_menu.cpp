@@ -6,6 +6,7 @@
 #include "host/window_access.h"
 #include "imlog/im_log.h"
 #include "platform/files.h"
+#include "platform/leftovers.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "widgets/message_box.h"
@@ -138,7 +139,7 @@ void ResetIMs(container::MainWindow& main) {
   for (int i = 0; i < main.List1.ListCount(); ++i) {
     const HWND im = main.ListIM(i);
     if (im == 0 || !IsWindow(im)) continue;
-    container::HandBackIM(im, mdi);
+    HandBackWindow(Current(), im, mdi);
   }
   main.ClearIMs();
   main.Timer1.SetEnabled(true);

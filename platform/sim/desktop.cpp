@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/leftovers.h"
 #include "platform/sim/state.h"
 
 namespace platform::sim {
@@ -193,11 +194,30 @@ bool Desktop::ProcessEnded() {
 }
 
 void Desktop::ExitProcess() {
+  EndProcess(state_->current, "");
+}
+
+void Desktop::KillProcess(DWORD processId) {
+  EndProcess(processId, "killed");
+}
+
+void Desktop::EndProcess(DWORD p, const std::string& how) {
   State& s = *state_;
-  DWORD p = s.current;
   auto it = s.processes.find(p);
   if (it == s.processes.end() || !it->second.alive) return;
   it->second.alive = false;
+  // What it left with other processes is undone there while its windows still stand; a guard
+  // left with it goes with it.
+  std::vector<Guard> left;
+  for (auto g = s.guards.begin(); g != s.guards.end();) {
+    if (g->second.process == p) left.push_back(g->second);
+    g = g->second.process == p || g->second.host == p ? s.guards.erase(g) : std::next(g);
+  }
+  for (const Guard& guard : left) {
+    if (!ProcessAlive(guard.host)) continue;
+    ProcessScope scope(*this, guard.host);
+    UndoLeftovers(*this, guard.leftovers);
+  }
   // Its windows go without running its procedures; windows of others inside them go too.
   std::vector<HWND> mine;
   for (auto& [h, w] : s.windows)
@@ -214,7 +234,24 @@ void Desktop::ExitProcess() {
   std::erase_if(s.input, [p](const Posted& m) { return m.queue == p; });
   if (s.clipOpen && s.clipOpenProcess == p) s.clipOpen = false;
   it->second.memory.clear();
-  Record(Event::Kind::ProcessExit, it->second.name, "");
+  ProcessScope scope(*this, p);
+  Record(Event::Kind::ProcessExit, it->second.name, how);
+}
+
+HANDLE Desktop::GuardLeftovers(const Leftovers& leftovers) {
+  State& s = *state_;
+  if (ProcessEnded()) return 0;
+  Window* home = Need(leftovers.home);
+  if (!home) return 0;
+  // Only another living process can undo them.
+  const DWORD host = home->process;
+  if (host == 0 || host == s.current || !ProcessAlive(host)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  HANDLE h = s.NewHandle();
+  s.guards[h] = Guard{leftovers, s.current, host};
+  return h;
 }
 
 bool Desktop::CreateNamedLock(const std::string& name) {

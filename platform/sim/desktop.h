@@ -69,6 +69,11 @@ class Desktop : public System {
   void SetCurrentProcess(DWORD processId);
   DWORD CurrentProcess() const;
   bool ProcessAlive(DWORD processId) const;
+  // Kills a process from outside, as the task manager does: it ends at once without running
+  // any of its own code; its windows, timers, hooks and locks go as when it exits. What it left
+  // with other processes (GuardLeftovers) is undone there first. The ProcessExit event says
+  // "killed".
+  void KillProcess(DWORD processId);
   std::string ProcessName(DWORD processId) const;
   // Makes a process current for the lifetime of the scope.
   class ProcessScope {
@@ -279,6 +284,7 @@ class Desktop : public System {
   bool CreateNamedLock(const std::string& name) override;
   void ExitProcess() override;
   bool ProcessEnded() override;
+  HANDLE GuardLeftovers(const Leftovers& leftovers) override;
   void SetLastError(DWORD error) override;
   DWORD GetLastError() override;
 
@@ -312,6 +318,8 @@ class Desktop : public System {
   void SendPositionChanged(HWND hwnd);
   void Activate(HWND hwnd);
   void MoveFocus(HWND hwnd);
+  // Ends a process; `how` is the ProcessExit event's detail.
+  void EndProcess(DWORD processId, const std::string& how);
   void DestroyInternal(HWND hwnd);
   void SendDestroy(HWND hwnd);
   void FreeWindow(HWND hwnd);

@@ -361,7 +361,7 @@ HANDLE Desktop::SetMouseHook(HWND hwnd, MouseHookProc proc) {
 
 bool Desktop::Unhook(HANDLE hook) {
   State& s = *state_;
-  if (s.keyHooks.erase(hook) == 0 && s.mouseHooks.erase(hook) == 0) {
+  if (s.keyHooks.erase(hook) == 0 && s.mouseHooks.erase(hook) == 0 && s.guards.erase(hook) == 0) {
     SetLastError(ERROR_INVALID_HOOK_HANDLE);
     return false;
   }

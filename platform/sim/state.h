@@ -114,6 +114,13 @@ struct MouseHook {
   DWORD process = 0;
 };
 
+// Leftovers a process left with another (the client), undone there should it end unguarded.
+struct Guard {
+  Leftovers leftovers;
+  DWORD process = 0;  // the process that left them
+  DWORD host = 0;     // the process that undoes them
+};
+
 struct Global {
   std::vector<uint8_t> bytes;
   size_t size = 0;
@@ -201,6 +208,7 @@ struct Desktop::State {
   std::map<HANDLE, KeyHook> keyHooks;
   std::map<HANDLE, MouseHook> mouseHooks;
   std::map<HANDLE, ProcessHandle> processHandles;
+  std::map<HANDLE, Guard> guards;
 
   std::map<HGLOBAL, Global> globals;
   std::map<std::string, UINT> formats;  // lower-case name -> id

@@ -832,6 +832,12 @@ bool Win32System::ProcessEnded() {
   return state_->ended;
 }
 
+HANDLE Win32System::GuardLeftovers(const Leftovers&) {
+  // Undoing them needs code in the client's process: the hook library's part, not yet there.
+  native::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return 0;
+}
+
 void Win32System::SetLastError(DWORD error) {
   native::SetLastError(error);
 }

@@ -147,6 +147,7 @@ class Win32System : public System {
   bool CreateNamedLock(const std::string& name) override;
   void ExitProcess() override;
   bool ProcessEnded() override;
+  HANDLE GuardLeftovers(const Leftovers& leftovers) override;
   void SetLastError(DWORD error) override;
   DWORD GetLastError() override;
 

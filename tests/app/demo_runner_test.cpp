@@ -408,6 +408,36 @@ TEST_F(Demo, AfterPallionEndsTheWorldGoesOnAndStartPallionStartsItAgain) {
       << out.str();
 }
 
+TEST_F(Demo, KillPallionGivesTheIMsBackAndStartPallionRecoversAndTakesThemInAgain) {
+  ASSERT_EQ(Play(R"(kill-pallion
+setting LogIMs 1
+signon Alice
+start-pallion
+im Bob "Hi Alice"
+wait 3s
+expect tabs Bob
+wait 10s
+kill-pallion
+expect pallion ended
+answer-box OK
+start-pallion
+wait 3s
+expect pallion running
+expect tabs Bob
+expect file "IM Logs/Bob/4-26-2001.txt" "Hi Alice"
+)"),
+            0)
+      << out.str();
+  const std::string transcript = out.str();
+  EXPECT_NE(transcript.find("Pallion is not running; nothing to kill"), std::string::npos);
+  EXPECT_NE(transcript.find("ProcessExit: Pallion (killed)"), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("the client has 1 of the 1 adopted IM windows back"), std::string::npos)
+      << transcript;
+  EXPECT_NE(transcript.find("the person answers the message box \"Conversations Recovered\""),
+            std::string::npos)
+      << transcript;
+}
+
 // ---- Simulated time that runs away ----
 
 TEST_F(Demo, AnAnswerModeThatPausesInsideItsTickDoesNotRunTheClockAway) {

@@ -16,6 +16,12 @@ namespace containerfix {
 
 using namespace platform;
 
+void ForgetProgramMemory() {
+  host::IsAOL7 = false;
+  host::SetIMArea(0);
+  imlog::ForgetLoggedIMs();
+}
+
 std::string EnterDesktop(sim::Desktop& desktop, const std::string& tag) {
   static std::atomic<int> counter{0};
   Install(&desktop);
@@ -25,9 +31,7 @@ std::string EnterDesktop(sim::Desktop& desktop, const std::string& tag) {
   std::filesystem::remove_all(path);
   std::filesystem::create_directories(path / "IM Logs");
   files::SetProgramFolder(path.string());
-  host::IsAOL7 = false;
-  host::SetIMArea(0);
-  imlog::ForgetLoggedIMs();
+  ForgetProgramMemory();
   return path.string();
 }
 
@@ -39,7 +43,8 @@ void LeaveDesktop(const std::string& folder) {
   if (!folder.empty()) std::filesystem::remove_all(folder, ec);
 }
 
-World::World(WorldOptions options) : allParts_(options.allParts) {
+World::World(WorldOptions options)
+    : attach_(options.allParts ? startup::PartsAttacher(startup::AttachAllParts) : options.attach) {
   folder = EnterDesktop(desktop, "container");
 
   aol = desktop.CreateProcess("AOL");
@@ -71,14 +76,33 @@ World::~World() {
 bool World::StartProgram() {
   {
     sim::Desktop::ProcessScope scope(desktop, program);
-    started = std::make_unique<startup::Program>(
-        allParts_ ? startup::PartsAttacher(startup::AttachAllParts) : startup::PartsAttacher());
+    started = std::make_unique<startup::Program>(attach_);
     if (started->Start() != startup::StartResult::Running) return false;
   }
   main = started->Main();
   container = host::FindPallionChild();
   desktop.RunFor(50);
   return container != 0;
+}
+
+void World::KillProgram() {
+  desktop.KillProcess(program);
+  {
+    sim::Desktop::ProcessScope scope(desktop, program);
+    started.reset();
+  }
+  main = nullptr;
+  container = 0;
+  ForgetProgramMemory();
+  // The test goes on from the client's side, where the loop still runs.
+  desktop.SetCurrentProcess(aol);
+}
+
+bool World::RestartProgram() {
+  if (started) return false;
+  ForgetProgramMemory();
+  program = desktop.CreateProcess("Pallion");
+  return StartProgram();
 }
 
 bool World::WaitAdopted(const std::string& name, uint64_t timeoutMs) {

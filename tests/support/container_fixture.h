@@ -16,6 +16,9 @@ namespace containerfix {
 // Points the platform calls at `desktop`, gives the program a new empty folder (with its
 // "IM Logs") and forgets what the host routines and the IM log remember; returns the folder.
 std::string EnterDesktop(platform::sim::Desktop& desktop, const std::string& tag);
+// What a new process of the program starts without: what the host routines and the IM log
+// remember.
+void ForgetProgramMemory();
 // Undoes EnterDesktop and removes the folder (when there is one).
 void LeaveDesktop(const std::string& folder);
 
@@ -32,6 +35,8 @@ struct WorldOptions {
   // Every part of the program connected as the program itself starts (commands, auto-answer,
   // ignore lists, outgoing styling); otherwise a test connects the parts it needs.
   bool allParts = false;
+  // Otherwise the parts to connect, when given.
+  startup::PartsAttacher attach;
 };
 
 inline WorldOptions OptionsFor(clientsim::Layout layout) {
@@ -60,6 +65,14 @@ class World {
   platform::HWND container = 0;
   std::string folder;  // the program folder (host path)
 
+  // Kills the program's process from outside (a crash, the task manager): none of its shutdown
+  // runs. Its objects are then dropped, as the process's memory goes with it, and the client's
+  // process is made current.
+  void KillProgram();
+  // Starts the program again in a new process, as a fresh start finds the world; true when it
+  // runs.
+  bool RestartProgram();
+
   // Runs until the IM window of `name` is a child of picIM, at most `timeoutMs`.
   bool WaitAdopted(const std::string& name, uint64_t timeoutMs);
   // Receives an IM and waits until it is adopted and the adoption has finished.
@@ -69,7 +82,7 @@ class World {
   void WriteProgramFile(const std::string& relative, const std::string& bytes);
 
  private:
-  bool allParts_ = false;
+  startup::PartsAttacher attach_;
 };
 
 }  // namespace containerfix
