@@ -82,6 +82,8 @@ ScenarioResult RunScenario(uint64_t seed, const ScenarioOptions& options) {
     app::DemoOptions demo;
     demo.layout = generator.Setup().aol7 ? clientsim::Layout::Aol7 : clientsim::Layout::Aol6;
     demo.folder = (root / "Pallion").string();
+    // Looking at the log folder as time passes only serves a transcript someone reads.
+    demo.reportFiles = options.echo != nullptr;
     app::DemoWorld world(demo, out);
     app::DemoRunner runner(world, out);
     Faults faults(world, demo.folder);
