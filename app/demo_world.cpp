@@ -316,7 +316,7 @@ void DemoWorld::ReportNews() {
 }
 
 void DemoWorld::ObserveFiles() {
-  if (!program_) return;
+  if (!program_ || !options_.reportFiles) return;
   auto logs = LogFiles();
   for (const auto& [path, size] : logs) {
     auto before = logFiles_.find(path);

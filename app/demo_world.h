@@ -26,6 +26,8 @@ struct DemoOptions {
   std::string folder;  // the program folder (host path)
   std::string shots;   // where screenshots go (host path); "" writes none
   std::string site;    // the web site the program reaches ("" = the one the script serves)
+  // The transcript reports each log file written (the folder is looked at as time passes).
+  bool reportFiles = true;
 };
 
 class DemoWorld {

@@ -35,6 +35,17 @@ void OnCrash(int signal) {
   std::raise(signal);
 }
 
+void OnSanitizerReport() {
+  SayReplay("\npallion-soak: a sanitizer report ended ");
+}
+
+}  // namespace
+
+// Present in builds with a sanitizer; its report ends the process without a signal.
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
+
+namespace {
+
 int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
@@ -96,6 +107,7 @@ int main(int argc, char** argv) {
   options.steps = static_cast<int>(steps);
   options.limits.stepWallTime = std::chrono::milliseconds(limitMs);
   for (int signal : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) std::signal(signal, OnCrash);
+  if (__sanitizer_set_death_callback != nullptr) __sanitizer_set_death_callback(OnSanitizerReport);
   std::thread(Watch).detach();
   // A step over the limit is reported when it ends; one that runs on for twice as long is a hang.
   options.stepStarting = [limitMs] { gDeadline = NowMs() + 2 * static_cast<int64_t>(limitMs); };

@@ -17,7 +17,8 @@ namespace campaign {
 struct ScenarioOptions {
   int steps = 30;  // random steps between the prologue and the epilogue
   Limits limits;
-  // Where each scenario gets its folders (a fresh one below it); "": the system's temp folder.
+  // Where each scenario gets its folders (a fresh one below it); "": a folder in memory
+  // (/dev/shm) when there is one, else the system's temp folder.
   std::string workFolder;
   // The transcript and script of the run go here as they happen (nullptr: kept quiet).
   std::ostream* echo = nullptr;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "app/demo_runner.h"
@@ -32,7 +33,10 @@ class Sample : public ::testing::TestWithParam<int> {};
 TEST_P(Sample, ScenariosHoldEveryInvariant) {
   campaign::ScenarioOptions options;
   const uint64_t first = 1 + static_cast<uint64_t>(GetParam()) * 10;
-  const auto totals = campaign::RunCampaign(first, 10, options);
+  // Said before each scenario, so that a crash or a sanitizer report names its seed.
+  const auto totals = campaign::RunCampaign(first, 10, options, [&](uint64_t seed) {
+    std::cerr << "scenario " << campaign::ReplayCommand(seed, options) << "\n";
+  });
   std::ostringstream table;
   campaign::PrintTable(totals, options, table);
   EXPECT_TRUE(totals.failed.empty()) << table.str();
