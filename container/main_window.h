@@ -261,6 +261,15 @@ class MainWindow : public ui::Form {
   // The container's screen rectangle in the client when Float Mode was turned on.
   std::optional<platform::RECT> dockedPlace_;
   bool exited_ = false;
+  // A window found by a scan of the window tree, kept while the tree stays the same
+  // (platform::WindowTreeVersion): discovery's ticks while nothing changed do not scan again.
+  struct TreeScan {
+    std::optional<uint64_t> version;
+    HWND found = 0;
+  };
+  static HWND Scanned(TreeScan& memo, HWND (*scan)());
+  TreeScan imScan_;
+  TreeScan containerScan_;
 };
 
 // The loaded main window, for the other parts of the program (nullptr before start).
