@@ -55,6 +55,7 @@ void RichText::SetContent(const std::string& html) {
   rawIsSet_ = true;
   selStart_ = selEnd_ = 0;
   shownValid_ = false;
+  lineStartsValid_ = false;
   top_ = 0;
   InvalidateRect(hwnd_);
 }
@@ -70,6 +71,7 @@ void RichText::Changed() {
   rawIsSet_ = false;
   raw_.clear();
   shownValid_ = false;
+  lineStartsValid_ = false;
   if (!view_) ShowCaret();
   InvalidateRect(hwnd_);
 }
@@ -83,39 +85,46 @@ void RichText::ReplaceSelection(const StyledText& with) {
   Changed();
 }
 
+const std::vector<size_t>& RichText::LineStarts() const {
+  if (!lineStartsValid_) {
+    lineStarts_.assign(1, 0);
+    for (size_t i = 0; i < text_.size(); ++i) {
+      if (text_[i].ch == '\r') lineStarts_.push_back(i + 1);
+    }
+    lineStartsValid_ = true;
+  }
+  return lineStarts_;
+}
+
 int RichText::LineCount() const {
-  return 1 + static_cast<int>(std::count_if(text_.begin(), text_.end(),
-                                            [](const StyledChar& c) { return c.ch == '\r'; }));
+  return static_cast<int>(LineStarts().size());
 }
 
 std::string RichText::Line(int index) const {
-  int line = 0;
+  const std::vector<size_t>& starts = LineStarts();
+  if (index < 0 || static_cast<size_t>(index) >= starts.size()) return "";
+  const size_t begin = starts[static_cast<size_t>(index)];
+  const size_t end = static_cast<size_t>(index) + 1 < starts.size()
+                         ? starts[static_cast<size_t>(index) + 1] - 1
+                         : text_.size();
   std::string out;
-  for (const StyledChar& c : text_) {
-    if (c.ch == '\r') {
-      if (line == index) return out;
-      ++line;
-      continue;
-    }
-    if (line == index) out += c.ch;
-  }
-  return line == index ? out : std::string();
+  out.reserve(end - begin);
+  for (size_t i = begin; i < end; ++i) out += text_[i].ch;
+  return out;
 }
 
 long RichText::LineStart(int index) const {
-  if (index < 0) return -1;
-  if (index == 0) return 0;
-  int line = 0;
-  for (size_t i = 0; i < text_.size(); ++i) {
-    if (text_[i].ch == '\r' && ++line == index) return static_cast<long>(i + 1);
-  }
-  return -1;
+  const std::vector<size_t>& starts = LineStarts();
+  if (index < 0 || static_cast<size_t>(index) >= starts.size()) return -1;
+  return static_cast<long>(starts[static_cast<size_t>(index)]);
 }
 
 int RichText::LineOfChar(size_t index) const {
+  // The line breaks before `index`: the starts after the first that lie at or before it.
+  const std::vector<size_t>& starts = LineStarts();
   index = std::min(index, text_.size());
-  return static_cast<int>(std::count_if(text_.begin(), text_.begin() + static_cast<long>(index),
-                                        [](const StyledChar& c) { return c.ch == '\r'; }));
+  return static_cast<int>(std::upper_bound(starts.begin() + 1, starts.end(), index) -
+                          (starts.begin() + 1));
 }
 
 size_t RichText::LineLengthAt(size_t index) const {

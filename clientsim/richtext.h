@@ -57,6 +57,9 @@ class RichText : public Control {
  private:
   void ReplaceSelection(const StyledText& with);
   void Changed();
+  // Where each line of the text begins (the first at 0), kept until the text changes: the EM_
+  // line messages of a long conversation read line by line would otherwise rescan it each time.
+  const std::vector<size_t>& LineStarts() const;
   int LineCount() const;
   std::string Line(int index) const;  // without the line break; "" past the end
   long LineStart(int index) const;    // the first character's index; -1 past the end
@@ -82,6 +85,8 @@ class RichText : public Control {
   StyledText text_;
   std::string raw_;
   bool rawIsSet_ = false;  // raw_ holds the text of the last WM_SETTEXT
+  mutable std::vector<size_t> lineStarts_;
+  mutable bool lineStartsValid_ = false;
   size_t selStart_ = 0;
   size_t selEnd_ = 0;
 

@@ -22,8 +22,18 @@ size_t FirstAt(const std::string& text, const char* part) {
 
 }  // namespace
 
+HWND MainWindow::Scanned(TreeScan& memo, HWND (*scan)()) {
+  // Read before the scan: a change while it runs makes the next call scan again.
+  const uint64_t version = WindowTreeVersion();
+  if (memo.version != version) {
+    memo.found = scan();
+    memo.version = version;
+  }
+  return memo.found;
+}
+
 void MainWindow::Timer1Tick() {
-  HWND im = host::FindIMWindow();
+  HWND im = Scanned(imScan_, host::FindIMWindow);
   if (im != 0) {
     if (ignoreCheck) ignoreCheck(im);
     if (exited_) return;

@@ -266,6 +266,15 @@ class MainWindow : public ui::Form {
   std::optional<platform::RECT> dockedPlace_;
   bool exited_ = false;
   platform::HANDLE leftoversGuard_ = 0;
+  // A window found by a scan of the window tree, kept while the tree stays the same
+  // (platform::WindowTreeVersion): discovery's ticks while nothing changed do not scan again.
+  struct TreeScan {
+    std::optional<uint64_t> version;
+    HWND found = 0;
+  };
+  static HWND Scanned(TreeScan& memo, HWND (*scan)());
+  TreeScan imScan_;
+  TreeScan containerScan_;
 };
 
 // The loaded main window, for the other parts of the program (nullptr before start).

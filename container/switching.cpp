@@ -14,7 +14,7 @@ namespace container {
 using namespace platform;
 
 HWND MainWindow::ContainerWindow() {
-  const HWND container = host::FindPallionChild();
+  const HWND container = Scanned(containerScan_, host::FindPallionChild);
   if (container != 0 || !float_) return container;
   return FindWindowEx(float_->hwnd(), 0, "AOL Child", nullptr);
 }

@@ -79,6 +79,12 @@ class System {
   virtual HWND FindWindowEx(HWND parent, HWND childAfter, const char* className,
                             const char* title) = 0;
   virtual bool EnumChildWindows(HWND parent, const std::function<bool(HWND)>& callback) = 0;
+  // A count that changes whenever a window is made or destroyed, a parent's list of children
+  // changes (a new child, a new place in the z-order) or a window's text (as the system keeps
+  // it) changes: what a scan
+  // of windows by class and caption found holds while it stays the same. A backend that cannot
+  // tell gives a new count at every call, so that nothing is ever taken as unchanged.
+  virtual uint64_t WindowTreeVersion() { return ++untoldTreeVersion_; }
   virtual std::string GetClassName(HWND hwnd) = 0;
   virtual int GetWindowTextLength(HWND hwnd) = 0;
   virtual std::string GetWindowText(HWND hwnd) = 0;
@@ -240,6 +246,9 @@ class System {
 
   virtual void SetLastError(DWORD error) = 0;
   virtual DWORD GetLastError() = 0;
+
+ private:
+  uint64_t untoldTreeVersion_ = 0;
 };
 
 // The installed backend. Installing replaces the previous one.

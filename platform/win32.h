@@ -23,6 +23,9 @@ inline bool DestroyWindow(HWND hwnd) {
 inline bool IsWindow(HWND hwnd) {
   return Current().IsWindow(hwnd);
 }
+inline uint64_t WindowTreeVersion() {
+  return Current().WindowTreeVersion();
+}
 inline HWND GetDesktopWindow() {
   return Current().GetDesktopWindow();
 }

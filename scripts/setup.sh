@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config googletest libgtest-dev libbenchmark-dev
           libstb-dev fonts-liberation fonts-dejavu-core libcurl4-openssl-dev
-          libcpp-httplib-dev)
+          libcpp-httplib-dev clang-14 libclang-rt-14-dev)
 if [ "${1:-}" = wine ]; then
   packages=(cmake ninja-build googletest libstb-dev zip g++-mingw-w64-x86-64-posix
             g++-mingw-w64-i686-posix wine wine64 fonts-wine xvfb xauth)

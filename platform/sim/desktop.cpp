@@ -95,6 +95,16 @@ int DaysIn(int y, int m) {
   return m == 2 && IsLeap(y) ? 29 : days[(m - 1 + 12) % 12];
 }
 
+// A child's place in its parent's list. A walk over the children asks for the one it found last,
+// which the hint gives at once; anything else is searched.
+std::vector<HWND>::iterator ChildPosition(Window& parent, HWND child) {
+  std::vector<HWND>& list = parent.children;
+  if (parent.walkHint < list.size() && list[parent.walkHint] == child) {
+    return list.begin() + static_cast<long>(parent.walkHint);
+  }
+  return std::find(list.begin(), list.end(), child);
+}
+
 }  // namespace
 
 std::string ToString(Event::Kind kind) {
@@ -131,15 +141,14 @@ Desktop::Desktop(DesktopOptions options) : state_(std::make_unique<State>()) {
   State& s = *state_;
   s.options = options;
   auto w = std::make_unique<Window>();
-  w->hwnd = s.nextWindow;
-  s.nextWindow += 2;
+  w->hwnd = s.NewWindowHandle();
   w->className = "#32769";
   w->style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
   w->rect = RECT{0, 0, options.width, options.height};
   w->background = kDesktopColor;
   w->inList = true;
   s.desktop = w->hwnd;
-  s.windows[w->hwnd] = std::move(w);
+  s.AddWindow(std::move(w));
 }
 
 Desktop::~Desktop() = default;
@@ -280,9 +289,7 @@ DWORD Desktop::GetLastError() {
 // ---- Window lookup and geometry ----
 
 Window* Desktop::Find(HWND hwnd) const {
-  if (hwnd == 0) return nullptr;
-  auto it = state_->windows.find(hwnd);
-  return it == state_->windows.end() ? nullptr : it->second.get();
+  return state_->FindWindow(hwnd);
 }
 
 Window* Desktop::Need(HWND hwnd) {
@@ -293,6 +300,9 @@ Window* Desktop::Need(HWND hwnd) {
 
 bool Desktop::IsWindow(HWND hwnd) {
   return Find(hwnd) != nullptr;
+}
+uint64_t Desktop::WindowTreeVersion() {
+  return state_->treeVersion;
 }
 HWND Desktop::GetDesktopWindow() {
   return state_->desktop;
@@ -349,6 +359,7 @@ bool Desktop::IsDescendant(HWND ancestor, HWND hwnd) const {
 // ---- Z-order ----
 
 void Desktop::Unlink(Window& w) {
+  ++state_->treeVersion;
   if (Window* p = Find(w.parent)) std::erase(p->children, w.hwnd);
 }
 
@@ -365,6 +376,7 @@ void Desktop::LinkTop(Window& w) {
     }
   }
   p->children.insert(p->children.begin() + static_cast<ptrdiff_t>(at), w.hwnd);
+  ++state_->treeVersion;
 }
 
 void Desktop::LinkBottom(Window& w) {
@@ -373,6 +385,7 @@ void Desktop::LinkBottom(Window& w) {
   std::erase(p->children, w.hwnd);
   w.exStyle &= ~WS_EX_TOPMOST;
   p->children.push_back(w.hwnd);
+  ++state_->treeVersion;
 }
 
 void Desktop::LinkBelow(Window& w, HWND sibling) {
@@ -390,6 +403,7 @@ void Desktop::LinkBelow(Window& w, HWND sibling) {
   std::erase(p->children, w.hwnd);
   auto it = std::find(p->children.begin(), p->children.end(), sibling);
   p->children.insert(it == p->children.end() ? it : it + 1, w.hwnd);
+  ++state_->treeVersion;
 }
 
 // ---- Classes and creation ----
@@ -438,8 +452,7 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
   }
   auto owned = std::make_unique<Window>();
   Window& w = *owned;
-  w.hwnd = s.nextWindow;
-  s.nextWindow += 2;
+  w.hwnd = s.NewWindowHandle();
   w.className = found.name;
   w.control = std::move(control);
   w.text = title;
@@ -491,7 +504,7 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
     w.rect = RECT{0, 0, pc.Width(), pc.Height()};
   }
   HWND hwnd = w.hwnd;
-  s.windows[hwnd] = std::move(owned);
+  s.AddWindow(std::move(owned));
 
   if (overlapped || (style & WS_THICKFRAME)) {
     RECT screen = ClientRectIn(*Find(s.desktop));
@@ -516,6 +529,7 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
   }
   if ((wp->style & WS_CHILD) && !(wp->exStyle & WS_EX_MDICHILD) && !(wp->style & WS_MAXIMIZE)) {
     pw->children.push_back(hwnd);
+    ++s.treeVersion;
   } else {
     LinkTop(*wp);
   }
@@ -646,7 +660,7 @@ void Desktop::FreeWindow(HWND hwnd) {
   if (!(w->style & WS_CHILD) && w->menu != 0) DestroyMenu(w->menu);
   for (auto& [h, o] : s.windows)
     if (o->owner == hwnd) o->owner = 0;
-  s.windows.erase(hwnd);
+  s.RemoveWindow(hwnd);
 }
 
 // ---- Tree queries ----
@@ -718,8 +732,9 @@ HWND Desktop::GetWindow(HWND hwnd, UINT cmd) {
   Window* p = Find(w->parent);
   if (!p) return 0;
   auto& list = p->children;
-  auto it = std::find(list.begin(), list.end(), hwnd);
+  auto it = ChildPosition(*p, hwnd);
   if (it == list.end()) return 0;
+  p->walkHint = static_cast<size_t>(it - list.begin());
   switch (cmd) {
     case GW_HWNDFIRST:
       return list.front();
@@ -744,7 +759,7 @@ HWND Desktop::FindWindowEx(HWND parent, HWND childAfter, const char* className, 
   if (className && reinterpret_cast<uintptr_t>(className) < 0x10000) return 0;
   size_t start = 0;
   if (childAfter != 0) {
-    auto it = std::find(p->children.begin(), p->children.end(), childAfter);
+    auto it = ChildPosition(*p, childAfter);
     if (it == p->children.end()) return 0;
     start = static_cast<size_t>(it - p->children.begin()) + 1;
   }
@@ -753,6 +768,7 @@ HWND Desktop::FindWindowEx(HWND parent, HWND childAfter, const char* className, 
     if (!c) continue;
     if (className && (*className == 0 || !EqualNoCase(c->className, className))) continue;
     if (title && !EqualNoCase(c->text, title)) continue;
+    p->walkHint = i;
     return c->hwnd;
   }
   return 0;
@@ -1265,8 +1281,10 @@ LRESULT Desktop::Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool
   }
   WatchedMessage m{hwnd, msg, wParam, lParam, 0};
   std::vector<HANDLE> watches;
-  for (auto& [h, watch] : s.watches)
-    if (watch.hwnd == hwnd) watches.push_back(h);
+  if (s.Watched(hwnd)) {
+    for (auto& [h, watch] : s.watches)
+      if (watch.hwnd == hwnd) watches.push_back(h);
+  }
   for (HANDLE h : watches) {
     auto it = s.watches.find(h);
     if (it == s.watches.end()) continue;
@@ -1338,9 +1356,15 @@ LRESULT Desktop::BaseDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   switch (msg) {
     case WM_NCCREATE:
       return TRUE;
-    case WM_SETTEXT:
-      w->text = lParam ? std::string(reinterpret_cast<const char*>(lParam)) : std::string();
+    case WM_SETTEXT: {
+      std::string text =
+          lParam ? std::string(reinterpret_cast<const char*>(lParam)) : std::string();
+      if (text != w->text) {
+        w->text = std::move(text);
+        ++state_->treeVersion;
+      }
       return TRUE;
+    }
     case WM_GETTEXT: {
       auto* buf = reinterpret_cast<char*>(lParam);
       if (wParam == 0 || buf == nullptr) return 0;

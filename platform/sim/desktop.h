@@ -166,6 +166,7 @@ class Desktop : public System {
   LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool DestroyWindow(HWND hwnd) override;
   bool IsWindow(HWND hwnd) override;
+  uint64_t WindowTreeVersion() override;
   HWND GetDesktopWindow() override;
   HWND GetParent(HWND hwnd) override;
   HWND GetAncestor(HWND hwnd, UINT flags) override;

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,10 @@ struct Window {
   HWND parent = 0;  // the real parent (the desktop for top-level windows)
   HWND owner = 0;
   std::vector<HWND> children;  // z-order, index 0 = top
-  RECT rect;                   // window rectangle in the parent's client coordinates
+  // Where in `children` the last child found by a FindWindowEx or GetWindow walk was: the next
+  // step of a walk starts there instead of searching the list again.
+  size_t walkHint = 0;
+  RECT rect;  // window rectangle in the parent's client coordinates
   WNDPROC proc;
   COLORREF background = 0xFFFFFFFF;
   DWORD process = 0;
@@ -145,7 +149,13 @@ struct Desktop::State {
   DWORD lastError = 0;
 
   // Handles are never reused in a run; each kind has its own range.
-  HWND nextWindow = 0x00010010;
+  static constexpr HWND kFirstWindow = 0x00010010;
+  HWND nextWindow = kFirstWindow;
+  HWND NewWindowHandle() {
+    HWND h = nextWindow;
+    nextWindow += 2;
+    return h;
+  }
   HMENU nextMenu = 0x00200010;
   HANDLE nextHandle = 0x00400010;
   // Process handles, hooks and watches share one range of handles, never reused.
@@ -161,6 +171,31 @@ struct Desktop::State {
   HWND desktop = 0;
   std::map<std::string, WindowClass> classes;  // key: lower-case name
   std::map<HWND, std::unique_ptr<Window>> windows;
+  // The same windows by handle number, so that a lookup costs no tree walk.
+  std::vector<Window*> windowSlots;
+  // Counts every window made or destroyed, every change of a parent's list of children and
+  // every new window text (WindowTreeVersion).
+  uint64_t treeVersion = 0;
+  static size_t SlotOf(HWND h) { return (h - kFirstWindow) / 2; }
+  void AddWindow(std::unique_ptr<Window> w) {
+    const size_t slot = SlotOf(w->hwnd);
+    if (slot >= windowSlots.size()) windowSlots.resize(slot + 1, nullptr);
+    windowSlots[slot] = w.get();
+    ++treeVersion;
+    const HWND h = w->hwnd;
+    windows[h] = std::move(w);
+  }
+  void RemoveWindow(HWND h) {
+    if (h >= kFirstWindow && SlotOf(h) < windowSlots.size()) windowSlots[SlotOf(h)] = nullptr;
+    ++treeVersion;
+    windows.erase(h);
+  }
+  Window* FindWindow(HWND h) const {
+    if (h < kFirstWindow || (h - kFirstWindow) % 2 != 0 || SlotOf(h) >= windowSlots.size()) {
+      return nullptr;
+    }
+    return windowSlots[SlotOf(h)];
+  }
   std::map<DWORD, Process> processes;
   // Processes whose input states are joined, as re-parenting a child window across processes
   // joins them: each process maps to the representative of its group (absent: alone).
@@ -205,6 +240,22 @@ struct Desktop::State {
   std::function<void()> menuShownListener;
 
   std::map<HANDLE, Watch> watches;  // ordered by handle = installation order
+  // Whether a window has watches, without a walk over all of them for every message: the set
+  // of watched windows is made again whenever `watches` changed. Handles only grow, so any
+  // change shows in the map's size or in its last handle.
+  bool Watched(HWND hwnd) {
+    const HANDLE last = watches.empty() ? 0 : watches.rbegin()->first;
+    if (watches.size() != watchedFromSize || last != watchedFromLast) {
+      watchedWindows.clear();
+      for (const auto& [h, watch] : watches) watchedWindows.insert(watch.hwnd);
+      watchedFromSize = watches.size();
+      watchedFromLast = last;
+    }
+    return watchedWindows.count(hwnd) != 0;
+  }
+  std::set<HWND> watchedWindows;
+  size_t watchedFromSize = 0;
+  HANDLE watchedFromLast = 0;
   std::map<HANDLE, KeyHook> keyHooks;
   std::map<HANDLE, MouseHook> mouseHooks;
   std::map<HANDLE, ProcessHandle> processHandles;

@@ -40,7 +40,19 @@ TEST(MakeDemo, MakeTestStaysTheSanitizedBuildOfEverything) {
             std::string::npos)
       << test;
   EXPECT_NE(test.find("ctest"), std::string::npos) << test;
-  EXPECT_EQ(test.find("--target"), std::string::npos) << test;
+  // The build of everything is not cut down to some targets (the fuzz targets' own build is).
+  const size_t build = test.find("cmake --build build ");
+  ASSERT_NE(build, std::string::npos) << test;
+  EXPECT_EQ(test.substr(build, test.find('\n', build) - build).find("--target"), std::string::npos)
+      << test;
+}
+
+TEST(MakeDemo, MakeTestFuzzesEveryTargetForTenSecondsInAClangBuildOfItsOwn) {
+  const std::string test = DryRun("test");
+  EXPECT_NE(test.find("-B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang-14"), std::string::npos)
+      << test;
+  EXPECT_NE(test.find("-DPALLION_FUZZ=ON"), std::string::npos) << test;
+  EXPECT_NE(test.find("scripts/fuzz.sh build-fuzz 10"), std::string::npos) << test;
 }
 
 }  // namespace

@@ -314,5 +314,66 @@ TEST_F(TreeTest, DumpTreeListsWindowsTopFirst) {
   EXPECT_NE(dump.find("\n  0x"), std::string::npos);
 }
 
+// What a scan by class and caption could see changes the version; nothing else does.
+TEST_F(TreeTest, WindowTreeVersionFollowsWhatAScanSees) {
+  const HWND top = Top("Frame");
+  const HWND a = Child(top, "A", WS_VISIBLE);
+  const HWND b = Child(top, "B", WS_VISIBLE);
+  uint64_t version = desk.WindowTreeVersion();
+  auto changed = [&] {
+    const uint64_t now = desk.WindowTreeVersion();
+    const bool moved = now != version;
+    version = now;
+    return moved;
+  };
+  EXPECT_FALSE(changed());
+  desk.SetWindowText(a, "A");
+  desk.MoveWindow(a, 5, 5, 40, 10, true);
+  desk.ShowWindow(b, SW_HIDE);
+  desk.FindWindowEx(top, 0, "Recorder", nullptr);
+  EXPECT_FALSE(changed()) << "same text, a move, a hide and a search change no list or text";
+
+  desk.SetWindowText(a, "A2");
+  EXPECT_TRUE(changed()) << "a new text";
+  desk.SendMessage(b, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("B2"));
+  EXPECT_TRUE(changed()) << "a new text through the message";
+  const HWND c = Child(top, "C");
+  EXPECT_TRUE(changed()) << "a new window";
+  desk.SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_TRUE(changed()) << "a new place in the z-order";
+  desk.SetParent(c, a);
+  EXPECT_TRUE(changed()) << "a new parent";
+  desk.DestroyWindow(c);
+  EXPECT_TRUE(changed()) << "a destroyed window";
+}
+
+// Walking a parent's children with FindWindowEx and GetWindow finds each once, in order, also
+// when the list changes between the steps.
+TEST_F(TreeTest, WalksOverChildrenSurviveChangesBetweenSteps) {
+  const HWND top = Top("Frame");
+  std::vector<HWND> made;
+  for (int i = 0; i < 6; ++i) made.push_back(Child(top, "c" + std::to_string(i)));
+  std::vector<HWND> found;
+  for (HWND c = desk.FindWindowEx(top, 0, "Recorder", nullptr); c != 0;
+       c = desk.FindWindowEx(top, c, "Recorder", nullptr)) {
+    found.push_back(c);
+  }
+  EXPECT_EQ(found, Children(top));
+  EXPECT_EQ(found.size(), 6u);
+
+  // The step after a window that went to the top starts from its new place.
+  const HWND second = desk.FindWindowEx(top, found[0], "Recorder", nullptr);
+  desk.SetWindowPos(second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(desk.FindWindowEx(top, second, "Recorder", nullptr), found[0]);
+  EXPECT_EQ(desk.GetWindow(second, GW_HWNDNEXT), found[0]);
+  // A window destroyed under the walk ends it, as the system's FindWindowEx fails then.
+  const HWND third = desk.FindWindowEx(top, found[0], "Recorder", nullptr);
+  desk.DestroyWindow(third);
+  EXPECT_EQ(desk.FindWindowEx(top, third, "Recorder", nullptr), 0u);
+  EXPECT_EQ(desk.GetWindow(third, GW_HWNDNEXT), 0u);
+  EXPECT_FALSE(desk.IsWindow(third));
+  EXPECT_EQ(desk.FindWindowEx(top, found[0], "Recorder", nullptr), found[3]);
+}
+
 }  // namespace
 }  // namespace platform::sim::testing
