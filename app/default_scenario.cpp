@@ -8,7 +8,8 @@ std::string DefaultScenario() {
 # their IMs into tabs; Alice switches tabs, answers one, closes one, switches to the
 # list look and closes the client, which ends Pallion (logging the conversations).
 # On the way Alice sends a colour-faded IM, Pallion answers an IM while she is away,
-# and closes the IM of a correspondent on her permanent ignore list.
+# and closes the IM of a correspondent on her permanent ignore list. In the Control Panel she
+# visits every page and finds a phrase of an earlier conversation in the logs.
 # Pallion's web site runs on this machine: once Alice is signed on, Pallion shows its
 # announcement once, and both its menu and its About window find the newer version there.
 setting LogIMs 1
@@ -96,6 +97,49 @@ shot after-close-im
 menu program Options Style "List Box"
 wait 1s
 shot list-look
+
+# Alice closes Carl's IM, and Pallion writes the conversation to Carl's log. Then she opens
+# the Control Panel from Pallion's menu on the client's menu bar and goes through its pages:
+# she brings the tabs look back, writes an away message, makes a fade, unblocks Frank, finds
+# what she agreed with Carl in the logs and prints that day.
+switch-to Carl
+answer-box Yes
+click control AOButtonCloseIM
+wait 2s
+expect file "IM Logs/Carl/4-26-2001.txt" "Noon works for me!"
+menu pallion "Control Panel"
+expect window ThunderRT5Form "Control Panel"
+shot settings-general
+click control optStyle 0
+wait 1s
+shot settings-tabs-look-back
+settings-tab "Auto Answer"
+answer-box OK Lunch
+click control AOButtonIMAnswer 0
+type-into txtAwayMessage "Out for lunch, {SN}. Back at one!"
+expect file "Messages/Lunch.Mes" "Out for lunch, {SN}. Back at one!"
+shot settings-auto-answer
+settings-tab "Fade Features"
+click control AOButtonRandom
+shot settings-fade-features
+settings-tab "Ignore List"
+expect text lstIgnorePer Frank
+choose lstIgnorePer Frank
+click control AOButtonIgnoreList 4
+expect unblocked Frank
+shot settings-ignore-list
+settings-tab Logging
+expect text ctListIMLogFolder Carl
+type-into txtSearch "noon"
+key enter
+expect text ctListSearchHits "Noon works for me!"
+choose ctListSearchHits Carl
+expect text txtIMLog "Noon works for me!"
+shot settings-log-search-hit
+click control AOButtonIMLog 4
+expect printed 1
+shot settings-log-printed
+key esc
 
 quit
 wait 4s

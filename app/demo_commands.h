@@ -45,6 +45,8 @@ std::span<const CommandSpec> ProgramCommands();
 std::span<const CommandSpec> OnlineCommands();
 // `expect notice TEXT`: the program's notification window is shown and says TEXT.
 bool NoticeShows(DemoRunner& demo, const Args& args, std::string& why);
+// The program's own windows: the Control Panel's tabs, typing into controls, choosing in lists.
+std::span<const CommandSpec> SettingsCommands();
 // What `expect` can check.
 std::span<const ExpectationSpec> Expectations();
 

@@ -5,10 +5,46 @@
 #include "app/demo_world.h"
 #include "platform/ansi.h"
 #include "platform/win32.h"
+#include "ui/control.h"
 
 namespace app {
 
 using platform::HWND;
+
+namespace {
+
+// Every window of the process, parents before children, top first.
+std::vector<HWND> WindowsOf(platform::DWORD process) {
+  std::vector<HWND> found;
+  auto owned = [process](HWND w) {
+    platform::DWORD owner = 0;
+    platform::GetWindowThreadProcessId(w, &owner);
+    return owner == process;
+  };
+  for (HWND top = platform::GetWindow(platform::GetDesktopWindow(), platform::GW_CHILD); top != 0;
+       top = platform::GetWindow(top, platform::GW_HWNDNEXT)) {
+    if (owned(top)) found.push_back(top);
+    platform::EnumChildWindows(top, [&](HWND child) {
+      if (owned(child)) found.push_back(child);
+      return true;
+    });
+  }
+  return found;
+}
+
+}  // namespace
+
+ui::Control* FindProgramControl(platform::DWORD process, const std::string& name, int index) {
+  ui::Control* hidden = nullptr;
+  for (HWND w : WindowsOf(process)) {
+    ui::Control* c = ui::Control::FromHwnd(w);
+    if (c == nullptr || Lower(c->Name()) != Lower(name)) continue;
+    if (index >= 0 && c->Index() != index) continue;
+    if (platform::IsWindowVisible(w)) return c;
+    if (hidden == nullptr) hidden = c;
+  }
+  return hidden;
+}
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -9,6 +9,9 @@
 namespace container {
 class MainWindow;
 }
+namespace ui {
+class Control;
+}
 
 namespace app {
 
@@ -30,6 +33,9 @@ platform::HWND FindAnywhere(const std::string& className, const std::string& cap
 bool IsUtf8(const std::string& text);
 // False with `error` set once the client has been closed: the command needs it.
 bool NeedClient(DemoWorld& world, std::string& error);
+// A control of the program's process by name (without regard to case) and, for control arrays,
+// index (-1: any); a visible one before a hidden one; nullptr when there is none.
+ui::Control* FindProgramControl(platform::DWORD process, const std::string& name, int index);
 // A menu caption as the person reads it: "&" marks dropped, lower case.
 std::string MenuText(const std::string& caption);
 

@@ -19,7 +19,8 @@ constexpr uint64_t kUnansweredBoxMs = 60000;
 
 // Every table of commands; a feature with demo commands of its own adds its table here.
 constexpr std::span<const CommandSpec> (*kCommandTables[])() = {WorldCommands, ProgramCommands,
-                                                                OnlineCommands};
+                                                                OnlineCommands,
+                                                                SettingsCommands};
 
 constexpr CommandSpec kExpect = {
     "expect", "expect WHAT ...",

@@ -106,6 +106,8 @@ DemoWorld::DemoWorld(const DemoOptions& options, std::ostream& transcript)
   client_->Start();
   worldProcess_ = desktop_->CreateProcess("Demo");
   PrepareFolder();
+  // The default printer's pages go beside the screenshots, where the person can open them.
+  if (!options.shots.empty()) desktop_->SetPrinterFolder(options.shots);
   // Reports also from inside the program's own waits (a pause of an answer tick, a modal
   // question), so each line carries the time it happened; never used up.
   desktop_->AddResponder([this] {

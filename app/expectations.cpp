@@ -12,6 +12,9 @@
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
+#include "ui/ct_list.h"
+#include "ui/list_box.h"
+#include "ui/text_box.h"
 
 namespace app {
 
@@ -135,6 +138,59 @@ bool File(DemoRunner&, const Args& args, std::string& why) {
   return true;
 }
 
+bool Unblocked(DemoRunner& demo, const Args& args, std::string& why) {
+  for (const auto& n : demo.World().Client().BlockedNames()) {
+    if (Lower(n) == Lower(args[0])) {
+      why = "the client still blocks " + U(args[0]);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Printed(DemoRunner& demo, const Args& args, std::string& why) {
+  int want = 0;
+  if (!ParseInt(args[0], want)) {
+    why = "usage: expect printed PAGES";
+    return false;
+  }
+  const size_t pages = demo.World().Desktop().PrintedPages().size();
+  if (pages == static_cast<size_t>(want)) return true;
+  why = std::to_string(pages) + " pages were printed";
+  return false;
+}
+
+// The text a control shows: a list's items or rows, a text box's text, a caption.
+std::string ShownText(ui::Control& control) {
+  std::string text;
+  if (auto* list = dynamic_cast<ui::ListBox*>(&control)) {
+    for (int i = 0; i < list->ListCount(); ++i) text += list->List(i) + "\n";
+  } else if (auto* rows = dynamic_cast<ui::ctList*>(&control)) {
+    for (int r = 0; r < rows->RowCount(); ++r) {
+      for (int c = 0; c < rows->ColumnCount(); ++c) text += rows->CellText(r, c) + "\t";
+      text += "\n";
+    }
+  } else if (auto* box = dynamic_cast<ui::TextBox*>(&control)) {
+    text = box->Text();
+  } else {
+    text = control.WindowText();
+  }
+  return text;
+}
+
+bool Text(DemoRunner& demo, const Args& args, std::string& why) {
+  DemoWorld& world = demo.World();
+  if (RunningMain(world, why) == nullptr) return false;
+  ui::Control* control = FindProgramControl(world.ProgramProcess(), args[0], -1);
+  if (control == nullptr) {
+    why = "Pallion has no control " + U(args[0]);
+    return false;
+  }
+  if (ShownText(*control).find(Join(args, 1)) != std::string::npos) return true;
+  why = U(args[0]) + " does not show \"" + U(Join(args, 1)) + "\"";
+  return false;
+}
+
 bool Sound(DemoRunner& demo, const Args& args, std::string& why) {
   const std::string want = Lower(args[0]);
   for (const auto& e : demo.World().Desktop().Events()) {
@@ -158,6 +214,9 @@ constexpr ExpectationSpec kExpectations[] = {
     {"sent", "sent NAME TEXT", 2, Sent},
     {"sent-containing", "sent-containing NAME TEXT", 2, SentContaining},
     {"blocked", "blocked NAME", 1, Blocked},
+    {"unblocked", "unblocked NAME", 1, Unblocked},
+    {"printed", "printed PAGES", 1, Printed},
+    {"text", "text CONTROL TEXT", 2, Text},
     {"file", "file PATH [TEXT]", 1, File},
     {"sound", "sound NAME", 1, Sound},
     {"pallion", "pallion running|ended", 1, Pallion},

@@ -20,38 +20,6 @@ namespace {
 using platform::HWND;
 using Scope = platform::sim::Desktop::ProcessScope;
 
-// Every window of the process, parents before children, top first.
-std::vector<HWND> WindowsOf(platform::DWORD process) {
-  std::vector<HWND> found;
-  auto owned = [process](HWND w) {
-    platform::DWORD owner = 0;
-    platform::GetWindowThreadProcessId(w, &owner);
-    return owner == process;
-  };
-  for (HWND top = platform::GetWindow(platform::GetDesktopWindow(), platform::GW_CHILD); top != 0;
-       top = platform::GetWindow(top, platform::GW_HWNDNEXT)) {
-    if (owned(top)) found.push_back(top);
-    platform::EnumChildWindows(top, [&](HWND child) {
-      if (owned(child)) found.push_back(child);
-      return true;
-    });
-  }
-  return found;
-}
-
-// A control of the program by name (and index for control arrays); visible ones first.
-ui::Control* FindControl(platform::DWORD process, const std::string& name, int index) {
-  ui::Control* hidden = nullptr;
-  for (HWND w : WindowsOf(process)) {
-    ui::Control* c = ui::Control::FromHwnd(w);
-    if (c == nullptr || Lower(c->Name()) != Lower(name)) continue;
-    if (index >= 0 && c->Index() != index) continue;
-    if (platform::IsWindowVisible(w)) return c;
-    if (hidden == nullptr) hidden = c;
-  }
-  return hidden;
-}
-
 int PlatformAnswer(const std::string& word) {
   const std::string a = Lower(word);
   return a == "ok"       ? platform::IDOK
@@ -117,7 +85,7 @@ bool ClickControl(DemoRunner& demo, const Args& args, std::string& error) {
     error = "not an index: '" + U(args[2]) + "'";
     return false;
   }
-  ui::Control* control = FindControl(world.ProgramProcess(), args[1], index);
+  ui::Control* control = FindProgramControl(world.ProgramProcess(), args[1], index);
   const std::string named = U(args[1]) + (index >= 0 ? "(" + std::to_string(index) + ")" : "");
   if (control == nullptr || world.Main() == nullptr) {
     error = "Pallion has no control " + named;

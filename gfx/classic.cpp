@@ -205,6 +205,13 @@ std::string StripMnemonic(const std::string& text) {
   return Parse(text, &mnemonic);
 }
 
+char MnemonicLetter(const std::string& text) {
+  int mnemonic = -1;
+  const std::string shown = Parse(text, &mnemonic);
+  if (mnemonic < 0) return 0;
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(shown[mnemonic])));
+}
+
 int MnemonicTextWidth(const std::string& text, const Font& font) {
   return Canvas::TextWidth(StripMnemonic(text), font);
 }

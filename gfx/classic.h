@@ -82,6 +82,8 @@ Rect DrawEdge(Canvas& canvas, const Rect& r, Edge edge, bool fillFace = false);
 
 // Text with "&" marking the mnemonic letter ("&&" is a plain "&").
 std::string StripMnemonic(const std::string& text);
+// The letter "&" marks, in upper case (0 when the text marks none).
+char MnemonicLetter(const std::string& text);
 int MnemonicTextWidth(const std::string& text, const Font& font);
 // Draws the text with the mnemonic letter underlined; returns the advance.
 int DrawMnemonicText(Canvas& canvas, int x, int y, const std::string& text, const Font& font,

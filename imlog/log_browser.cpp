@@ -66,11 +66,6 @@ void PlayClick() {
   host::PlaySoundFile(settings::FolderPath(widgets::kClickSound));
 }
 
-template <class T, class... Args>
-T& Make(ui::Form& window, ui::Control& parent, Args&&... args) {
-  return window.Own(std::make_unique<T>(parent, std::forward<Args>(args)...));
-}
-
 }  // namespace
 
 bool DeleteFolderTree(const std::string& path) {
@@ -86,19 +81,23 @@ bool DeleteFolderTree(const std::string& path) {
   return RemoveTreeInside(folder);
 }
 
+using settings::MakeControl;
+
 LogBrowserPage::LogBrowserPage(ui::Form& window, ui::Control& frame)
-    : ctListIMLogFolder(Make<ui::ctList>(window, frame, "ctListIMLogFolder", 8, 18, 150, 120)),
-      ctListIMLogFile(Make<ui::ctList>(window, frame, "ctListIMLogFile", 8, 144, 150, 120)),
-      txtIMLog(Make<ui::TextBox>(window, frame, "txtIMLog", 166, 18, frame.ClientWidth() - 174, 246,
-                                 true)),
-      lblSearch(Make<ui::Label>(window, frame, "lblSearch", "&Search all logs:", 8, 276, 90, 17)),
-      txtSearch(Make<ui::TextBox>(window, frame, "txtSearch", 100, 272, 180, 21)),
-      AOButtonSearch(
-          Make<widgets::AOButton>(window, frame, "AOButtonSearch", "Search", 286, 271, 70, 23)),
-      ctListSearchHits(
-          Make<ui::ctList>(window, frame, "ctListSearchHits", 8, 298, frame.ClientWidth() - 16, 0)),
-      lblSearchResult(Make<ui::Label>(window, frame, "lblSearchResult", "", 362, 276,
-                                      frame.ClientWidth() - 370, 17)),
+    : ctListIMLogFolder(
+          MakeControl<ui::ctList>(window, frame, "ctListIMLogFolder", 8, 18, 150, 120)),
+      ctListIMLogFile(MakeControl<ui::ctList>(window, frame, "ctListIMLogFile", 8, 144, 150, 120)),
+      txtIMLog(MakeControl<ui::TextBox>(window, frame, "txtIMLog", 166, 18,
+                                        frame.ClientWidth() - 174, 246, true)),
+      lblSearch(
+          MakeControl<ui::Label>(window, frame, "lblSearch", "&Search all logs:", 8, 276, 90, 17)),
+      txtSearch(MakeControl<ui::TextBox>(window, frame, "txtSearch", 100, 272, 180, 21)),
+      AOButtonSearch(MakeControl<widgets::AOButton>(window, frame, "AOButtonSearch", "Search", 286,
+                                                    271, 70, 23)),
+      ctListSearchHits(MakeControl<ui::ctList>(window, frame, "ctListSearchHits", 8, 298,
+                                               frame.ClientWidth() - 16, 0)),
+      lblSearchResult(MakeControl<ui::Label>(window, frame, "lblSearchResult", "", 362, 276,
+                                             frame.ClientWidth() - 370, 17)),
       window_(window),
       search_(LogRoot()) {
   const int width = frame.ClientWidth();
@@ -123,6 +122,7 @@ LogBrowserPage::LogBrowserPage(ui::Form& window, ui::Control& frame)
     for (int y = 3; y < 10; y += 2) c.Line(4, y, 8, y, 0x808080);
   });
   txtIMLog.SetLocked(true);
+  lblSearch.SetUseMnemonic(true);
   ctListSearchHits.AddColumn("Member", 110);
   ctListSearchHits.AddColumn("Date", 80);
   ctListSearchHits.AddColumn("Line", 0);
@@ -131,9 +131,9 @@ LogBrowserPage::LogBrowserPage(ui::Form& window, ui::Control& frame)
   const char* captions[] = {"", "Delete Folder", "Delete File", "Save Log File As", "Print Log"};
   const int buttonWidth = (width - 16 - 3 * 6) / 4;
   for (int i = 1; i <= 4; ++i) {
-    AOButtonIMLog[i] =
-        &Make<widgets::AOButton>(window, frame, "AOButtonIMLog", captions[i],
-                                 8 + (i - 1) * (buttonWidth + 6), buttonTop, buttonWidth, 25, i);
+    AOButtonIMLog[i] = &MakeControl<widgets::AOButton>(window, frame, "AOButtonIMLog", captions[i],
+                                                       8 + (i - 1) * (buttonWidth + 6), buttonTop,
+                                                       buttonWidth, 25, i);
     AOButtonIMLog[i]->OnClick = [this, i] { ButtonClick(i); };
   }
   ctListIMLogFolder.OnCurrentRowChanged = [this] { FolderClick(); };

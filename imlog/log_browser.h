@@ -3,14 +3,15 @@
 // save the shown day elsewhere and print it; and a search box that finds a word or phrase in
 // every day of every correspondent and opens the day at a hit.
 //
-// The page builds its controls inside the frame it is given; the settings window owns them
-// and finds them by name.
+// The page builds its controls inside the frame it is given; the settings window owns them,
+// finds them by name, and makes the page for its "Logging" frame.
 #pragma once
 
 #include <array>
 #include <string>
 
 #include "imlog/log_search.h"
+#include "settings/settings_page.h"
 #include "ui/ct_list.h"
 #include "ui/form.h"
 #include "ui/label.h"
@@ -25,7 +26,7 @@ namespace imlog {
 // gone. A path that is no folder shows the platform's "Not Valid Folder" notice.
 bool DeleteFolderTree(const std::string& path);
 
-class LogBrowserPage {
+class LogBrowserPage : public settings::SettingsPage {
  public:
   // Builds the page's controls inside `frame`, owned by `window`.
   LogBrowserPage(ui::Form& window, ui::Control& frame);
@@ -42,7 +43,7 @@ class LogBrowserPage {
   ui::Label& lblSearchResult;
 
   // The page is shown: both lists and the text emptied, the folders listed afresh.
-  void Shown();
+  void Shown() override;
   void FolderClick();
   void FileClick();
   void ButtonClick(int index);

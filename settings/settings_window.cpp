@@ -3,8 +3,10 @@
 #include "answer/answer_page.h"
 #include "commands/commands.h"
 #include "ignore/ignore_page.h"
+#include "imlog/log_browser.h"
 #include "platform/win32.h"
 #include "settings/settings_window_general.h"
+#include "styling/fade_page.h"
 
 namespace settings {
 
@@ -56,7 +58,10 @@ void SettingsWindow::CreatePages() {
   const auto context = [this](int tab) { return PageContext{*this, *Frames[tab - 1], main_}; };
   pages_[kTabGeneral - 1] = std::make_unique<GeneralPage>(context(kTabGeneral));
   pages_[kTabAutoAnswer - 1] = std::make_unique<answer::AnswerPage>(context(kTabAutoAnswer));
+  pages_[kTabFadeFeatures - 1] = std::make_unique<styling::FadePage>(context(kTabFadeFeatures));
   pages_[kTabIgnoreList - 1] = std::make_unique<ignore::IgnorePage>(context(kTabIgnoreList));
+  pages_[kTabLogging - 1] =
+      std::make_unique<imlog::LogBrowserPage>(*this, *Frames[kTabLogging - 1]);
 }
 
 SettingsPage* SettingsWindow::Page(int tab) const {

@@ -53,7 +53,7 @@ class SettingsWindow : public ui::Form {
   // Selects a tab as a click on it does.
   void ShowTab(int tab);
 
-  // The page of a tab (nullptr when that page is not built).
+  // The page of a tab (nullptr for a number outside 1 to 5).
   SettingsPage* Page(int tab) const;
   template <class T>
   T* PageAs(int tab) const {

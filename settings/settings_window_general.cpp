@@ -95,7 +95,7 @@ void GeneralPage::LoadSettings() {
     } else {
       const std::string fallback = FolderPath(kDefaultWallPaper);
       txtGraphical.SetText(fallback);
-      WriteSetting(keys::kGraLocation, fallback);
+      StoreSetting(keys::kGraLocation, fallback, window_.hwnd());
     }
   } else {
     optGraphical[1]->SetValue(true);
@@ -118,7 +118,7 @@ void GeneralPage::ChkOtherFrame1Click(int index) {
   if (loading_ || index < 0 || index > 4) return;
   const bool on = ChkOtherFrame1[index]->Value() == 1;
   if (index < 2) main_.mnuEntertoSend[index]->SetChecked(on);
-  WriteSetting(kOtherKeys[index], on ? "1" : "0");
+  StoreSetting(kOtherKeys[index], on ? "1" : "0", window_.hwnd());
 }
 
 void GeneralPage::optStyleClick(int index) {
@@ -144,7 +144,7 @@ void GeneralPage::File1Click() {
   if (loading_ || File1.ListIndex() < 0) return;
   const std::string path = File1Path() + "\\" + File1.Text();
   txtGraphical.SetText(path);
-  WriteSetting(keys::kGraLocation, path);
+  StoreSetting(keys::kGraLocation, path, window_.hwnd());
   // ChangeIMImage loads the picture named by GraLocation into the main window's holder.
   main_.ChangeIMImage();
 }

@@ -1,6 +1,5 @@
-// What a page of the settings window is: an object that builds its controls inside the frame
-// the window gives it, loads its stored state when the window loads, and fills itself each
-// time its tab is chosen. Pages live in the folders of the features they set.
+// What the pages of the settings window that edit the main window are built with, and the
+// helpers they share for lists kept twice, file titles and typed texts.
 #pragma once
 
 #include <memory>
@@ -13,6 +12,8 @@
 #include "host/text_files.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
+#include "settings/settings_page.h"
+#include "settings/settings_store.h"
 #include "ui/form.h"
 #include "ui/frame.h"
 #include "ui/list_box.h"
@@ -28,13 +29,6 @@ struct PageContext {
   ui::Frame& frame;
   container::MainWindow& main;
 };
-
-// A control of a page: made inside `parent` (the page's frame or a frame on it) and owned by
-// the settings window.
-template <class T, class... Args>
-T& MakeControl(ui::Form& window, ui::Control& parent, Args&&... args) {
-  return window.Own(std::make_unique<T>(parent, std::forward<Args>(args)...));
-}
 
 // A list kept twice (the main window's, which a feature enforces, and the page's, whose file
 // it is): before the page rewrites the file from its copy, names that reached the file or the
@@ -66,6 +60,24 @@ inline bool SaveListCopy(const ui::ListBox& shown, const std::string& file, plat
   return false;
 }
 
+// Writes a key of the settings file for a page. A write that fails is told, once until a write
+// succeeds again, so that a settings file that cannot be written brings one message and not
+// one for every key.
+inline bool StoreSetting(const std::string& key, const std::string& value, platform::HWND owner) {
+  static bool told = false;
+  if (WriteSetting(key, value)) {
+    told = false;
+    return true;
+  }
+  if (!told) {
+    told = true;
+    widgets::ShowMessageBox(owner,
+                            "The setting " + key + " could not be saved to " + SettingsPath() + ".",
+                            0, "Setting not saved");
+  }
+  return false;
+}
+
 // A title or screen name typed for a file of its own: true when it can name that file; else
 // the person is told why and false comes back.
 inline bool AcceptFileTitle(const std::string& title, platform::HWND owner) {
@@ -87,15 +99,5 @@ inline std::optional<std::string> AskForText(platform::HWND owner, const std::st
   if (widgets::ShowMessageBox(owner, prompt, 1, title, true, initial) != "OK") return std::nullopt;
   return widgets::MessageBoxInput;
 }
-
-class SettingsPage {
- public:
-  virtual ~SettingsPage() = default;
-  // A step of the window's SettingsFromINI: the stored state into the page's controls. Runs
-  // each time the window is loaded, in the order of the tabs.
-  virtual void LoadSettings() {}
-  // The page's tab was chosen and its frame is now the one shown.
-  virtual void Shown() {}
-};
 
 }  // namespace settings

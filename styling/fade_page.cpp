@@ -29,46 +29,48 @@ void PlayClick() {
   host::PlaySoundFile(settings::FolderPath(widgets::kClickSound));
 }
 
-template <class T, class... Args>
-T& Make(ui::Form& window, ui::Control& parent, Args&&... args) {
-  return window.Own(std::make_unique<T>(parent, std::forward<Args>(args)...));
-}
-
 }  // namespace
 
-FadePage::FadePage(ui::Form& window, ui::Control& frame, container::MainWindow& main)
-    : lstFades(Make<ui::ListBox>(window, frame, "lstFades", 8, 18, 150, 160)),
-      AOButtonRandom(Make<widgets::AOButton>(window, frame, "AOButtonRandom",
-                                             "Generate Random Colors", 166, 48, 150, 23)),
-      AOButtonSetFade(Make<widgets::AOButton>(window, frame, "AOButtonSetFade",
-                                              "Set Fade to Pallion", 322, 48, 150, 23)),
-      AOButtonSave(Make<widgets::AOButton>(window, frame, "AOButtonSave", "Save Color Scheme", 8,
-                                           184, 150, 23)),
-      AOButtonDeleteFade(Make<widgets::AOButton>(window, frame, "AOButtonDeleteFade",
-                                                 "Delete Color Scheme", 8, 212, 150, 23)),
-      picPreview(Make<ui::PictureBox>(window, frame, "picPreview", 166, 80, 306, 24)),
-      fraSample(Make<ui::Frame>(window, frame, "fraSample", "Text Fade:", 166, 110, 306, 52)),
-      picPreview2(Make<ui::PictureBox>(window, fraSample, "picPreview2", 8, 18, 290, 26)),
-      Frame7(Make<ui::Frame>(window, frame, "Frame7", "Color Picker", 166, 168, 306, 110)),
-      lblColor(Make<ui::Label>(window, Frame7, "lblColor",
-                               "Click on any Colors 1 - 4 to choose a color from Color Pallet.", 8,
-                               18, 290, 30)),
-      lblColorPickerQ(Make<ui::Label>(window, Frame7, "lblColorPickerQ",
-                                      "See a color you like on your monitor screen?", 8, 50, 290,
-                                      17)),
-      lblColorPickerA(Make<ui::Label>(window, Frame7, "lblColorPickerA",
-                                      "Just hold Mouse Down on any Colors 1 - 4 and drag it over "
-                                      "anywhere on your screen to choose that color.",
-                                      8, 68, 290, 36)),
+using settings::MakeControl;
+
+FadePage::FadePage(const settings::PageContext& context)
+    : FadePage(context.window, context.frame, context.main) {}
+
+FadePage::FadePage(ui::Form& window, ui::Frame& frame, container::MainWindow& main)
+    : lstFades(MakeControl<ui::ListBox>(window, frame, "lstFades", 8, 18, 150, 160)),
+      AOButtonRandom(MakeControl<widgets::AOButton>(window, frame, "AOButtonRandom",
+                                                    "Generate Random Colors", 166, 48, 150, 23)),
+      AOButtonSetFade(MakeControl<widgets::AOButton>(window, frame, "AOButtonSetFade",
+                                                     "Set Fade to Pallion", 322, 48, 150, 23)),
+      AOButtonSave(MakeControl<widgets::AOButton>(window, frame, "AOButtonSave",
+                                                  "Save Color Scheme", 8, 184, 150, 23)),
+      AOButtonDeleteFade(MakeControl<widgets::AOButton>(window, frame, "AOButtonDeleteFade",
+                                                        "Delete Color Scheme", 8, 212, 150, 23)),
+      picPreview(MakeControl<ui::PictureBox>(window, frame, "picPreview", 166, 80, 306, 24)),
+      fraSample(
+          MakeControl<ui::Frame>(window, frame, "fraSample", "Text Fade:", 166, 110, 306, 52)),
+      picPreview2(MakeControl<ui::PictureBox>(window, fraSample, "picPreview2", 8, 18, 290, 26)),
+      Frame7(MakeControl<ui::Frame>(window, frame, "Frame7", "Color Picker", 166, 168, 306, 110)),
+      lblColor(MakeControl<ui::Label>(
+          window, Frame7, "lblColor",
+          "Click on any Colors 1 - 4 to choose a color from Color Pallet.", 8, 18, 290, 30)),
+      lblColorPickerQ(MakeControl<ui::Label>(window, Frame7, "lblColorPickerQ",
+                                             "See a color you like on your monitor screen?", 8, 50,
+                                             290, 17)),
+      lblColorPickerA(
+          MakeControl<ui::Label>(window, Frame7, "lblColorPickerA",
+                                 "Just hold Mouse Down on any Colors 1 - 4 and drag it over "
+                                 "anywhere on your screen to choose that color.",
+                                 8, 68, 290, 36)),
       timerColorPicker(
-          Make<ui::Timer>(window, frame, "timerColorPicker", kColorPickerInterval, false)),
+          MakeControl<ui::Timer>(window, frame, "timerColorPicker", kColorPickerInterval, false)),
       window_(window),
       main_(main),
       draw_(ClockSeededDraw()) {
   for (int i = 1; i <= 4; ++i) {
     const std::string n = std::to_string(i);
-    auto& button =
-        Make<widgets::AOButton>(window, frame, "cmdColor", "", 166 + (i - 1) * 34, 18, 28, 24, i);
+    auto& button = MakeControl<widgets::AOButton>(window, frame, "cmdColor", "", 166 + (i - 1) * 34,
+                                                  18, 28, 24, i);
     button.SetToolTipMessage("Color " + n);
     button.SetToolTipText("Color " + n);
     cmdColor[i] = &button;
@@ -84,8 +86,8 @@ FadePage::FadePage(ui::Form& window, ui::Control& frame, container::MainWindow& 
   const char* signs[] = {"-", "+"};
   const char* tips[] = {"Subtract Color", "Add Color"};
   for (int i = 0; i < 2; ++i) {
-    auto& button = Make<widgets::AOButton>(window, frame, "AOButtonFadePlusMinus", signs[i],
-                                           304 + i * 26, 18, 22, 24, i);
+    auto& button = MakeControl<widgets::AOButton>(window, frame, "AOButtonFadePlusMinus", signs[i],
+                                                  304 + i * 26, 18, 22, 24, i);
     button.SetToolTipMessage(tips[i]);
     button.SetToolTipText(tips[i]);
     button.OnClick = [this, i] { PlusMinusClick(i); };
@@ -198,7 +200,7 @@ void FadePage::ColorClick(int index) {
 void FadePage::SetFadeClick() {
   for (int k = 1; k <= 4; ++k) {
     main_.cmdColor[k]->SetBackColor(Color(k));
-    settings::WriteSetting("Color" + std::to_string(k), std::to_string(Color(k)));
+    settings::StoreSetting("Color" + std::to_string(k), std::to_string(Color(k)), window_.hwnd());
   }
 }
 

@@ -5,13 +5,15 @@
 // them), deleted, and handed to the main window. The page's fade is its own until "Set Fade to
 // Pallion" copies the colours across.
 //
-// The page builds its controls inside the frame it is given; the settings window owns them.
+// The page builds its controls inside the frame it is given; the settings window owns them and
+// makes the page for its "Fade Features" frame.
 #pragma once
 
 #include <array>
 #include <string>
 
 #include "container/main_window.h"
+#include "settings/settings_window_page.h"
 #include "styling/fade_presets.h"
 #include "ui/form.h"
 #include "ui/frame.h"
@@ -27,9 +29,9 @@ inline constexpr const char* kSampleSentence = "Pallion \xB2\xB7\xBA By: Morvane
 inline constexpr int kPickerPointer = 99;
 inline constexpr unsigned kColorPickerInterval = 200;
 
-class FadePage {
+class FadePage : public settings::SettingsPage {
  public:
-  FadePage(ui::Form& window, ui::Control& frame, container::MainWindow& main);
+  explicit FadePage(const settings::PageContext& context);
 
   ui::ListBox& lstFades;
   std::array<widgets::AOButton*, 5> cmdColor{};               // (1) to (4); [0] unused
@@ -48,7 +50,7 @@ class FadePage {
   ui::Timer& timerColorPicker;
 
   // The page is shown: the saved presets listed (AddMessage).
-  void Shown();
+  void Shown() override;
   void AddMessage();
 
   // ---- Events ----
@@ -74,6 +76,7 @@ class FadePage {
   void SetRandomDraw(UniformDraw draw) { draw_ = std::move(draw); }
 
  private:
+  FadePage(ui::Form& window, ui::Frame& frame, container::MainWindow& main);
   void SetNumOfColors(int count);
   std::string FadesFolder() const;
 

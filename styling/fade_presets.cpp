@@ -10,6 +10,7 @@
 #include <random>
 
 #include "host/text.h"
+#include "platform/file_names.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 
@@ -85,6 +86,7 @@ std::optional<std::string> PresetFileFor(const std::string& fadesFolder, const s
   if (base.empty() || base == "Untitled") return std::nullopt;
   if (base.find_first_not_of('.') == std::string::npos) return std::nullopt;
   if (!EndsWithNoCase(base, ".Fad")) base += ".Fad";
+  if (!platform::IsUsableFileName(base)) return std::nullopt;
   std::string path = fadesFolder;
   if (path.empty() || path.back() != '\\') path += '\\';
   return path + base;

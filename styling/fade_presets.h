@@ -19,7 +19,8 @@ inline constexpr const char* kFadeFileFilter = "Fade Files (Fad)|*.Fad;";
 // The file of the preset `name` inside `fadesFolder` (Windows-style path). A name typed with a
 // folder part ("..\x", "a/b", "C:\x") keeps only its last part, so a preset is always a file
 // of that folder; ".Fad" is added unless the name already ends with it (any case). None for a
-// name that is empty, "Untitled", or only dots.
+// name that is empty, "Untitled", only dots, or no usable file name (a device name such as
+// "CON" or "aux.txt", a character Windows refuses in a name).
 std::optional<std::string> PresetFileFor(const std::string& fadesFolder, const std::string& name);
 
 // Writes a preset, replacing the file: "[Fader]", "Colors=<count>", then one line per colour

@@ -313,6 +313,15 @@ LRESULT Control::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       HandleKeyUp(key, ShiftState());
       return 0;
     }
+    case WM_SYSKEYDOWN:
+      if (form_ != nullptr && form_->MnemonicKey(*this, static_cast<int>(wParam), ShiftState())) {
+        return 0;
+      }
+      return DefaultProc(msg, wParam, lParam);
+    case WM_SYSCHAR:
+      // The character of an Alt+letter the form acted on goes no further (no menu, no beep).
+      if (form_ != nullptr && form_->SwallowSysChar(static_cast<int>(wParam & 0xFF))) return 0;
+      return DefaultProc(msg, wParam, lParam);
     case WM_CHAR: {
       int ascii = static_cast<int>(wParam & 0xFF);
       if (form_ != nullptr && form_->SwallowChar(ascii)) return 0;

@@ -129,6 +129,11 @@ class Control {
   virtual void Paint(gfx::Canvas& canvas);
   // Controls that take the keyboard focus when clicked.
   virtual bool TakesFocus() const { return false; }
+  // What Alt with the letter that "&" marks in the control's caption does on a form with
+  // dialog keys: a button is clicked, a label or frame hands the focus to the control made
+  // after it; other controls have no caption of that kind.
+  enum class MnemonicRole { None, Click, FocusNext };
+  virtual MnemonicRole Mnemonic() const { return MnemonicRole::None; }
   virtual void HandleMouseDown(int button, int shift, int x, int y);
   virtual void HandleMouseMove(int button, int shift, int x, int y);
   virtual void HandleMouseUp(int button, int shift, int x, int y);

@@ -1,7 +1,9 @@
 #include "ui/form.h"
 
 #include <algorithm>
+#include <cctype>
 
+#include "gfx/classic.h"
 #include "platform/win32.h"
 #include "ui/text_box.h"
 
@@ -9,7 +11,13 @@ namespace ui {
 
 using namespace platform;
 
+namespace classic = gfx::classic;
+
 namespace {
+
+bool Usable(const Control* c) {
+  return c != nullptr && c->hwnd() != 0 && IsWindowVisible(c->hwnd()) && IsWindowEnabled(c->hwnd());
+}
 
 WindowParams FormParams(const std::string& caption, BorderStyle border, HWND parent) {
   WindowParams p;
@@ -197,10 +205,6 @@ Control* Form::NextTabStop(const Control* from, bool backwards) const {
 
 bool Form::DialogKey(Control& target, int keyCode, int shift) {
   if (!dialogKeys_ || (shift & 6) != 0) return false;
-  const auto usable = [](Control* c) {
-    return c != nullptr && c->hwnd() != 0 && IsWindowVisible(c->hwnd()) &&
-           IsWindowEnabled(c->hwnd());
-  };
   switch (keyCode) {
     case VK_TAB: {
       Control* next = NextTabStop(&target, (shift & 1) != 0);
@@ -210,14 +214,14 @@ bool Form::DialogKey(Control& target, int keyCode, int shift) {
     }
     case VK_RETURN: {
       auto* text = dynamic_cast<TextBox*>(&target);
-      if ((text != nullptr && text->MultiLine()) || !usable(defaultButton_)) return false;
+      if ((text != nullptr && text->MultiLine()) || !Usable(defaultButton_)) return false;
       swallowChar_ = VK_RETURN;
       defaultButton_->HandleClick();
       return true;
     }
     case VK_ESCAPE:
       swallowChar_ = VK_ESCAPE;
-      if (usable(cancelButton_)) {
+      if (Usable(cancelButton_)) {
         cancelButton_->HandleClick();
       } else {
         Unload();
@@ -226,6 +230,46 @@ bool Form::DialogKey(Control& target, int keyCode, int shift) {
     default:
       return false;
   }
+}
+
+bool Form::MnemonicKey(Control& target, int keyCode, int shift) {
+  if (!dialogKeys_ || (shift & (ALT_MASK | CTRL_MASK)) != ALT_MASK) return false;
+  const bool letter = (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9');
+  if (!letter) return false;
+  const size_t n = controls_.size();
+  const auto at = std::find(controls_.begin(), controls_.end(), &target);
+  const size_t first = at == controls_.end() ? 0 : static_cast<size_t>(at - controls_.begin()) + 1;
+  for (size_t k = 0; k < n; ++k) {
+    const size_t i = (first + k) % n;
+    Control* c = controls_[i];
+    const Control::MnemonicRole role = c->Mnemonic();
+    if (role == Control::MnemonicRole::None || !Usable(c) ||
+        classic::MnemonicLetter(c->WindowText()) != keyCode) {
+      continue;
+    }
+    // Windows follows the key with its character as WM_SYSCHAR, which is dropped. Set first:
+    // the click may close the form.
+    swallowSysChar_ = (shift & SHIFT_MASK) != 0 ? keyCode : std::tolower(keyCode);
+    if (role == Control::MnemonicRole::Click) {
+      if (c->TakesFocus()) c->SetFocus();
+      c->HandleClick();
+    } else {
+      for (size_t j = i + 1; j < n; ++j) {
+        if (controls_[j]->TakesFocus() && Usable(controls_[j])) {
+          controls_[j]->SetFocus();
+          break;
+        }
+      }
+    }
+    return true;
+  }
+  return false;
+}
+
+bool Form::SwallowSysChar(int keyAscii) {
+  const bool swallow = swallowSysChar_ != 0 && keyAscii == swallowSysChar_;
+  swallowSysChar_ = 0;
+  return swallow;
 }
 
 bool Form::SwallowChar(int keyAscii) {

@@ -94,6 +94,9 @@ class Form : public Control {
   void SetDefaultButton(Control* button) { defaultButton_ = button; }
   Control* DefaultButton() const { return defaultButton_; }
   void SetCancelButton(Control* button) { cancelButton_ = button; }
+  // With dialog keys, Alt+letter acts on the visible, enabled control whose caption marks that
+  // letter with "&" (see Control::Mnemonic); several such controls take turns, starting after
+  // the one with the focus.
   // The next (or, backwards, the previous) control after `from` that Tab gives the focus to;
   // nullptr when there is none.
   Control* NextTabStop(const Control* from, bool backwards) const;
@@ -115,7 +118,11 @@ class Form : public Control {
   // A key that reached `target`: true when the form acted on it as a dialog key; the character
   // the key makes is then dropped too.
   bool DialogKey(Control& target, int keyCode, int shift);
+  // Alt+letter that reached `target`: true when a control's mnemonic took it.
+  bool MnemonicKey(Control& target, int keyCode, int shift);
   bool SwallowChar(int keyAscii);
+  // The WM_SYSCHAR that follows an Alt+letter the form acted on.
+  bool SwallowSysChar(int keyAscii);
 
   BorderStyle border_;
   bool loaded_ = false;
@@ -124,6 +131,7 @@ class Form : public Control {
   Control* defaultButton_ = nullptr;
   Control* cancelButton_ = nullptr;
   int swallowChar_ = 0;
+  int swallowSysChar_ = 0;
   std::optional<gfx::Image> picture_;
   bool tiled_ = false;
   Menu menus_;

@@ -18,6 +18,7 @@ class Frame : public Control {
 
  protected:
   void Paint(gfx::Canvas& canvas) override;
+  MnemonicRole Mnemonic() const override { return MnemonicRole::FocusNext; }
 
  private:
   int borderStyle_ = 1;

@@ -19,6 +19,7 @@ class GlyphButton : public Control {
   platform::LRESULT WindowProc(platform::UINT msg, platform::WPARAM wParam,
                                platform::LPARAM lParam) override;
   bool TakesFocus() const override { return true; }
+  MnemonicRole Mnemonic() const override { return MnemonicRole::Click; }
   void HandleKeyUp(int& keyCode, int shift) override;
   // The caption from `textX`, vertically centred, with a focus rectangle around it when the
   // button has the focus.

@@ -62,19 +62,27 @@ std::vector<std::string> Label::WrapLines(const std::string& text, const gfx::Fo
   return lines;
 }
 
+void Label::SetUseMnemonic(bool on) {
+  useMnemonic_ = on;
+  Invalidate();
+}
+
 void Label::Paint(gfx::Canvas& canvas) {
   if (opaque_) canvas.Fill(BackColor());
   const int lineHeight = gfx::Canvas::TextHeight(Font());
   int y = 0;
   for (const std::string& line : WrapLines(Caption(), Font(), canvas.Width())) {
-    const int w = gfx::Canvas::TextWidth(line, Font());
+    const std::string shown = useMnemonic_ ? gfx::classic::StripMnemonic(line) : line;
+    const int w = gfx::Canvas::TextWidth(shown, Font());
     int x = 0;
     if (alignment_ == Alignment::Right) x = canvas.Width() - w;
     if (alignment_ == Alignment::Center) x = (canvas.Width() - w) / 2;
-    if (Enabled()) {
-      canvas.DrawText(x, y, line, Font(), ForeColor());
+    if (!Enabled()) {
+      gfx::classic::DrawEmbossedText(canvas, x, y, shown, Font());
+    } else if (useMnemonic_) {
+      gfx::classic::DrawMnemonicText(canvas, x, y, line, Font(), ForeColor());
     } else {
-      gfx::classic::DrawEmbossedText(canvas, x, y, line, Font());
+      canvas.DrawText(x, y, line, Font(), ForeColor());
     }
     y += lineHeight;
   }

@@ -20,6 +20,11 @@ class Label : public Control {
   // false: the label paints no background of its own.
   bool Opaque() const { return opaque_; }
   void SetOpaque(bool opaque);
+  // true: "&" in the caption underlines the next letter, and Alt with it gives the focus to the
+  // control made after the label. Off by default, so that a caption showing any text (a
+  // message, a name) shows its "&" as it is.
+  bool UseMnemonic() const { return useMnemonic_; }
+  void SetUseMnemonic(bool on);
 
   // The caption's lines as drawn for a given width.
   static std::vector<std::string> WrapLines(const std::string& text, const gfx::Font& font,
@@ -27,10 +32,14 @@ class Label : public Control {
 
  protected:
   void Paint(gfx::Canvas& canvas) override;
+  MnemonicRole Mnemonic() const override {
+    return useMnemonic_ ? MnemonicRole::FocusNext : MnemonicRole::None;
+  }
 
  private:
   Alignment alignment_ = Alignment::Left;
   bool opaque_ = true;
+  bool useMnemonic_ = false;
 };
 
 }  // namespace ui

@@ -103,12 +103,14 @@ void AOButton::Paint(gfx::Canvas& canvas) {
   // The caption part, centred over its width, transparent.
   const std::string caption = Caption();
   if (caption.empty()) return;
-  const int textWidth = gfx::Canvas::TextWidth(caption, Font());
+  const int textWidth = gfx::classic::MnemonicTextWidth(caption, Font());
   const int x = (captionWidth_ - textWidth) / 2;
   if (Enabled()) {
-    canvas.DrawText(x, captionTop_, caption, Font(), ResolveColor(look_.foreColor));
+    gfx::classic::DrawMnemonicText(canvas, x, captionTop_, caption, Font(),
+                                   ResolveColor(look_.foreColor));
   } else {
-    gfx::classic::DrawEmbossedText(canvas, x, captionTop_, caption, Font());
+    gfx::classic::DrawEmbossedText(canvas, x, captionTop_, gfx::classic::StripMnemonic(caption),
+                                   Font());
   }
 }
 

@@ -79,6 +79,7 @@ class AOButton : public ui::Control {
   void HandleMouseMove(int button, int shift, int x, int y) override;
   void HandleMouseUp(int button, int shift, int x, int y) override;
   void HandleClick() override;
+  MnemonicRole Mnemonic() const override { return MnemonicRole::Click; }
   void HandleResize() override;
 
  private:

@@ -12,6 +12,8 @@
 #include "app/demo_world.h"
 #include "platform/files.h"
 #include "platform/sim/web_server.h"
+#include "platform/win32.h"
+#include "widgets/about.h"
 
 namespace {
 
@@ -153,6 +155,48 @@ TEST_F(Demo, ThePallionMenuOnTheClientsMenuBar) {
   EXPECT_EQ(Play("menu pallion Nonsense\n"), 1);
   EXPECT_NE(out.str().find("no enabled item \"Nonsense\""), std::string::npos);
   EXPECT_EQ(Play("menu pallion Exit\nwait 4s\nexpect pallion ended\n"), 0) << out.str();
+}
+
+TEST_F(Demo, TheControlPanelIsDrivenByTabTypingAndChoosingAndSaysWhatIsMissing) {
+  runner.reset();
+  world.reset();
+  options.shots = folder + "/shots";
+  world = std::make_unique<app::DemoWorld>(options, out);
+  runner = std::make_unique<app::DemoRunner>(*world, out);
+  // A conversation the writer logs when its IM is closed.
+  ASSERT_EQ(Play("setting LogIMs 1\nsignon Alice\nstart-pallion\n"
+                 "im Bob \"the blue kite flies\"\nwait 3s\n"
+                 "answer-box Yes\nclick control AOButtonCloseIM\nwait 2s\n"),
+            0)
+      << out.str();
+  EXPECT_EQ(Play("settings-tab Logging\n"), 1);
+  EXPECT_NE(out.str().find("the Control Panel is not open"), std::string::npos);
+  ASSERT_EQ(Play("menu pallion \"Control Panel\"\nsettings-tab logging\n"
+                 "type-into txtSearch \"blue kite\"\nkey enter\n"
+                 "expect text ctListSearchHits \"the blue kite flies\"\n"
+                 "choose ctListSearchHits Bob\nexpect text txtIMLog \"blue kite\"\n"
+                 "click control AOButtonIMLog 4\nexpect printed 1\n"),
+            0)
+      << out.str();
+  EXPECT_TRUE(std::filesystem::exists(folder + "/shots/print-001-page-001.png"));
+  EXPECT_EQ(Play("expect printed 2\n"), 1);
+  EXPECT_EQ(Play("choose ctListIMLogFolder Nobody\n"), 1);
+  EXPECT_NE(out.str().find("ctListIMLogFolder has no item \"Nobody\""), std::string::npos);
+  EXPECT_EQ(Play("choose txtSearch Bob\n"), 1);
+  EXPECT_NE(out.str().find("the control txtSearch is not a list"), std::string::npos);
+  EXPECT_EQ(Play("type-into lstFades x\n"), 1);
+  EXPECT_NE(out.str().find("the control lstFades is not visible"), std::string::npos);
+  EXPECT_EQ(Play("settings-tab Nonsense\n"), 1);
+  EXPECT_NE(out.str().find("the Control Panel has no tab Nonsense"), std::string::npos);
+}
+
+TEST_F(Demo, TheAboutWindowGoesWithTheProgram) {
+  ASSERT_EQ(Play("signon Alice\nstart-pallion\nmenu pallion About\n"), 0) << out.str();
+  ASSERT_NE(widgets::frmAbout(), nullptr);
+  EXPECT_TRUE(platform::IsWindowVisible(widgets::frmAbout()->hwnd()));
+  runner.reset();
+  world.reset();
+  EXPECT_EQ(widgets::frmAbout(), nullptr);
 }
 
 TEST_F(Demo, AnsweringTheProgramsMessageBox) {

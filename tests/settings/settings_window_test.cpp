@@ -2,12 +2,15 @@
 // as a person does, with the settings file and the main window checked after each step.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "clientsim/client.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "settings/settings_window_general.h"
 #include "startup/first_window.h"
 #include "support/settings_window_fixture.h"
+#include "ui/ct_list.h"
 #include "ui/frame.h"
 
 namespace {
@@ -40,6 +43,73 @@ TEST_F(SettingsWindowFrame, EachTabShowsItsFrameAloneAtTheFirstFramesPlace) {
       EXPECT_EQ(w.Frames[i]->Visible(), i == shown[t]) << tabs[t] << " frame " << i;
     }
     EXPECT_EQ(w.Frames[shown[t]]->Left(), w.Frames[0]->Left()) << tabs[t];
+  }
+}
+
+// True when the control is on screen where a person can click it: a click at its centre
+// reaches the control itself (or a child of it), not a frame of another page over it.
+bool Reachable(const ui::Control& control) {
+  RECT r;
+  if (!IsWindowVisible(control.hwnd()) || !GetWindowRect(control.hwnd(), r)) return false;
+  HWND hit = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  while (hit != 0 && hit != control.hwnd()) hit = GetParent(hit);
+  return hit == control.hwnd();
+}
+
+TEST_F(SettingsWindowFrame, EveryPageIsReachedFromTheOptionsMenuByItsTab) {
+  world.WriteProgramFile("\\Fades\\Warm.Fad", "[Fader]\r\nColors=2\r\nColor1=255\r\nColor2=0\r\n");
+  world.WriteProgramFile("\\IM Logs\\Bob\\12-6-2026.txt", "Bob: hi\r\n");
+  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
+  desktop().AnswerNextPopupMenu("Control Panel");
+  Click(main().AOButtonOptions);
+  ASSERT_NE(settings::frmSettings(), nullptr);
+  settings::SettingsWindow& w = window();
+  EXPECT_TRUE(IsWindowVisible(w.hwnd()));
+
+  struct Page {
+    const char* tab;
+    std::vector<std::pair<const char*, int>> controls;
+  };
+  const Page pages[] = {
+      {"Auto Answer", {{"optIMAnswer", 1}, {"lstListedMembers", -1}}},
+      {"Fade Features",
+       {{"lstFades", -1},
+        {"cmdColor", 1},
+        {"AOButtonRandom", -1},
+        {"AOButtonSave", -1},
+        {"AOButtonDeleteFade", -1},
+        {"picPreview", -1}}},
+      {"Ignore List", {{"lstIgnoreTem", -1}, {"lstIgnorePer", -1}}},
+      {"Logging",
+       {{"ctListIMLogFolder", -1},
+        {"ctListIMLogFile", -1},
+        {"txtIMLog", -1},
+        {"AOButtonIMLog", 1},
+        {"AOButtonIMLog", 4},
+        {"txtSearch", -1}}},
+      {"General", {{"ChkOtherFrame1", 0}, {"optStyle", 1}, {"File1", -1}}},
+  };
+  for (const Page& page : pages) {
+    ChooseTab(page.tab);
+    EXPECT_EQ(w.TabStrip1.SelectedCaption(), page.tab);
+    for (const auto& [name, index] : page.controls) {
+      EXPECT_TRUE(Reachable(Control<ui::Control>(name, index))) << page.tab << ": " << name;
+    }
+    // The controls of the other pages are out of reach.
+    for (const Page& other : pages) {
+      if (&other == &page) continue;
+      for (const auto& [name, index] : other.controls) {
+        EXPECT_FALSE(Reachable(Control<ui::Control>(name, index))) << page.tab << ": " << name;
+      }
+    }
+    if (std::string(page.tab) == "Fade Features") {
+      EXPECT_EQ(Items(Control<ui::ListBox>("lstFades")), std::vector<std::string>{"Warm"});
+    }
+    if (std::string(page.tab) == "Logging") {
+      const auto& folders = Control<ui::ctList>("ctListIMLogFolder");
+      ASSERT_EQ(folders.RowCount(), 1);
+      EXPECT_EQ(folders.CellText(0, 0), "Bob");
+    }
   }
 }
 
@@ -130,6 +200,30 @@ TEST_F(GeneralPageTest, ClearingAndTickingEnterToSendFollowsInTheMenuAndTheFile)
   Click(*page().ChkOtherFrame1[0]);
   EXPECT_EQ(Setting("EnterKeySendsIM"), "1");
   EXPECT_TRUE(main().mnuEntertoSend[0]->Checked());
+}
+
+TEST_F(GeneralPageTest, ASettingThatCannotBeWrittenIsToldOnceUntilAWriteSucceeds) {
+  OpenControlPanel();
+  // Another program puts a folder where the settings file was.
+  const std::string ini = world.ProgramPath("\\Pallion.ini");
+  std::filesystem::remove(ini);
+  std::filesystem::create_directories(std::filesystem::path(ini) / "inside");
+  AnswerBox("OK");
+  Click(*page().ChkOtherFrame1[0]);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "Setting not saved");
+  EXPECT_NE(boxes[0].text.find("EnterKeySendsIM"), std::string::npos);
+  Click(*page().ChkOtherFrame1[1]);
+  EXPECT_EQ(boxes.size(), 1u);
+
+  std::filesystem::remove_all(ini);
+  Click(*page().ChkOtherFrame1[1]);
+  EXPECT_EQ(Setting("TabKeySwitchesIM"), "1");
+  std::filesystem::remove(ini);
+  std::filesystem::create_directories(std::filesystem::path(ini) / "inside");
+  AnswerBox("OK");
+  Click(*page().ChkOtherFrame1[4]);
+  EXPECT_EQ(boxes.size(), 2u);
 }
 
 TEST_F(GeneralPageTest, UseListBoxTurnsTheMainWindowToTheListLookAndBack) {

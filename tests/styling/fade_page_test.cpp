@@ -33,7 +33,7 @@ class FadePageTest : public ::testing::Test {
     form = std::make_unique<ui::Form>("frmSettings", "Control Panel", ui::BorderStyle::FixedDialog);
     form->Move(40, 40, 520, 430);
     frame = &form->Add<ui::Frame>("Frame3", "Fade Features", 8, 8, 496, 380);
-    page = std::make_unique<styling::FadePage>(*form, *frame, *world.main);
+    page = std::make_unique<styling::FadePage>(settings::PageContext{*form, *frame, *world.main});
     form->Show();
     world.desktop.RunPending();
   }

@@ -178,7 +178,12 @@ TEST_F(FadePresets, PresetFileStaysInTheFadesFolder) {
                       {"sub\\..", std::nullopt},
                       {"a\\", std::nullopt},
                       {"", std::nullopt},
-                      {"Untitled", std::nullopt}};
+                      {"Untitled", std::nullopt},
+                      {"CON", std::nullopt},
+                      {"C:\\x\\aux.txt", std::nullopt},
+                      {"lpt9.Fad", std::nullopt},
+                      {"a*b", std::nullopt},
+                      {"con2", "con2.Fad"}};
   for (const Row& r : rows) {
     auto path = PresetFileFor(fades_, r.name);
     if (!r.file) {

@@ -1,5 +1,11 @@
 #include "ui/form.h"
+
+#include <memory>
+
+#include "ui/check_box.h"
+#include "ui/frame.h"
 #include "ui/label.h"
+#include "ui/text_box.h"
 #include "ui/ui_fixture.h"
 
 namespace uitest {
@@ -130,6 +136,113 @@ TEST_F(FormTest, PopupMenuChoiceRaisesTheItemClick) {
   const auto& events = desktop.Events();
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back().kind, sim::Event::Kind::PopupMenu);
+}
+
+}  // namespace
+}  // namespace uitest
+
+namespace uitest {
+namespace {
+
+using namespace platform;
+
+// A dialog of a label before a text box, a check box, a frame around a text box, and two
+// buttons that mark the same letter; each button counts its clicks.
+class MnemonicTest : public UiTest {
+ protected:
+  MnemonicTest()
+      : label(form->Add<ui::Label>("lblName", "&Name:", 8, 8, 60, 17)),
+        name(form->Add<ui::TextBox>("txtName", 70, 6, 120, 21)),
+        loud(form->Add<ui::CheckBox>("chkLoud", "&Loud", 8, 34, 80, 17)),
+        group(form->Add<ui::Frame>("fraMore", "&More", 8, 60, 200, 60)),
+        more(form->Own(std::make_unique<ui::TextBox>(group, "txtMore", 8, 20, 120, 21))),
+        go(form->Add<ui::CheckBox>("chkGo", "&Go", 8, 130, 80, 17)),
+        goAgain(form->Add<ui::CheckBox>("chkGoAgain", "&Go on", 8, 150, 80, 17)) {
+    label.SetUseMnemonic(true);
+    form->SetDialogKeys(true);
+    name.SetFocus();
+    desktop.RunPending();
+  }
+  void Alt(int key) { person.Press(key, ALT_MASK); }
+  static bool Focused(const ui::Control& c) { return GetFocus() == c.hwnd(); }
+
+  ui::Label& label;
+  ui::TextBox& name;
+  ui::CheckBox& loud;
+  ui::Frame& group;
+  ui::TextBox& more;
+  ui::CheckBox& go;
+  ui::CheckBox& goAgain;
+};
+
+TEST_F(MnemonicTest, AltWithTheMarkedLetterClicksAButtonOrFocusesWhatFollowsALabel) {
+  Alt('L');
+  EXPECT_EQ(loud.Value(), 1);
+  EXPECT_TRUE(Focused(loud));
+  Alt('N');
+  EXPECT_TRUE(Focused(name));
+  EXPECT_EQ(name.Text(), "");  // the letter is not typed
+  Alt('M');
+  EXPECT_TRUE(Focused(more));
+  Alt('L');
+  EXPECT_EQ(loud.Value(), 0);
+  // Without Alt the letter is typed as usual.
+  name.SetFocus();
+  person.Press('L');
+  EXPECT_EQ(name.Text(), "l");
+  EXPECT_EQ(loud.Value(), 0);
+}
+
+TEST_F(MnemonicTest, ControlsSharingALetterTakeTurnsAndHiddenOrDisabledOnesAreSkipped) {
+  Alt('G');
+  EXPECT_EQ(go.Value(), 1);
+  Alt('G');
+  EXPECT_EQ(goAgain.Value(), 1);
+  Alt('G');
+  EXPECT_EQ(go.Value(), 0);
+  go.SetEnabled(false);
+  Alt('G');
+  Alt('G');
+  EXPECT_EQ(go.Value(), 0);
+  EXPECT_EQ(goAgain.Value(), 1);
+  loud.SetVisible(false);
+  Alt('L');
+  EXPECT_EQ(loud.Value(), 0);
+}
+
+TEST_F(MnemonicTest, OnlyAltAloneWithDialogKeysOnActs) {
+  person.Press('L', ALT_MASK | CTRL_MASK);
+  EXPECT_EQ(loud.Value(), 0);
+  more.SetFocus();
+  label.SetUseMnemonic(false);
+  Alt('N');
+  EXPECT_FALSE(Focused(name));
+  form->SetDialogKeys(false);
+  Alt('L');
+  EXPECT_EQ(loud.Value(), 0);
+}
+
+TEST_F(MnemonicTest, TheMarkedLetterIsUnderlinedAndTheAmpersandNotShown) {
+  // "&Name:" draws as "Name:" with a line under the N; "&&" would draw one "&".
+  ui::Label plain(*form, "lblPlain", "Name:", 8, 200, 60, 17);
+  plain.SetOpaque(true);
+  desktop.RunPending();
+  const gfx::Canvas screen = desktop.RenderScreen();
+  const auto row = [&](const ui::Control& c, int y) {
+    std::vector<gfx::Color> pixels;
+    RECT r;
+    GetWindowRect(c.hwnd(), r);
+    for (int x = 0; x < 60; ++x) pixels.push_back(screen.GetPixel(r.left + x, r.top + y));
+    return pixels;
+  };
+  int underlined = -1;
+  for (int y = 0; y < 17; ++y) {
+    if (row(label, y) != row(plain, y)) {
+      EXPECT_EQ(underlined, -1) << "more than one row differs: " << y;
+      underlined = y;
+    }
+  }
+  EXPECT_GT(underlined, 8);
 }
 
 }  // namespace
