@@ -25,6 +25,16 @@ std::string Quoted(const std::string& ansi) {
   return "\"" + platform::AnsiToUtf8(ansi) + "\"";
 }
 
+// Text the program handed the platform, for the transcript: names are ANSI, but a path may begin
+// with the program folder, which is the host's own (UTF-8) and must not be converted again.
+std::string ProgramText(const std::string& text) {
+  const std::string& folder = platform::files::ProgramFolder();
+  if (!folder.empty() && text.starts_with(folder)) {
+    return folder + platform::AnsiToUtf8(text.substr(folder.size()));
+  }
+  return platform::AnsiToUtf8(text);
+}
+
 std::string Stamp(uint64_t ms) {
   char text[32];
   std::snprintf(
@@ -287,8 +297,8 @@ void DemoWorld::ReportNews() {
   const auto& events = desktop_->Events();
   for (; eventsSeen_ < events.size(); ++eventsSeen_) {
     const auto& e = events[eventsSeen_];
-    Say(platform::sim::ToString(e.kind) + ": " + platform::AnsiToUtf8(e.text) +
-            (e.detail.empty() ? "" : " (" + platform::AnsiToUtf8(e.detail) + ")"),
+    Say(platform::sim::ToString(e.kind) + ": " + ProgramText(e.text) +
+            (e.detail.empty() ? "" : " (" + ProgramText(e.detail) + ")"),
         e.timeMs);
   }
   const auto& received = client_->ReceivedIMs();

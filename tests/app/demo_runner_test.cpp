@@ -312,6 +312,24 @@ shot never-taken
   std::filesystem::remove_all(folder);
 }
 
+// A program folder named in UTF-8 is printed as named, and the program's own names after it too.
+TEST(DemoArguments, PathsUnderANonAsciiFolderArePrintedAsTheHostNamesThem) {
+  const std::string folder = NewFolder();
+  const std::string script =
+      WriteScript(folder, "signon Alice\nstart-pallion\nim Bob \"hi\"\nwait 3s\n");
+  const DemoRun run = RunDemoWith({"--folder",
+                                   folder + "/donn\xC3\xA9"
+                                            "es",
+                                   "--script", script});
+  EXPECT_EQ(run.code, 0) << run.out;
+  EXPECT_NE(run.out.find("Sound: " + folder +
+                         "/donn\xC3\xA9"
+                         "es\\Sounds\\Chat.icp"),
+            std::string::npos)
+      << run.out;
+  std::filesystem::remove_all(folder);
+}
+
 // The script publishes the site's files; Pallion's update check reads them from there, and an
 // error of the site is shown as one.
 TEST_F(Demo, TheScriptsWebSiteAnswersTheUpdateCheck) {
