@@ -64,8 +64,8 @@ TEST(HttpFetch, RedirectsAreFollowedOnlyWithinTheHost) {
 
   other.Set("/elsewhere", platform::sim::Body("other host"));
   // 127.0.0.1 and localhost are different hosts to the rules, as they would be on the web.
-  server.Set("/away",
-             platform::sim::Redirect("http://localhost:" + std::to_string(other.Port()) + "/elsewhere"));
+  server.Set("/away", platform::sim::Redirect("http://localhost:" + std::to_string(other.Port()) +
+                                              "/elsewhere"));
   EXPECT_FALSE(HttpFetch(server.Base() + "/away", Short()).has_value());
   EXPECT_EQ(other.Requests("/elsewhere"), 0);
 

@@ -81,37 +81,6 @@ TEST_F(LoopTest, ATimerNotServicedForManyPeriodsFiresOnce) {
   EXPECT_EQ(at, (std::vector<uint64_t>{350, 400, 500, 600}));
 }
 
-TEST_F(LoopTest, KillTimerStopsIt) {
-  HWND h = Top();
-  EXPECT_EQ(desk.SetTimer(h, 5, 20, nullptr), 5u);
-  desk.RunFor(50);
-  EXPECT_EQ(Count(h, WM_TIMER), 2);
-  EXPECT_TRUE(desk.KillTimer(h, 5));
-  EXPECT_FALSE(desk.KillTimer(h, 5));
-  desk.RunFor(100);
-  EXPECT_EQ(Count(h, WM_TIMER), 2);
-}
-
-TEST_F(LoopTest, TimerProcAndMinimumPeriod) {
-  int calls = 0;
-  UINT id = desk.SetTimer(0, 99, 1, [&](HWND, UINT) { ++calls; });
-  EXPECT_NE(id, 0u);
-  desk.RunFor(100);
-  EXPECT_EQ(calls, 10);
-  EXPECT_TRUE(desk.KillTimer(0, id));
-}
-
-TEST_F(LoopTest, ResettingATimerRestartsIt) {
-  HWND h = Top();
-  desk.SetTimer(h, 1, 100, nullptr);
-  desk.RunFor(50);
-  desk.SetTimer(h, 1, 200, nullptr);
-  desk.RunFor(100);  // t = 150
-  EXPECT_EQ(Count(h, WM_TIMER), 0);
-  desk.RunFor(150);  // t = 300
-  EXPECT_EQ(Count(h, WM_TIMER), 1);
-}
-
 TEST_F(LoopTest, DoEventsAdvancesTheClockWhenIdle) {
   uint64_t start = desk.NowMs();
   int loops = 0;

@@ -37,6 +37,8 @@ TEST_F(SemanticsTest, GetParentOfAReparentedWindowWithoutWsChildIsNull) {
   EXPECT_EQ(desk.GetParent(child), p);
   HWND owned = desk.CreateWindowEx(0, "Recorder", "", WS_POPUP, 0, 0, 1, 1, child, 0, nullptr);
   EXPECT_EQ(desk.GetParent(owned), p);  // the owner: the top-level window of the one given
+  EXPECT_EQ(desk.SetParent(child, 0), p);
+  EXPECT_EQ(desk.GetAncestor(child, GA_PARENT), desk.GetDesktopWindow());
 }
 
 TEST_F(SemanticsTest, EnumChildWindowsResultsAndWindowsDestroyedDuringTheWalk) {
@@ -703,7 +705,10 @@ TEST_F(SemanticsTest, GlobalMemoryAndProcessMemory) {
   desk.SetLastError(5);
   EXPECT_FALSE(desk.GlobalUnlock(h));
   EXPECT_EQ(desk.GetLastError(), 0u);
+  EXPECT_FALSE(desk.GlobalUnlock(h));
+  EXPECT_EQ(desk.GetLastError(), ERROR_NOT_LOCKED);
   EXPECT_EQ(desk.GlobalFree(h), 0u);
+  EXPECT_EQ(desk.GlobalFree(h), h);  // already freed
   DWORD gone = desk.CreateProcess("gone");
   desk.CreateProcess("reader");
   {
