@@ -84,22 +84,6 @@ gfx::Font Arial10() {
   return font;
 }
 
-TEST(PreviewRenderer, FadedStrokesHaveTheirTagColours) {
-  std::string text = "lll";
-  std::string html = FadeText2(255, 16711680, text, false);
-  gfx::Canvas canvas(40, 20);
-  PenState pen = DrawFormattedText(canvas, html);
-  const int w = gfx::Canvas::TextWidth("l", Arial10());
-  ASSERT_GT(w, 0);
-  EXPECT_EQ(pen.x, 3 * w);
-  // #AA0055, #5500AA, #0000FF as colour values.
-  const gfx::Color expected[] = {0x5500AA, 0xAA0055, 0xFF0000};
-  for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(StrongestPixel(canvas, 2 + k * w, 2 + (k + 1) * w, 0, 16), expected[k]) << k;
-  }
-  EXPECT_EQ(pen.color, 0xFF0000u);
-}
-
 TEST(PreviewRenderer, HundredStrokesOnOneLine) {
   const std::string strokes(100, 'l');
   std::string html = FadeText4(255, 65280, 16711680, 0x00FFFF, strokes, false);
@@ -211,24 +195,6 @@ TEST(PreviewRenderer, SupAndSubShiftOnePixel) {
     PenState pen = DrawFormattedText(canvas, r.text);
     EXPECT_EQ(pen.shift, r.shift) << r.text;
     EXPECT_EQ(FirstInkRow(canvas), top + r.rowOffset) << r.text;
-  }
-}
-
-TEST(PreviewRenderer, WaveFadeDrawsUpAndDown) {
-  std::string text = "llll";
-  std::string html = FadeText2(0, 0, text, true);
-  gfx::Canvas canvas(40, 20);
-  DrawFormattedText(canvas, html);
-  gfx::Canvas plain(20, 20);
-  DrawFormattedText(plain, "l");
-  const int top = FirstInkRow(plain);
-  const int w = gfx::Canvas::TextWidth("l", Arial10());
-  // sup, /sup, sub, /sub: up one, level, down one, level.
-  const int offsets[] = {-1, 0, 1, 0};
-  for (int k = 0; k < 4; ++k) {
-    gfx::Canvas column(w, 20);
-    column.Blit(canvas, 2 + k * w, 0, w, 20, 0, 0);
-    EXPECT_EQ(FirstInkRow(column), top + offsets[k]) << k;
   }
 }
 
