@@ -17,6 +17,8 @@ namespace {
 using namespace platform;
 using clientsim::CaptionShape;
 using clientsim::Layout;
+using containerfix::Rect;
+using containerfix::RectIn;
 using containerfix::World;
 
 struct Variation {
@@ -39,22 +41,6 @@ const Variation kVariations[] = {
     {"Aol6InternetMessageAway", Layout::Aol6, 80, CaptionShape::InternetMessage, true},
     {"Aol7LowToolbarInstantMessageAway", Layout::Aol7, 44, CaptionShape::InstantMessage, true},
 };
-
-struct Rect {
-  int x, y, w, h;
-  bool operator==(const Rect&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Rect& r) {
-  return os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-// The window's rectangle in the client coordinates of `area` (its parent when not given).
-Rect InParent(HWND hwnd, HWND area = 0) {
-  RECT r;
-  GetWindowRect(hwnd, r);
-  POINT p{r.left, r.top};
-  ScreenToClient(area != 0 ? area : GetParent(hwnd), p);
-  return {p.x, p.y, r.Width(), r.Height()};
-}
 
 // A screen point inside the window where a click lands on the window itself (not on a child
 // or on something lying over it).
@@ -115,9 +101,9 @@ class VariationTest : public ::testing::TestWithParam<Variation> {
     const HWND area = w.main->picIM.hwnd();
     const int iw = w.main->picIM.Width(), ih = w.main->picIM.Height();
     EXPECT_EQ(GetParent(im), area);
-    EXPECT_EQ(InParent(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
-    EXPECT_EQ(InParent(ViewOf(im), area), (Rect{0, 0, iw, ih - 98}));
-    EXPECT_EQ(InParent(InputOf(im), area), (Rect{0, ih - 74, iw, 74}));
+    EXPECT_EQ(RectIn(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
+    EXPECT_EQ(RectIn(ViewOf(im), area), (Rect{0, 0, iw, ih - 98}));
+    EXPECT_EQ(RectIn(InputOf(im), area), (Rect{0, ih - 74, iw, 74}));
   }
 
   World world;

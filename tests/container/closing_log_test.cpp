@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "host/window_access.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/host_files.h"
 #include "support/ui_person.h"
 #include "support/widgets_person.h"
 #include "widgets/message_box.h"
@@ -20,12 +19,6 @@ namespace {
 using namespace platform;
 using clientsim::Layout;
 using containerfix::World;
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
 
 // The program started with every part, logging as "LogIMs" says.
 class LoggingWorld {
@@ -42,19 +35,12 @@ class LoggingWorld {
 
   // Every log file's text of the correspondent, one after the other.
   std::string LogText(const std::string& name) {
-    const std::filesystem::path dir = world.ProgramPath("\\IM Logs\\" + name);
-    std::string all;
-    if (!std::filesystem::exists(dir)) return all;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) {
-      std::ifstream in(e.path(), std::ios::binary);
-      all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return all;
+    return testfiles::ReadAllIn(world.ProgramPath("\\IM Logs\\" + name));
   }
   void ExpectLoggedOnce(const std::string& name, const std::string& said) {
     const std::string text = LogText(name);
-    EXPECT_EQ(Count(text, said), 1u) << text;
-    EXPECT_EQ(Count(text, "End IM - "), 1u) << text;
+    EXPECT_EQ(testfiles::Occurrences(text, said), 1u) << text;
+    EXPECT_EQ(testfiles::Occurrences(text, "End IM - "), 1u) << text;
   }
   void CloseShownIMWithTheButton() {
     widgets_person::AnswerNextMessageBox(world.desktop, "Yes");
@@ -81,7 +67,7 @@ TEST_P(ClosingLog, CloseIMLogsTheConversation) {
   CloseShownIMWithTheButton();
   ASSERT_EQ(world.client->IMWindow("Bob"), 0u);
   ExpectLoggedOnce("Bob", "hello from Bob");
-  EXPECT_EQ(Count(LogText("Bob"), "Begin IM - "), 1u);
+  EXPECT_EQ(testfiles::Occurrences(LogText("Bob"), "Begin IM - "), 1u);
 }
 
 TEST_P(ClosingLog, TheClientsOwnCloseBoxLogsTheConversation) {

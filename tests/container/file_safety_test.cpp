@@ -3,30 +3,24 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/files.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/host_files.h"
 
 namespace {
 
 using namespace platform;
 using containerfix::World;
 
-std::string HostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(FileSafety, ExitOnAFullDiskLeavesTheSettingsFileAsItWas) {
   containerfix::WorldOptions options;
   options.settings = {{"Style", "1"}, {"LogIMs", "0"}, {"LastMessage", "Gone to lunch"}};
   World world(options);
   ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
-  const std::string before = HostFile(world.ProgramPath("\\Pallion.ini"));
+  const std::string before = testfiles::Read(world.ProgramPath("\\Pallion.ini"));
   ASSERT_NE(before.find("LASTMESSAGE=Gone to lunch"), std::string::npos);
 
   // Saving the place needs more room than the disk has left.
@@ -35,7 +29,7 @@ TEST(FileSafety, ExitOnAFullDiskLeavesTheSettingsFileAsItWas) {
   files::LimitWrites(std::nullopt);
 
   EXPECT_FALSE(world.desktop.ProcessAlive(world.program));
-  EXPECT_EQ(HostFile(world.ProgramPath("\\Pallion.ini")), before);
+  EXPECT_EQ(testfiles::Read(world.ProgramPath("\\Pallion.ini")), before);
   for (const auto& entry : std::filesystem::directory_iterator(world.folder)) {
     EXPECT_FALSE(entry.path().filename().string().ends_with(".~new")) << entry.path();
   }

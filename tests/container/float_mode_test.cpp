@@ -14,22 +14,11 @@ namespace {
 
 using namespace platform;
 using clientsim::Layout;
+using containerfix::Rect;
 using containerfix::World;
 
 constexpr const char* kHostMenu = "Palli&on \xB2\xB7\xBA";
 
-struct Rect {
-  int x, y, w, h;
-  bool operator==(const Rect&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Rect& r) {
-  return os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
-Rect OnScreen(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, r);
-  return {r.left, r.top, r.Width(), r.Height()};
-}
 Rect ClientOnScreen(HWND hwnd) {
   RECT r;
   GetClientRect(hwnd, r);
@@ -108,17 +97,17 @@ TEST_F(FloatMode, TheContainerFillsTheFloatingWindowWithoutItsFrame) {
   // The floating window opens at 120, 120, 380 x 360: a 4-pixel frame and an 18-pixel caption
   // leave a client area of 372 x 334 at 124, 142. The container's own client area is exactly
   // that area; its frame and caption lie outside it, clipped away.
-  ASSERT_EQ(OnScreen(Floating()), (Rect{120, 120, 380, 360}));
+  ASSERT_EQ(containerfix::ScreenRect(Floating()), (Rect{120, 120, 380, 360}));
   EXPECT_EQ(ClientOnScreen(world.container), (Rect{124, 142, 372, 334}));
-  EXPECT_EQ(OnScreen(world.container), (Rect{120, 120, 380, 360}));
+  EXPECT_EQ(containerfix::ScreenRect(world.container), (Rect{120, 120, 380, 360}));
   // The panels start at the client area's corner and reach its right edge.
-  EXPECT_EQ(OnScreen(main().Picture1.hwnd()), (Rect{124, 142, 375, 333}));
+  EXPECT_EQ(containerfix::ScreenRect(main().Picture1.hwnd()), (Rect{124, 142, 375, 333}));
 
   // The person makes the floating window larger: the container follows.
   MoveWindow(Floating(), 60, 40, 500, 420, true);
   world.desktop.RunFor(50);
   EXPECT_EQ(ClientOnScreen(world.container), (Rect{64, 62, 492, 394}));
-  EXPECT_EQ(OnScreen(main().Picture1.hwnd()), (Rect{64, 62, 495, 393}));
+  EXPECT_EQ(containerfix::ScreenRect(main().Picture1.hwnd()), (Rect{64, 62, 495, 393}));
 }
 
 TEST_F(FloatMode, ExitWhileFloatingHandsTheIMsBackAndSavesTheContainersOwnPlace) {
@@ -141,7 +130,7 @@ TEST_F(FloatMode, ExitWhileFloatingHandsTheIMsBackAndSavesTheContainersOwnPlace)
   for (HWND im : {bob, carl}) {
     ASSERT_TRUE(IsWindow(im));
     EXPECT_EQ(GetParent(im), mdi);
-    EXPECT_EQ(OnScreen(im), (Rect{origin.x + 220, origin.y + 125, 390, 300}));
+    EXPECT_EQ(containerfix::ScreenRect(im), (Rect{origin.x + 220, origin.y + 125, 390, 300}));
   }
   // The place saved is where the container stood in the client (start-up put it at 250, 75,
   // 450 x 316 in the MDI area), not the floating window's.

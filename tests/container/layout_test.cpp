@@ -11,36 +11,13 @@ namespace {
 
 using namespace platform;
 using clientsim::Layout;
+using containerfix::Rect;
+using containerfix::RectIn;
 using containerfix::World;
 
-struct Rect {
-  int x, y, w, h;
-  bool operator==(const Rect&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Rect& r) {
-  return os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
-}
 Rect Of(const ui::Control& c) {
   return {c.Left(), c.Top(), c.Width(), c.Height()};
 }
-// A window's rectangle in its parent's client coordinates.
-Rect InParent(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, r);
-  POINT p{r.left, r.top};
-  ScreenToClient(GetParent(hwnd), p);
-  return {p.x, p.y, r.Width(), r.Height()};
-}
-
-// A window's rectangle in the client coordinates of another window.
-Rect InArea(HWND area, HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, r);
-  POINT p{r.left, r.top};
-  ScreenToClient(area, p);
-  return {p.x, p.y, r.Width(), r.Height()};
-}
-
 // Style ("1" tabs, "2" list box), Graphical ("1" no, "2" yes), client layout.
 using Look = std::tuple<std::string, std::string, Layout>;
 
@@ -116,12 +93,12 @@ TEST_P(Layouts, PanelsAndTheShownIMFollowTheTables) {
 
   const int iw = m.picIM.Width(), ih = m.picIM.Height();
   EXPECT_EQ(GetParent(im), m.picIM.hwnd());
-  EXPECT_EQ(InParent(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
+  EXPECT_EQ(RectIn(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
   const HWND view = FindWindowEx(im, 0, Aol7() ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
   const HWND input = host::FindIMInput();
   // The view and the input box cover the IM area but for the fade bar's strip between them.
-  EXPECT_EQ(InArea(m.picIM.hwnd(), view), (Rect{0, 0, iw, ih - 98}));
-  EXPECT_EQ(InArea(m.picIM.hwnd(), input), (Rect{0, ih - 74, iw, 74}));
+  EXPECT_EQ(RectIn(view, m.picIM.hwnd()), (Rect{0, 0, iw, ih - 98}));
+  EXPECT_EQ(RectIn(input, m.picIM.hwnd()), (Rect{0, ih - 74, iw, 74}));
   EXPECT_EQ(m.picMiddleBar.ParentHwnd(), m.picIM.hwnd());
   EXPECT_EQ(Of(m.picMiddleBar), (Rect{0, ih - 98, iw, 24}));
   EXPECT_EQ(Of(m.picIMSide),
@@ -167,25 +144,11 @@ TEST(Layout, SwitchingTheStyleMovesTheSwitcherAndTheIMArea) {
   EXPECT_FALSE(m.Frame1.Visible());
 }
 
-TEST(Layout, SavedPlaceIsRestoredInScreenCoordinates) {
-  auto options = containerfix::OptionsFor(Layout::Aol6);
-  options.settings = {{"Left", "300"}, {"Top", "200"}, {"Width", "420"}, {"Height", "380"}};
-  World world(options);
-  RECT r;
-  ASSERT_TRUE(GetWindowRect(world.container, r));
-  EXPECT_EQ(r.left, 300);
-  EXPECT_EQ(r.top, 200);
-  EXPECT_EQ(r.Width(), 420);
-  EXPECT_EQ(r.Height(), 380);
-  EXPECT_EQ(world.main->Picture1.Width(), 420 - 7);
-  EXPECT_EQ(world.main->Picture1.Height(), 380 - 27);
-}
-
 TEST(Layout, APartlySavedPlaceLeavesTheContainerWhereTheClientOpenedIt) {
   auto options = containerfix::OptionsFor(Layout::Aol6);
   options.settings = {{"Left", "300"}, {"Top", "200"}, {"Width", "420"}};
   World world(options);
-  EXPECT_EQ(InParent(world.container), (Rect{250, 75, 450, 316}));
+  EXPECT_EQ(RectIn(world.container), (Rect{250, 75, 450, 316}));
 }
 
 // Saved places that a damaged or hand-edited settings file may hold, and where the container then
@@ -243,10 +206,10 @@ TEST(Layout, TheContainerSnapsToItsMinimumSize) {
   ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello"), 0u);
   MoveWindow(world.container, 100, 50, 200, 150, true);
   world.desktop.RunFor(50);
-  EXPECT_EQ(InParent(world.container), (Rect{100, 50, 250, 275}));
+  EXPECT_EQ(RectIn(world.container), (Rect{100, 50, 250, 275}));
   MoveWindow(world.container, 100, 50, 500, 200, true);
   world.desktop.RunFor(50);
-  EXPECT_EQ(InParent(world.container), (Rect{100, 50, 500, 275}));
+  EXPECT_EQ(RectIn(world.container), (Rect{100, 50, 500, 275}));
   EXPECT_EQ(world.main->Picture1.Width(), 500 - 5);
   EXPECT_EQ(world.main->Picture1.Height(), 275 - 27);
 }

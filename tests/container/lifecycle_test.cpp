@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/host_files.h"
 #include "support/ui_person.h"
 #include "support/widgets_person.h"
 
@@ -21,13 +22,6 @@ class Lifecycle : public ::testing::TestWithParam<Layout> {
   Lifecycle() : world(containerfix::OptionsFor(GetParam())) {}
   World world;
   container::MainWindow& main() { return *world.main; }
-  int LogFiles(const std::string& name) {
-    const auto dir = std::filesystem::path(world.ProgramPath("\\IM Logs\\" + name));
-    if (!std::filesystem::exists(dir)) return 0;
-    int n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) n += e.is_regular_file();
-    return n;
-  }
 };
 
 INSTANTIATE_TEST_SUITE_P(Layouts, Lifecycle, ::testing::Values(Layout::Aol6, Layout::Aol7),
@@ -140,8 +134,8 @@ TEST_P(Lifecycle, TheCloseBoxLogsAndClosesEveryIM) {
   EXPECT_FALSE(IsWindowVisible(world.container));
   EXPECT_FALSE(IsWindow(bob));
   EXPECT_FALSE(IsWindow(carl));
-  EXPECT_EQ(LogFiles("Bob"), 1);
-  EXPECT_EQ(LogFiles("Carl"), 1);
+  EXPECT_EQ(testfiles::FilesIn(world.ProgramPath("\\IM Logs\\Bob")), 1);
+  EXPECT_EQ(testfiles::FilesIn(world.ProgramPath("\\IM Logs\\Carl")), 1);
   EXPECT_EQ(main().TabStrip1.Count(), 0);
   // The container is there for the next IM.
   EXPECT_NE(world.ReceiveAndAdopt("Dave", "later"), 0u);

@@ -3,23 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/win32.h"
 #include "support/container_fixture.h"
+#include "support/host_files.h"
 
 namespace {
 
 using namespace platform;
 using containerfix::World;
-
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 class LongIMLog : public ::testing::TestWithParam<clientsim::Layout> {};
 
@@ -47,9 +39,7 @@ TEST_P(LongIMLog, A100KbIMIsLoggedWholeWhenTheContainerClosesIt) {
   world.desktop.RunFor(1000);
   const std::filesystem::path folder = world.ProgramPath("\\IM Logs\\Bob");
   ASSERT_TRUE(std::filesystem::is_directory(folder));
-  std::string log;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    log += ReadAll(entry.path());
+  const std::string log = testfiles::ReadAllIn(folder);
   EXPECT_NE(log.find("Bob: short"), std::string::npos);
   EXPECT_NE(log.find("Bob: " + words.substr(0, words.size() - 1)), std::string::npos)
       << "the 100 KB line, whole";

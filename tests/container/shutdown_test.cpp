@@ -1,37 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "host/window_access.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/host_files.h"
 
 namespace {
 
 using namespace platform;
 using clientsim::Layout;
 using containerfix::World;
-
-int LogFiles(World& world, const std::string& name) {
-  const auto dir = std::filesystem::path(world.ProgramPath("\\IM Logs\\" + name));
-  if (!std::filesystem::exists(dir)) return 0;
-  int n = 0;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) n += e.is_regular_file();
-  return n;
-}
-
-std::string LogText(World& world, const std::string& name) {
-  const auto dir = std::filesystem::path(world.ProgramPath("\\IM Logs\\" + name));
-  std::string all;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(e.path(), std::ios::binary);
-    all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  return all;
-}
 
 std::vector<std::string> MenuBar(HWND aol) {
   std::vector<std::string> captions;
@@ -40,12 +21,6 @@ std::vector<std::string> MenuBar(HWND aol) {
     captions.push_back(GetMenuString(bar, static_cast<UINT>(i), MF_BYPOSITION));
   }
   return captions;
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
 }
 
 class Shutdown : public ::testing::TestWithParam<Layout> {};
@@ -77,14 +52,7 @@ TEST_P(Shutdown, HandsTheIMsBackSavesThePlaceAndRemovesOnlyTheProgramsMenu) {
   for (HWND im : {bob, carl}) {
     ASSERT_TRUE(IsWindow(im));
     EXPECT_EQ(GetParent(im), mdi);
-    RECT r;
-    GetWindowRect(im, r);
-    POINT p{r.left, r.top};
-    ScreenToClient(mdi, p);
-    EXPECT_EQ(p.x, 220);
-    EXPECT_EQ(p.y, 125);
-    EXPECT_EQ(r.Width(), 390);
-    EXPECT_EQ(r.Height(), 300);
+    EXPECT_EQ(containerfix::RectIn(im), (containerfix::Rect{220, 125, 390, 300}));
   }
   EXPECT_EQ(FindWindowEx(mdi, 0, "AOL Child", nullptr), carl);
   auto after = MenuBar(aol);
@@ -93,19 +61,6 @@ TEST_P(Shutdown, HandsTheIMsBackSavesThePlaceAndRemovesOnlyTheProgramsMenu) {
   const auto saved = settings::ReadPlace();
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(*saved, (settings::Place{place.left, place.top, place.Width(), place.Height()}));
-}
-
-TEST_P(Shutdown, ClosesTheIMsWhenAskedAndLogsEachOnce) {
-  auto options = containerfix::OptionsFor(GetParam());
-  options.settings = {{"CloseIMs", "1"}, {"LogIMs", "1"}};
-  World world(options);
-  const HWND bob = world.ReceiveAndAdopt("Bob", "hello");
-  ASSERT_NE(bob, 0u);
-  world.main->ExitProgram();
-  EXPECT_FALSE(IsWindow(bob));
-  EXPECT_EQ(LogFiles(world, "Bob"), 1);
-  EXPECT_EQ(Count(LogText(world, "Bob"), "hello"), 1u);
-  EXPECT_EQ(Count(LogText(world, "Bob"), "End IM"), 1u);
 }
 
 TEST_P(Shutdown, LeavesTheIMsForAnyOtherValue) {
@@ -129,7 +84,7 @@ TEST_P(Shutdown, ClosingTheClientRunsTheShutdownFirst) {
   world.desktop.RunFor(6000);
   EXPECT_FALSE(world.desktop.ProcessAlive(world.program));
   EXPECT_FALSE(world.client->Running());
-  EXPECT_EQ(LogFiles(world, "Bob"), 1);
+  EXPECT_EQ(testfiles::FilesIn(world.ProgramPath("\\IM Logs\\Bob")), 1);
   EXPECT_TRUE(settings::ReadPlace().has_value());
 }
 

@@ -11,16 +11,11 @@
 #include "app/demo_runner.h"
 #include "app/demo_world.h"
 #include "platform/files.h"
+#include "support/host_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
 
 // Plays the script in a fresh program folder; Carl's log afterwards.
 std::string CarlsLogAfter(const std::string& script) {
@@ -61,10 +56,10 @@ wait 2s
 menu pallion Exit
 wait 4s
 )");
-  EXPECT_EQ(Count(log, "first part"), 1u) << log;
-  EXPECT_EQ(Count(log, "second part"), 1u) << log;
-  EXPECT_EQ(Count(log, " Begin IM - "), 2u) << log;
-  EXPECT_EQ(Count(log, " End IM - "), 2u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "first part"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "second part"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, " Begin IM - "), 2u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, " End IM - "), 2u) << log;
   // The second entry holds only what came after the first exit.
   EXPECT_GT(log.find("second part"), log.find(" End IM - ")) << log;
 }
@@ -82,9 +77,9 @@ expect tabs Carl
 menu pallion Exit
 wait 4s
 )");
-  EXPECT_EQ(Count(log, "first part"), 1u) << log;
-  EXPECT_EQ(Count(log, " Begin IM - "), 1u) << log;
-  EXPECT_EQ(Count(log, " End IM - "), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "first part"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, " Begin IM - "), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, " End IM - "), 1u) << log;
 }
 
 }  // namespace

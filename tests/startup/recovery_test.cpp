@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "settings/settings_store.h"
 #include "startup/host_menu.h"
 #include "support/container_fixture.h"
+#include "support/host_files.h"
 #include "support/widgets_person.h"
 #include "widgets/message_box.h"
 
@@ -34,11 +33,6 @@ containerfix::WorldOptions Logging(const std::string& logIMs = "1") {
   return options;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string JournalPath(World& world) {
   return world.ProgramPath(imlog::kRecoveryFile);
 }
@@ -54,13 +48,7 @@ ino_t JournalInode(World& world) {
 }
 
 std::string DayLog(World& world, const std::string& name, const std::string& day = kDayFile) {
-  return ReadFile(world.ProgramPath("\\IM Logs\\" + name + "\\" + day));
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
+  return testfiles::Read(world.ProgramPath("\\IM Logs\\" + name + "\\" + day));
 }
 
 HWND InputOf(HWND im) {
@@ -149,8 +137,8 @@ TEST(Recovery, ThreeConversationsOfAKilledProgramComeBackAndBecomeThreeLogEntrie
   for (size_t i = 0; i < 3; ++i) {
     SCOPED_TRACE(names[i]);
     const std::string log = DayLog(world, names[i]);
-    EXPECT_EQ(Count(log, " Begin IM - 4/26/2001     9:00 AM\r\n"), 1u);
-    EXPECT_EQ(Count(log, " End IM - 4/26/2001     9:00 AM\r\n \r\n"), 1u);
+    EXPECT_EQ(testfiles::Occurrences(log, " Begin IM - 4/26/2001     9:00 AM\r\n"), 1u);
+    EXPECT_EQ(testfiles::Occurrences(log, " End IM - 4/26/2001     9:00 AM\r\n \r\n"), 1u);
     EXPECT_TRUE(log.starts_with(" Begin IM - ")) << log;
     EXPECT_TRUE(log.ends_with(" End IM - 4/26/2001     9:00 AM\r\n \r\n")) << log;
     EXPECT_NE(log.find(std::string("hello from ") + names[i]), std::string::npos) << log;
@@ -177,7 +165,7 @@ TEST(Recovery, TheJournalIsWrittenAtMostEveryTenSecondsAndNotWhenNothingChanged)
   }
   EXPECT_LE(JournalWritesDuring(world, 60000), 6);
   world.desktop.RunFor(imlog::RecoveryJournal::kSaveIntervalMs);
-  EXPECT_NE(ReadFile(JournalPath(world)).find("message 60"), std::string::npos);
+  EXPECT_NE(testfiles::Read(JournalPath(world)).find("message 60"), std::string::npos);
 
   // Nothing changes: nothing is written.
   EXPECT_EQ(JournalWritesDuring(world, 60000), 0);
@@ -194,7 +182,7 @@ TEST(Recovery, ACleanExitLeavesNoJournalAndLogsEachConversationOnce) {
 
   EXPECT_FALSE(world.desktop.ProcessAlive(world.program));
   EXPECT_FALSE(JournalExists(world));
-  EXPECT_EQ(Count(DayLog(world, "Bob"), "hi there"), 1u);
+  EXPECT_EQ(testfiles::Occurrences(DayLog(world, "Bob"), "hi there"), 1u);
 }
 
 TEST(Recovery, WithLoggingOffNoJournalIsWrittenAndTurningItOffRemovesOne) {
@@ -219,7 +207,7 @@ TEST(Recovery, ARecoveredConversationIsNeverLoggedTwice) {
   world.desktop.RunFor(500);
   RestartAnsweringNotices(world);
   ASSERT_TRUE(world.WaitAdopted("Bob", 1000));
-  EXPECT_EQ(Count(DayLog(world, "Bob"), "before the crash"), 1u);
+  EXPECT_EQ(testfiles::Occurrences(DayLog(world, "Bob"), "before the crash"), 1u);
   world.client->ReceiveIM("Bob", "after the start");
   world.desktop.RunFor(imlog::RecoveryJournal::kSaveIntervalMs + 1000);
 
@@ -228,9 +216,9 @@ TEST(Recovery, ARecoveredConversationIsNeverLoggedTwice) {
   world.desktop.RunFor(1000);
   ASSERT_FALSE(IsWindow(bob));
   const std::string log = DayLog(world, "Bob");
-  EXPECT_EQ(Count(log, "before the crash"), 1u) << log;
-  EXPECT_EQ(Count(log, "after the start"), 1u) << log;
-  EXPECT_EQ(Count(log, " End IM - "), 2u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "before the crash"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "after the start"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, " End IM - "), 2u) << log;
   // Nothing of it is left to recover, even from a journal written just before.
   EXPECT_FALSE(JournalExists(world));
   world.KillProgram();
@@ -242,14 +230,14 @@ TEST(Recovery, AReadAgainJournalIsNotLoggedTwice) {
   World world(Logging());
   world.ReceiveAndAdopt("Bob", "only once");
   world.desktop.RunFor(imlog::RecoveryJournal::kSaveIntervalMs);
-  const std::string journal = ReadFile(JournalPath(world));
+  const std::string journal = testfiles::Read(JournalPath(world));
   world.KillProgram();
   RestartAnsweringNotices(world);
   world.KillProgram();
   // The same journal back again, as when it could not be removed.
   world.WriteProgramFile(imlog::kRecoveryFile, journal);
   EXPECT_TRUE(RestartAnsweringNotices(world).empty());
-  EXPECT_EQ(Count(DayLog(world, "Bob"), "only once"), 1u);
+  EXPECT_EQ(testfiles::Occurrences(DayLog(world, "Bob"), "only once"), 1u);
   EXPECT_FALSE(JournalExists(world));
 }
 
@@ -259,7 +247,7 @@ TEST(Recovery, ADamagedJournalGivesWhatCanBeReadAndKeepsTheRest) {
   world.ReceiveAndAdopt("Carl", "from Carl");
   world.ReceiveAndAdopt("Dave", "from Dave");
   world.desktop.RunFor(imlog::RecoveryJournal::kSaveIntervalMs);
-  std::string journal = ReadFile(JournalPath(world));
+  std::string journal = testfiles::Read(JournalPath(world));
   world.KillProgram();
   // Carl's entry is hit in the middle, and the file ends short.
   const size_t carl = journal.find("from Carl");
@@ -277,12 +265,12 @@ TEST(Recovery, ADamagedJournalGivesWhatCanBeReadAndKeepsTheRest) {
                             "Recovery.bad in Pallion's folder."),
             std::string::npos)
       << notices[0];
-  EXPECT_EQ(Count(DayLog(world, "Bob"), "from Bob"), 1u);
+  EXPECT_EQ(testfiles::Occurrences(DayLog(world, "Bob"), "from Bob"), 1u);
   EXPECT_FALSE(
       std::filesystem::exists(world.ProgramPath("\\IM Logs\\Carl\\" + std::string(kDayFile))))
       << DayLog(world, "Carl") << "|" << DayLog(world, "Dave");
   EXPECT_FALSE(JournalExists(world));
-  EXPECT_EQ(ReadFile(world.ProgramPath(imlog::kDamagedRecoveryFile)), journal);
+  EXPECT_EQ(testfiles::Read(world.ProgramPath(imlog::kDamagedRecoveryFile)), journal);
 }
 
 TEST(Recovery, AJournalThatIsNotOneOrCannotBeReadStopsNothing) {
@@ -323,8 +311,8 @@ TEST(Recovery, ResetIMsAfterARecoveryStillLogsEachPartOnce) {
   world.desktop.RunFor(1000);
 
   const std::string log = DayLog(world, "Bob");
-  EXPECT_EQ(Count(log, "said once"), 1u) << log;
-  EXPECT_EQ(Count(log, "said later"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "said once"), 1u) << log;
+  EXPECT_EQ(testfiles::Occurrences(log, "said later"), 1u) << log;
 }
 
 }  // namespace

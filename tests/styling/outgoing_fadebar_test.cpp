@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "settings/settings_store.h"
 #include "styling/fade_engine.h"
+#include "support/host_files.h"
 
 namespace {
 
@@ -13,7 +14,6 @@ using outgoingtest::kBlue;
 using outgoingtest::kGreen;
 using outgoingtest::kRed;
 using outgoingtest::kWhite;
-using outgoingtest::ReadHostFile;
 using outgoingtest::StyledWorld;
 using outgoingtest::Tag;
 
@@ -24,7 +24,7 @@ class FadeBar : public ::testing::Test {
     w.world.desktop.Click(w.main().AOButtonMiddle[index]->hwnd());
     w.world.desktop.RunFor(50);
   }
-  std::string Ini() const { return ReadHostFile(w.world.ProgramPath("\\Pallion.ini")); }
+  std::string Ini() const { return testfiles::Read(w.world.ProgramPath("\\Pallion.ini")); }
   StyledWorld w;
 };
 

@@ -5,6 +5,7 @@
 #include "outgoing_support.h"
 #include "platform/files.h"
 #include "settings/settings_store.h"
+#include "support/host_files.h"
 #include "widgets/message_box.h"
 
 namespace {
@@ -14,7 +15,6 @@ using outgoingtest::Colours;
 using outgoingtest::kBlue;
 using outgoingtest::kGreen;
 using outgoingtest::kRed;
-using outgoingtest::ReadHostFile;
 using outgoingtest::StyledWorld;
 using outgoingtest::Tag;
 
@@ -44,7 +44,7 @@ TEST(OutgoingPresets, SavingThreeColoursWritesFiveLinesAndAReloadAfterARestartGi
     w.world.desktop.AnswerFileDialog(FadeFile("Sunset.Fad"));
     Click(w, 0);
     const std::string path = w.world.ProgramPath("\\Fades\\Sunset.Fad");
-    saved = ReadHostFile(path);
+    saved = testfiles::Read(path);
     EXPECT_EQ(saved, "[Fader]\r\nColors=3\r\nColor1=255\r\nColor2=65280\r\nColor3=16711680\r\n");
     bool dialog = false;
     for (const auto& e : w.world.desktop.Events()) {
@@ -58,7 +58,7 @@ TEST(OutgoingPresets, SavingThreeColoursWritesFiveLinesAndAReloadAfterARestartGi
   // After a restart the presets folder is still there; the stored fade is another one.
   StyledWorld w({{"NumOfColors", "2"}, {"Color1", "1"}, {"Color2", "2"}});
   w.world.WriteProgramFile("\\Fades\\Sunset.Fad", saved);
-  const std::string iniBefore = ReadHostFile(w.world.ProgramPath("\\Pallion.ini"));
+  const std::string iniBefore = testfiles::Read(w.world.ProgramPath("\\Pallion.ini"));
   w.world.desktop.AnswerFileDialog(FadeFile("Sunset.Fad"));
   Click(w, 1);
   EXPECT_EQ(w.main().NumOfColors, 3);
@@ -68,14 +68,14 @@ TEST(OutgoingPresets, SavingThreeColoursWritesFiveLinesAndAReloadAfterARestartGi
   EXPECT_EQ(w.main().cmdColor[2]->BackColor(), kGreen);
   EXPECT_EQ(w.main().cmdColor[3]->BackColor(), kBlue);
   // A load is not stored.
-  EXPECT_EQ(ReadHostFile(w.world.ProgramPath("\\Pallion.ini")), iniBefore);
+  EXPECT_EQ(testfiles::Read(w.world.ProgramPath("\\Pallion.ini")), iniBefore);
 }
 
 TEST(OutgoingPresets, APresetNameCannotLeaveTheFadesFolder) {
   StyledWorld w(Colours(2));
   w.world.desktop.AnswerFileDialog(files::ProgramFolder() + "\\Fades\\..\\..\\escaped");
   Click(w, 0);
-  EXPECT_EQ(ReadHostFile(w.world.ProgramPath("\\Fades\\escaped.Fad")),
+  EXPECT_EQ(testfiles::Read(w.world.ProgramPath("\\Fades\\escaped.Fad")),
             "[Fader]\r\nColors=2\r\nColor1=255\r\nColor2=65280\r\n");
   std::vector<std::string> all = FilesUnder(w.world.folder);
   EXPECT_EQ(std::count(all.begin(), all.end(), "escaped.Fad"), 1);

@@ -1,10 +1,8 @@
 // A container world with outgoing styling attached, and the person typing into the shown IM.
 #pragma once
 
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -155,13 +153,6 @@ inline std::vector<std::pair<std::string, std::string>> Colours(int count) {
           {"Color2", std::to_string(kGreen)},
           {"Color3", std::to_string(kBlue)},
           {"Color4", std::to_string(kWhite)}};
-}
-
-inline std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 }  // namespace outgoingtest

@@ -16,6 +16,23 @@ namespace containerfix {
 
 using namespace platform;
 
+std::ostream& operator<<(std::ostream& os, const Rect& r) {
+  return os << "(" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << ")";
+}
+
+Rect ScreenRect(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, r);
+  return {r.left, r.top, r.Width(), r.Height()};
+}
+
+Rect RectIn(HWND hwnd, HWND area) {
+  const Rect r = ScreenRect(hwnd);
+  POINT p{r.x, r.y};
+  ScreenToClient(area != 0 ? area : GetParent(hwnd), p);
+  return {p.x, p.y, r.w, r.h};
+}
+
 void ForgetProgramMemory() {
   host::IsAOL7 = false;
   host::SetIMArea(0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "clientsim/client.h"
@@ -38,6 +39,17 @@ struct WorldOptions {
   // Otherwise the parts to connect, when given.
   startup::PartsAttacher attach;
 };
+
+// A window's place as x, y, width and height.
+struct Rect {
+  int x, y, w, h;
+  bool operator==(const Rect&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Rect& r);
+// The window's rectangle on the screen.
+Rect ScreenRect(platform::HWND hwnd);
+// The window's rectangle in the client coordinates of `area` (its parent when 0).
+Rect RectIn(platform::HWND hwnd, platform::HWND area = 0);
 
 inline WorldOptions OptionsFor(clientsim::Layout layout) {
   WorldOptions options;
