@@ -101,23 +101,15 @@ class Commands : public ::testing::Test {
 
   // Notes the caption and text of the next message box, then answers it.
   void AnswerBox(const std::string& button) {
-    auto seen = std::make_shared<bool>(false);
-    desktop().AddResponder([this, seen] {
-      // Moving the mouse runs the desktop's loop, which asks this responder again meanwhile.
-      if (*seen) return true;
-      widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-      if (box == nullptr || !box->IsModal() || !IsWindowVisible(box->hwnd())) return false;
-      *seen = true;
-      boxCaption = box->lblCaption.Caption();
-      boxText = box->lblText.Caption();
+    widgets_person::AnswerNextMessageBox(desktop(), button, std::nullopt, [this](auto& box) {
+      boxCaption = box.lblCaption.Caption();
+      boxText = box.lblText.Caption();
       boxOwnerDisabled = !IsWindowEnabled(main().hwnd());
       // The person's mouse leaves the button bar for the box.
       RECT r;
-      GetWindowRect(box->hwnd(), r);
+      GetWindowRect(box.hwnd(), r);
       desktop().MouseMoveTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-      return true;
     });
-    widgets_person::AnswerNextMessageBox(desktop(), button);
   }
 
   int PopupEvents() const {

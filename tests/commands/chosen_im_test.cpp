@@ -61,24 +61,11 @@ class ChosenIM : public ::testing::Test {
   // Answers the next message box with the button, after doing `meanwhile` while it waits;
   // notes the box's title.
   void WhenAsked(const std::string& button, std::function<void()> meanwhile = {}) {
-    auto done = std::make_shared<bool>(false);
-    desktop().AddResponder([this, button, meanwhile, done] {
-      if (*done) return true;
-      widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-      if (box == nullptr || !box->IsModal() || !IsWindowVisible(box->hwnd())) return false;
-      *done = true;
-      asked.push_back(box->lblCaption.Caption());
-      if (meanwhile) meanwhile();
-      for (int i = 0; i < 2; ++i) {
-        widgets::AOButton& b = box->Button(i);
-        if (b.Caption() == button && IsWindowVisible(b.hwnd())) {
-          desktop().Click(b.hwnd());
-          return true;
-        }
-      }
-      ADD_FAILURE() << "no button " << button;
-      return true;
-    });
+    widgets_person::AnswerNextMessageBox(desktop(), button, std::nullopt,
+                                         [this, meanwhile](auto& box) {
+                                           asked.push_back(box.lblCaption.Caption());
+                                           if (meanwhile) meanwhile();
+                                         });
   }
 
   std::vector<std::string> Tabs() {

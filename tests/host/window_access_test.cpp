@@ -75,11 +75,6 @@ TEST(WindowAccessNoClient, EverythingIsZeroOrEmpty) {
   Install(nullptr);
 }
 
-TEST_F(WindowAccess, FindsTheFrameAndMDIClient) {
-  EXPECT_EQ(host::FindAOL(), client.frame);
-  EXPECT_EQ(host::FindMDI(), client.mdi);
-}
-
 TEST_F(WindowAccess, NthChildWrapsAfterTheLastChild) {
   HWND parent = client.AddDocument("Icons");
   std::vector<HWND> icons = client.AddMany(parent, "_AOL_Icon", 4);
@@ -145,19 +140,6 @@ TEST_F(WindowAccess, ControlsOfAnIMUnderBothLayouts) {
       EXPECT_TRUE(host::IsIMStaticVisible(im));
     }
   }
-}
-
-TEST_F(WindowAccess, CurrentIMIsTheOneOnTopOfTheIMArea) {
-  HWND pic = desktop.CreateWindowEx(0, "PictureBox", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
-                                    client.frame, 0, {});
-  host::SetIMArea(pic);
-  HWND bob = client.AddIM("Instant Message From: Bob", false);
-  HWND carl = client.AddIM("Instant Message From: Carl", false);
-  SetParent(bob, pic);
-  SetParent(carl, pic);
-  EXPECT_EQ(host::FindCurrentIM(), carl);
-  BringWindowToTop(bob);
-  EXPECT_EQ(host::FindCurrentIM(), bob);
 }
 
 TEST_F(WindowAccess, GetIMIcon11NeedsElevenIcons) {

@@ -64,14 +64,10 @@ class IgnoreTest : public ::testing::TestWithParam<Layout> {
   }
   // Answers the next question and records its text and title.
   void Answer(const std::string& button) {
-    world.desktop.AddResponder([this] {
-      widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-      if (box == nullptr || !IsWindowVisible(box->hwnd())) return false;
-      prompt = box->lblText.Caption();
-      title = box->lblCaption.Caption();
-      return true;
+    widgets_person::AnswerNextMessageBox(world.desktop, button, std::nullopt, [this](auto& box) {
+      prompt = box.lblText.Caption();
+      title = box.lblCaption.Caption();
     });
-    widgets_person::AnswerNextMessageBox(world.desktop, button);
   }
 
   World world;

@@ -81,13 +81,9 @@ int JournalWritesDuring(World& world, uint64_t ms) {
 // Kills the program, restarts it and answers the notice of what was recovered, if one comes.
 std::vector<std::string> RestartAnsweringNotices(World& world) {
   auto notices = std::make_shared<std::vector<std::string>>();
-  world.desktop.AddResponder([notices] {
-    widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-    if (box == nullptr || !box->IsModal() || !IsWindowVisible(box->hwnd())) return false;
-    notices->push_back(box->lblCaption.Caption() + ": " + box->lblText.Caption());
-    return true;
+  widgets_person::AnswerNextMessageBox(world.desktop, "OK", std::nullopt, [notices](auto& box) {
+    notices->push_back(box.lblCaption.Caption() + ": " + box.lblText.Caption());
   });
-  widgets_person::AnswerNextMessageBox(world.desktop, "OK");
   EXPECT_TRUE(world.RestartProgram());
   world.desktop.RunFor(startup::kRecoveredNoticeMs + 2000);
   return *notices;

@@ -62,13 +62,9 @@ class Startup : public ::testing::TestWithParam<Layout> {
 
   // Answers the next message box with OK, noting what it showed.
   void AnswerBox(const std::string& button = "OK") {
-    desktop.AddResponder([this] {
-      widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-      if (box == nullptr || !box->IsModal() || !IsWindowVisible(box->hwnd())) return false;
-      boxes.push_back({box->lblCaption.Caption(), box->lblText.Caption()});
-      return true;
+    widgets_person::AnswerNextMessageBox(desktop, button, std::nullopt, [this](auto& box) {
+      boxes.push_back({box.lblCaption.Caption(), box.lblText.Caption()});
     });
-    widgets_person::AnswerNextMessageBox(desktop, button);
   }
 
   startup::StartResult StartProgram() {

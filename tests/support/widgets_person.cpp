@@ -23,14 +23,16 @@ widgets::MessageBoxForm* WaitingBox() {
 }  // namespace
 
 void AnswerNextMessageBox(sim::Desktop& desktop, const std::string& button,
-                          std::optional<std::string> input) {
+                          std::optional<std::string> input,
+                          std::function<void(widgets::MessageBoxForm&)> first) {
   auto answered = std::make_shared<bool>(false);
-  desktop.AddResponder([&desktop, button, input, answered]() {
+  desktop.AddResponder([&desktop, button, input, first, answered]() {
     // Clicking runs the desktop's loop, which asks this responder again meanwhile.
     if (*answered) return true;
     widgets::MessageBoxForm* box = WaitingBox();
     if (box == nullptr) return false;
     *answered = true;
+    if (first) first(*box);
     if (input && box->txtInput.Enabled()) {
       box->txtInput.SetFocus();
       box->txtInput.SetSelStart(0);

@@ -74,19 +74,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, TabRemoveTest,
                                            RemoveCase{3, 1, 3, 1, false},    // after it
                                            RemoveCase{1, 1, 1, 0, false}));  // none left
 
-TEST_F(TabStripTest, RemovedSelectedTabSelectsTheNeighbourCaption) {
-  tabs.Add("Bob");
-  tabs.Add("Carl");
-  tabs.Add("Dee");
-  tabs.SetSelectedItem(2);
-  std::string seen;
-  tabs.OnClick = [&] { seen = tabs.SelectedCaption(); };
-  tabs.Remove(2);
-  EXPECT_EQ(seen, "Dee");
-  EXPECT_FALSE(tabs.Remove(0));
-  EXPECT_FALSE(tabs.Remove(3));
-}
-
 TEST_F(TabStripTest, ClientAreaLiesInsideThePanelInParentCoordinates) {
   tabs.Add("Bob");
   EXPECT_EQ(tabs.ClientLeft(), 4 + 2);
