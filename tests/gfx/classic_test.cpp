@@ -18,34 +18,6 @@ constexpr Color kLight = 0xDFDFDF;
 constexpr Color kFace = 0xC0C0C0;
 constexpr Color kMarker = 0x123456;
 
-TEST(ClassicTest, SystemColours) {
-  const struct {
-    int index;
-    Color color;
-  } cases[] = {
-      {platform::COLOR_BTNFACE, 0xC0C0C0},
-      {platform::COLOR_HIGHLIGHT, 0x800000},
-      {platform::COLOR_HIGHLIGHTTEXT, kWhite},
-      {platform::COLOR_WINDOW, kWhite},
-      {platform::COLOR_WINDOWTEXT, kBlack},
-      {platform::COLOR_ACTIVECAPTION, 0x800000},
-      {platform::COLOR_APPWORKSPACE, kGrey},
-      {platform::COLOR_DESKTOP, 0x808000},
-      {classic::kBtnShadow, kGrey},
-      {classic::kBtnHighlight, kWhite},
-      {classic::k3DDkShadow, kBlack},
-      {classic::k3DLight, kLight},
-      {classic::kInactiveCaption, kGrey},
-      {classic::kGradientActiveCaption, 0xD08410},
-      {classic::kInfoBk, 0xE1FFFF},
-      {classic::kMenuBar, kFace},
-      {-1, 0},
-      {31, 0},
-      {1000, 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(classic::SysColor(c.index), c.color) << c.index;
-}
-
 TEST(ClassicTest, RaisedEdgeShades) {
   Canvas c(10, 10, kMarker);
   const Rect inside = classic::DrawEdge(c, {0, 0, 10, 10}, classic::Edge::Raised);

@@ -171,25 +171,12 @@ TEST_P(IgnoreTest, APermanentListThatCannotBeSavedIsSaidAndTheNameIsBlockedAllTh
   EXPECT_EQ(world.client->IMWindow("Bob"), 0u);
 }
 
+// The file as the permanent ignore above saves it, read by the next run.
 TEST(IgnoreRestart, ThePermanentListSurvivesARestart) {
-  std::string saved;
-  {
-    World first;
-    ignore::Attach(*first.main);
-    ASSERT_NE(first.ReceiveAndAdopt("Bob Smith", "hello"), 0u);
-    widgets_person::AnswerNextMessageBox(first.desktop, "Yes");
-    first.main->mnuIgnore[1]->Click();
-    first.desktop.RunFor(2000);
-    saved = files::ReadAll(settings::FolderPath(settings::kIgnorePermFile)).value_or("");
-    widgets::DestroyMessageBoxes();
-  }
-  ASSERT_EQ(saved, "Bob Smith\r\n");
-
-  // The next run, in a program folder that holds the saved file.
   containerfix::WorldOptions options;
   options.startProgram = false;
   World next(options);
-  next.WriteProgramFile(settings::kIgnorePermFile, saved);
+  next.WriteProgramFile(settings::kIgnorePermFile, "Bob Smith\r\n");
   ASSERT_TRUE(next.StartProgram());
   ignore::Attach(*next.main);
   EXPECT_EQ(Items(next.main->lstIgnorePer), std::vector<std::string>{"Bob Smith"});
@@ -237,41 +224,6 @@ TEST_P(IgnoreTest, WithoutAnIMTheMenuAsksNothingAndBlocksNobody) {
   EXPECT_EQ(widgets::CurrentMessageBox(), nullptr);
   EXPECT_FALSE(world.client->AllIMsBlocked());
   EXPECT_EQ(main().lstIgnoreTem.ListCount(), 0);
-}
-
-TEST_P(IgnoreTest, TheSettingsPageFunctionsChangeTheListsTheFileAndTheClient) {
-  ignore::AddPermanent(main(), "Bob");
-  ignore::AddPermanent(main(), "Carl");
-  ignore::AddPermanent(main(), "");
-  EXPECT_EQ(Items(main().lstIgnorePer), (std::vector<std::string>{"Bob", "Carl"}));
-  EXPECT_EQ(PermanentFile(), "Bob\r\nCarl\r\n");
-  EXPECT_TRUE(Has(world.client->BlockedNames(), "Bob"));
-  EXPECT_TRUE(Has(world.client->BlockedNames(), "Carl"));
-  EXPECT_FALSE(world.client->AllIMsBlocked());
-
-  ignore::RemovePermanent(main(), "Bob");
-  EXPECT_EQ(Items(main().lstIgnorePer), std::vector<std::string>{"Carl"});
-  EXPECT_EQ(PermanentFile(), "Carl\r\n");
-  EXPECT_FALSE(Has(world.client->BlockedNames(), "Bob"));
-
-  ignore::ClearPermanent(main());
-  EXPECT_EQ(main().lstIgnorePer.ListCount(), 0);
-  EXPECT_EQ(PermanentFile(), "");
-  // Clearing sends no unblock command.
-  EXPECT_TRUE(Has(world.client->BlockedNames(), "Carl"));
-
-  ignore::AddTemporary(main(), "Dave");
-  ignore::AddTemporary(main(), "dave");
-  ignore::AddTemporary(main(), "");
-  EXPECT_EQ(Items(main().lstIgnoreTem), (std::vector<std::string>{"Dave", "dave"}));
-  EXPECT_TRUE(Has(world.client->BlockedNames(), "Dave"));
-  // Removal takes exactly equal items only.
-  ignore::RemoveTemporary(main(), "Dave");
-  EXPECT_EQ(Items(main().lstIgnoreTem), std::vector<std::string>{"dave"});
-  EXPECT_FALSE(Has(world.client->BlockedNames(), "Dave"));
-  ignore::ClearTemporary(main());
-  EXPECT_EQ(main().lstIgnoreTem.ListCount(), 0);
-  EXPECT_EQ(PermanentFile(), "");
 }
 
 }  // namespace

@@ -169,14 +169,7 @@ TEST_P(Startup, BuildsTheContainerWithThePanelsInside) {
   EXPECT_EQ(host::FindPallionChild(), box);
   EXPECT_FALSE(IsWindowVisible(box));  // no IM yet
   EXPECT_TRUE(Documents("Untitled").empty());
-  RECT r;
-  GetWindowRect(box, r);
-  POINT origin{0, 0};
-  ClientToScreen(client->MdiClient(), origin);
-  EXPECT_EQ(r.left - origin.x, 250);
-  EXPECT_EQ(r.top - origin.y, 75);
-  EXPECT_EQ(r.Width(), 450);
-  EXPECT_EQ(r.Height(), 316);
+  EXPECT_EQ(containerfix::RectIn(box), (containerfix::Rect{250, 75, 450, 316}));
   for (const char* cls : {"_AOL_Icon", "_AOL_FontCombo", "_AOL_Combobox", "RICHCNTL"}) {
     EXPECT_EQ(FindWindowEx(box, 0, cls, nullptr), 0u) << cls;
   }
@@ -224,25 +217,6 @@ TEST_P(Startup, TheMenuAddedToTheClient) {
   EXPECT_EQ(GetMenuString(bar, static_cast<UINT>(last - 1), MF_BYPOSITION), "&Help");
 }
 
-TEST_P(Startup, TheMenuFollowsAClientWithMoreMenus) {
-  SetUpWorld();
-  {
-    sim::Desktop::ProcessScope scope(desktop, aol);
-    const HMENU extra = CreatePopupMenu();
-    AppendMenu(extra, MF_STRING, 9000, "&Something");
-    AppendMenu(GetMenu(client->MainWindow()), MF_POPUP, extra, "E&xtra");
-  }
-  const int before = MenuBarItems();
-  ASSERT_EQ(before, 7);
-  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
-  const HMENU bar = GetMenu(client->MainWindow());
-  ASSERT_EQ(MenuBarItems(), 8);
-  EXPECT_EQ(GetMenuString(bar, 6, MF_BYPOSITION), "E&xtra");
-  EXPECT_EQ(GetMenuString(bar, 7, MF_BYPOSITION), "Palli&on \xB2\xB7\xBA");
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 7)), 13);
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 6)), 1);
-}
-
 TEST_P(Startup, ExitFromTheClientsMenuEndsTheProgram) {
   SetUpWorld();
   ASSERT_EQ(StartProgram(), startup::StartResult::Running);
@@ -272,16 +246,9 @@ TEST_P(Startup, ResetIMsGivesTheIMsBackAndGathersThemAgain) {
   ASSERT_TRUE(
       desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
   // Handed back before the next discovery tick: in the client's MDI area, the lists emptied.
-  POINT origin{0, 0};
-  ClientToScreen(client->MdiClient(), origin);
   for (HWND im : {bob, carl}) {
     EXPECT_EQ(GetParent(im), client->MdiClient());
-    RECT r;
-    GetWindowRect(im, r);
-    EXPECT_EQ(r.left - origin.x, 220);
-    EXPECT_EQ(r.top - origin.y, 125);
-    EXPECT_EQ(r.Width(), 390);
-    EXPECT_EQ(r.Height(), 300);
+    EXPECT_EQ(containerfix::RectIn(im), (containerfix::Rect{220, 125, 390, 300}));
   }
   EXPECT_EQ(main.List1.ListCount(), 0);
   EXPECT_EQ(main.TabStrip1.Count(), 0);

@@ -28,22 +28,6 @@ class AOLFButtonTest : public WidgetsTest {
   }
 };
 
-TEST_F(AOLFButtonTest, NewButtonHasItsDefaults) {
-  AOLFButton& b = form->Add<AOLFButton>("AOButtonLocate");
-  EXPECT_EQ(b.Caption(), "AOButtonLocate");
-  EXPECT_EQ(b.Style(), 0);
-  EXPECT_EQ(b.Font().face, "Tahoma");
-  EXPECT_EQ(b.ForeColor(), 16777215u);
-  EXPECT_EQ(b.BackColor(), kFace);
-  EXPECT_TRUE(b.AOLColors());
-  EXPECT_EQ(b.BorderLight(), kEdge);
-  EXPECT_EQ(b.BorderDark(), kEdge);
-  EXPECT_EQ(b.BackColorClick(), kFace);
-  EXPECT_FALSE(b.Graphical());
-  EXPECT_EQ(b.AutoSize(), 0);
-  EXPECT_FALSE(b.GoDown());
-}
-
 TEST_F(AOLFButtonTest, EmptyStoredPropertiesGiveShadowAndNameCaption) {
   AOLFButton& b = form->Add<AOLFButton>("AOButtonMail");
   b.ReadProperties({});
@@ -321,12 +305,6 @@ TEST_F(AOLFButtonEventsTest, EnteringAndLeavingPairUp) {
   EXPECT_EQ(leaves, 1);
   MoveTo(10, 10);
   EXPECT_EQ(enters, 2);
-}
-
-TEST_F(AOLFButtonEventsTest, ClickWhileFocused) {
-  person.Click(*button);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_TRUE(button->HasFocusFlag());
 }
 
 TEST_F(AOLFButtonEventsTest, NoClickWithoutTheFocus) {
