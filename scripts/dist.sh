@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds dist/Pallion-<version>.zip: the 32-bit Pallion.exe, a readme for Windows users and the
-# program folder as a new installation has it.
+# Builds dist/Pallion-<version>.zip: the 32-bit Pallion.exe and its hook library, a readme for
+# Windows users and the program folder as a new installation has it.
 # Usage: scripts/dist.sh [WINE_BUILD_ROOT] [LINUX_BUILD]   (defaults: build-wine, build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ if [ ! -f "$root/i686/build.ninja" ]; then
   cmake -S . -B "$root/i686" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-i686-mingw.cmake" >/dev/null
 fi
-cmake --build "$root/i686" -j "$(nproc)" --target Pallion
+cmake --build "$root/i686" -j "$(nproc)" --target Pallion PallionHook
 cmake --build "$linux" -j "$(nproc)" --target pallion-folder
 
 name="Pallion-$version"
@@ -22,7 +22,7 @@ stage="dist/$name"
 rm -rf "$stage" "dist/$name.zip"
 mkdir -p "$stage"
 "$linux/bin/pallion-folder" "$stage"
-cp "$root/i686/bin/Pallion.exe" "$stage/"
+cp "$root/i686/bin/Pallion.exe" "$root/i686/bin/PallionHook.dll" "$stage/"
 # Windows users read text with CR LF line ends.
 sed 's/$/\r/' scripts/dist/README-Windows.txt >"$stage/ReadMe.txt"
 (cd dist && zip -qr "$name.zip" "$name")

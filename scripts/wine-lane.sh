@@ -20,14 +20,15 @@ for arch in x86_64 i686; do
       -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch-mingw.cmake" >"$root/$arch-configure.log"
   fi
 done
-cmake --build "$root/x86_64" -j "$jobs" --target test_contract
-cmake --build "$root/i686" -j "$jobs" --target Pallion
+cmake --build "$root/x86_64" -j "$jobs" --target test_contract PallionHook
+cmake --build "$root/i686" -j "$jobs" --target Pallion PallionHook
 echo "wine lane: built in $(($(date +%s) - start)) s"
 
 # A fresh prefix every run: nothing left over from an earlier run can make it pass.
 export WINEPREFIX="$root/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
-cp "$root/x86_64/bin/test_contract.exe" "$root/"
+# The cross-process cases load the hook library from the executable's folder.
+cp "$root/x86_64/bin/test_contract.exe" "$root/x86_64/bin/PallionHook.dll" "$root/"
 
 cat >"$root/run.sh" <<EOF
 set -euo pipefail

@@ -382,14 +382,23 @@ std::string Desktop::GetEditLine(HWND edit, int lineFromOne) {
   constexpr size_t kMaxLine = size_t{1} << 24;
   length = std::min(length, kMaxLine);
   if (length + 2 > 0xFFFF) {
-    // Longer than EM_GETLINE's WORD-sized buffer can take: read the line's characters as a
-    // range.
+    // Longer than EM_GETLINE's WORD-sized buffer can take: a rich edit gives the line's
+    // characters as a range, an edit control its whole text to cut the line from.
     std::vector<char> range(length + 1, '\0');
     TEXTRANGEA request;
     request.chrg = {static_cast<int32_t>(start), static_cast<int32_t>(start + length)};
     request.lpstrText = range.data();
     LRESULT got = SendMessage(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
     if (got > 0) return std::string(range.data(), std::min(static_cast<size_t>(got), length));
+    const size_t all = static_cast<size_t>(
+        std::clamp<LRESULT>(SendMessage(edit, WM_GETTEXTLENGTH, 0, 0), 0, LRESULT{kMaxLine} * 4));
+    std::vector<char> whole(all + 1, '\0');
+    const LRESULT copied =
+        SendMessage(edit, WM_GETTEXT, all + 1, reinterpret_cast<LPARAM>(whole.data()));
+    const size_t held = std::min(static_cast<size_t>(std::max<LRESULT>(copied, 0)), all);
+    const size_t from = static_cast<size_t>(start);
+    return from < held ? std::string(whole.data() + from, std::min(length, held - from))
+                       : std::string();
   }
   // The first WORD of the buffer gives its size in characters; the line may fill it unterminated.
   size_t size = std::clamp<size_t>(length + 2, 1024, 0xFFFF);

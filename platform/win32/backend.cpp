@@ -10,6 +10,8 @@
 #include "gfx/canvas.h"
 #include "gfx/text.h"
 #include "platform/files.h"
+#include "platform/win32/hook/wire.h"
+#include "platform/win32/leftovers_wire.h"
 #include "platform/win32/native.h"
 
 namespace platform::win32 {
@@ -84,6 +86,11 @@ struct Win32System::State {
   std::map<HWND, gfx::Canvas> canvases;
   std::vector<LowBlock> lowBlocks;
   std::vector<void*> locks;
+  // Menus that live in another process, each with a window of the thread that edits them.
+  std::map<HMENU, HWND> remoteMenus;
+  // Pop-ups of ours put on such a menu: their copies there, which stand for them from then on.
+  std::map<HMENU, HMENU> exported;
+  std::map<HANDLE, HWND> guards;  // leftovers left with the process of their home window
   HANDLE nextHandle = 1;
   bool ended = false;
 
@@ -106,6 +113,7 @@ Win32System::Win32System() : state_(std::make_unique<State>()) {
   active = this;
   native::SetRouter(&Win32System::Route);
   native::SetTimerCallback(&Win32System::TimerExpired);
+  native::SetRemoteHandlers(&Win32System::RemoteMessage, &Win32System::KeyDown);
   gfx::SetFontSource(SystemFont);
   files::SetHostMapping(files::HostMapping{
       [](const std::string& path) { return std::filesystem::path(native::WideFromAnsi(path)); },
@@ -113,6 +121,8 @@ Win32System::Win32System() : state_(std::make_unique<State>()) {
 }
 
 Win32System::~Win32System() {
+  native::ReleaseRemote();
+  native::SetRemoteHandlers(nullptr, nullptr);
   native::RemoveKeyboardHook();
   for (void* lock : state_->locks) native::CloseHandle(lock);
   for (auto& [id, process] : state_->processes) native::CloseHandle(process);
@@ -147,15 +157,33 @@ LRESULT Win32System::Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   }
   std::shared_ptr<WNDPROC> proc = it->second.proc;
 
-  if (msg >= kFirstMouseMessage && msg <= kLastMouseMessage) {
+  const UINT original = msg;
+  LRESULT result = 0;
+  if (Intercept(hwnd, msg, wParam, lParam, wire::kWatchAll | wire::kWatchMouse, result)) {
+    return result;
+  }
+  result =
+      proc && *proc ? (*proc)(hwnd, msg, wParam, lParam) : DefWindowProc(hwnd, msg, wParam, lParam);
+  if (original == WM_NCDESTROY) Forget(hwnd);
+  return result;
+}
+
+bool Win32System::Intercept(HWND hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam, uint32_t flags,
+                            LRESULT& result) {
+  State& s = *state_;
+  if ((flags & wire::kWatchMouse) && msg >= kFirstMouseMessage && msg <= kLastMouseMessage) {
     std::vector<std::shared_ptr<MouseHookProc>> hooks;
     for (auto& [h, hook] : s.mouseHooks)
       if (hook.hwnd == hwnd) hooks.push_back(hook.proc);
     for (auto& hook : hooks) {
       (*hook)(hwnd, msg, wParam, lParam);
-      if (msg == 0) return 0;
+      if (msg == 0) {
+        result = 0;
+        return true;
+      }
     }
   }
+  if (!(flags & wire::kWatchAll)) return false;
   WatchedMessage m{hwnd, msg, wParam, lParam, 0};
   std::vector<std::shared_ptr<WatchProc>> watchers;
   for (auto& [h, watch] : s.watches)
@@ -163,12 +191,35 @@ LRESULT Win32System::Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   for (auto& watcher : watchers) {
     bool noPass = false;
     (*watcher)(m, noPass);
-    if (noPass) return m.result;
+    if (noPass) {
+      result = m.result;
+      return true;
+    }
   }
-  LRESULT result = proc && *proc ? (*proc)(hwnd, m.msg, m.wParam, m.lParam)
-                                 : DefWindowProc(hwnd, m.msg, m.wParam, m.lParam);
-  if (msg == WM_NCDESTROY) Forget(hwnd);
-  return result;
+  msg = m.msg;
+  wParam = m.wParam;
+  lParam = m.lParam;
+  return false;
+}
+
+bool Win32System::RemoteMessage(uint32_t hwnd, uint32_t& msg, uintptr_t& wParam, intptr_t& lParam,
+                                uint32_t flags, intptr_t& result) {
+  if (!active) return false;
+  const UINT original = msg;
+  const bool swallowed = active->Intercept(hwnd, msg, wParam, lParam, flags, result);
+  // The window is going: what watched it goes with it.
+  if (original == WM_NCDESTROY) active->Forget(hwnd);
+  return swallowed;
+}
+
+// Tells the library in the window's process which of its messages are reported now.
+bool Win32System::UpdateRemoteWatch(HWND hwnd) {
+  uint32_t flags = 0;
+  for (auto& [h, watch] : state_->watches)
+    if (watch.hwnd == hwnd) flags |= wire::kWatchAll;
+  for (auto& [h, hook] : state_->mouseHooks)
+    if (hook.hwnd == hwnd) flags |= wire::kWatchMouse;
+  return native::RemoteWatch(hwnd, flags);
 }
 
 void Win32System::Forget(HWND hwnd) {
@@ -448,6 +499,45 @@ int16_t Win32System::GetKeyState(int virtualKey) {
 }
 
 // ---- Menus ----
+// The menus of another process's windows are read and edited from inside that process, by the
+// hook library (some systems refuse such calls from outside).
+
+HWND Win32System::RemoteMenuOwner(HMENU& menu) {
+  State& s = *state_;
+  if (auto copy = s.exported.find(menu); copy != s.exported.end()) menu = copy->second;
+  auto it = s.remoteMenus.find(menu);
+  return it == s.remoteMenus.end() ? 0 : it->second;
+}
+
+HMENU Win32System::ExportPopup(HMENU popup, HWND via) {
+  State& s = *state_;
+  const auto copy = static_cast<HMENU>(
+      native::RemoteMenu(via, wire::kCreatePopup, 0, 0, 0, 0, std::string(), nullptr));
+  if (copy == 0) return 0;
+  s.remoteMenus[copy] = via;
+  const int count = native::GetMenuItemCount(popup);
+  for (int i = 0; i < count; ++i) {
+    const UINT position = static_cast<UINT>(i);
+    const UINT state = native::GetMenuState(popup, position, MF_BYPOSITION);
+    const std::string text = native::GetMenuStringA(popup, position, MF_BYPOSITION);
+    UINT flags = state & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR);
+    uintptr_t item = native::GetMenuItemID(popup, i);
+    if (HMENU sub = native::GetSubMenu(popup, i); sub != 0) {
+      flags |= MF_POPUP;
+      item = ExportPopup(sub, via);
+    }
+    native::RemoteMenu(via, wire::kAppend, copy, 0, flags, item, text, nullptr);
+  }
+  s.exported[popup] = copy;
+  return copy;
+}
+
+uintptr_t Win32System::RemoteSubmenu(UINT flags, uintptr_t idOrSubmenu, HWND via) {
+  if (!(flags & MF_POPUP) || idOrSubmenu == 0) return idOrSubmenu;
+  auto sub = static_cast<HMENU>(idOrSubmenu);
+  if (RemoteMenuOwner(sub) != 0) return sub;
+  return ExportPopup(sub, via);
+}
 
 HMENU Win32System::CreateMenu() {
   return native::CreateMenu();
@@ -456,55 +546,109 @@ HMENU Win32System::CreatePopupMenu() {
   return native::CreatePopupMenu();
 }
 bool Win32System::DestroyMenu(HMENU menu) {
+  State& s = *state_;
+  const HMENU own = menu;
+  if (HWND via = RemoteMenuOwner(menu)) {
+    s.remoteMenus.erase(menu);
+    if (s.exported.erase(own) != 0) native::DestroyMenu(own);
+    return native::RemoteMenu(via, wire::kDestroyMenu, menu, 0, 0, 0, std::string(), nullptr);
+  }
   return native::DestroyMenu(menu);
 }
 HMENU Win32System::GetMenu(HWND hwnd) {
-  return native::GetMenu(hwnd);
+  if (!native::IsForeign(hwnd)) return native::GetMenu(hwnd);
+  const auto menu = static_cast<HMENU>(
+      native::RemoteMenu(hwnd, wire::kGetMenu, 0, 0, 0, 0, std::string(), nullptr));
+  if (menu != 0) state_->remoteMenus[menu] = hwnd;
+  return menu;
 }
 bool Win32System::SetMenu(HWND hwnd, HMENU menu) {
-  return native::SetMenu(hwnd, menu);
+  if (!native::IsForeign(hwnd)) return native::SetMenu(hwnd, menu);
+  if (RemoteMenuOwner(menu) == 0 && menu != 0) {
+    native::SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return false;
+  }
+  return native::RemoteMenu(hwnd, wire::kSetMenu, menu, 0, 0, 0, std::string(), nullptr);
 }
 HMENU Win32System::GetSubMenu(HMENU menu, int position) {
-  return native::GetSubMenu(menu, position);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::GetSubMenu(menu, position);
+  const auto sub = static_cast<HMENU>(native::RemoteMenu(
+      via, wire::kGetSubMenu, menu, static_cast<UINT>(position), 0, 0, std::string(), nullptr));
+  if (sub != 0) state_->remoteMenus[sub] = via;
+  return sub;
 }
 int Win32System::GetMenuItemCount(HMENU menu) {
-  return native::GetMenuItemCount(menu);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::GetMenuItemCount(menu);
+  return static_cast<int>(
+      native::RemoteMenu(via, wire::kItemCount, menu, 0, 0, 0, std::string(), nullptr));
 }
 UINT Win32System::GetMenuItemID(HMENU menu, int position) {
-  return native::GetMenuItemID(menu, position);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::GetMenuItemID(menu, position);
+  return static_cast<UINT>(native::RemoteMenu(via, wire::kItemId, menu, static_cast<UINT>(position),
+                                              0, 0, std::string(), nullptr));
 }
 std::string Win32System::GetMenuString(HMENU menu, UINT item, UINT flags) {
-  return native::GetMenuStringA(menu, item, flags);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::GetMenuStringA(menu, item, flags);
+  std::string text;
+  native::RemoteMenu(via, wire::kItemString, menu, item, flags, 0, std::string(), &text);
+  return text;
 }
 UINT Win32System::GetMenuState(HMENU menu, UINT item, UINT flags) {
-  return native::GetMenuState(menu, item, flags);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::GetMenuState(menu, item, flags);
+  return static_cast<UINT>(
+      native::RemoteMenu(via, wire::kItemState, menu, item, flags, 0, std::string(), nullptr));
 }
 bool Win32System::AppendMenu(HMENU menu, UINT flags, uintptr_t idOrSubmenu,
                              const std::string& text) {
-  return native::AppendMenuA(menu, flags, idOrSubmenu, text);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::AppendMenuA(menu, flags, idOrSubmenu, text);
+  return native::RemoteMenu(via, wire::kAppend, menu, 0, flags,
+                            RemoteSubmenu(flags, idOrSubmenu, via), text, nullptr);
 }
 bool Win32System::InsertMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSubmenu,
                              const std::string& text) {
-  return native::InsertMenuA(menu, position, flags, idOrSubmenu, text);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::InsertMenuA(menu, position, flags, idOrSubmenu, text);
+  return native::RemoteMenu(via, wire::kInsert, menu, position, flags,
+                            RemoteSubmenu(flags, idOrSubmenu, via), text, nullptr);
 }
 bool Win32System::ModifyMenu(HMENU menu, UINT position, UINT flags, uintptr_t idOrSubmenu,
                              const std::string& text) {
-  return native::ModifyMenuA(menu, position, flags, idOrSubmenu, text);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::ModifyMenuA(menu, position, flags, idOrSubmenu, text);
+  return native::RemoteMenu(via, wire::kModify, menu, position, flags,
+                            RemoteSubmenu(flags, idOrSubmenu, via), text, nullptr);
 }
 bool Win32System::DeleteMenu(HMENU menu, UINT position, UINT flags) {
-  return native::DeleteMenu(menu, position, flags);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::DeleteMenu(menu, position, flags);
+  return native::RemoteMenu(via, wire::kDelete, menu, position, flags, 0, std::string(), nullptr);
 }
 bool Win32System::RemoveMenu(HMENU menu, UINT position, UINT flags) {
-  return native::RemoveMenu(menu, position, flags);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::RemoveMenu(menu, position, flags);
+  return native::RemoteMenu(via, wire::kRemove, menu, position, flags, 0, std::string(), nullptr);
 }
 DWORD Win32System::CheckMenuItem(HMENU menu, UINT item, UINT flags) {
-  return native::CheckMenuItem(menu, item, flags);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::CheckMenuItem(menu, item, flags);
+  return static_cast<DWORD>(
+      native::RemoteMenu(via, wire::kCheck, menu, item, flags, 0, std::string(), nullptr));
 }
 DWORD Win32System::EnableMenuItem(HMENU menu, UINT item, UINT flags) {
-  return native::EnableMenuItem(menu, item, flags);
+  HWND via = RemoteMenuOwner(menu);
+  if (via == 0) return native::EnableMenuItem(menu, item, flags);
+  return static_cast<DWORD>(
+      native::RemoteMenu(via, wire::kEnable, menu, item, flags, 0, std::string(), nullptr));
 }
 bool Win32System::DrawMenuBar(HWND hwnd) {
-  return native::DrawMenuBar(hwnd);
+  if (!native::IsForeign(hwnd)) return native::DrawMenuBar(hwnd);
+  return native::RemoteMenu(hwnd, wire::kDrawBar, 0, 0, 0, 0, std::string(), nullptr);
 }
 int Win32System::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
   return native::TrackPopupMenu(menu, flags, x, y, owner);
@@ -621,10 +765,9 @@ bool Win32System::WriteOwnProcessMemory(uint32_t address, const void* data, size
 // ---- Interception components ----
 
 namespace {
-// Whether the messages of `hwnd` can be intercepted: a live window of the calling process with
-// a procedure given (`missingProcError` otherwise). A window of another process is intercepted
-// from inside that process, which needs the hook library loaded there; this build intercepts
-// the windows of its own process.
+// Whether the messages of `hwnd` can be intercepted: a live window with a procedure given
+// (`missingProcError` otherwise). A window of another process is intercepted from inside that
+// process, by the hook library; one of the calling process, by routing it here.
 bool CanIntercept(HWND hwnd, bool hasProc, DWORD missingProcError) {
   if (!native::IsWindow(hwnd)) {
     native::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -634,9 +777,7 @@ bool CanIntercept(HWND hwnd, bool hasProc, DWORD missingProcError) {
     native::SetLastError(missingProcError);
     return false;
   }
-  DWORD owner = 0;
-  native::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner != native::GetCurrentProcessId() || !native::SubclassToRouter(hwnd)) {
+  if (!native::IsForeign(hwnd) && !native::SubclassToRouter(hwnd)) {
     native::SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
@@ -648,13 +789,21 @@ HANDLE Win32System::WatchWindow(HWND hwnd, WatchProc proc) {
   if (!CanIntercept(hwnd, static_cast<bool>(proc), ERROR_INVALID_PARAMETER)) return 0;
   HANDLE h = state_->NewHandle();
   state_->watches[h] = State::Watch{hwnd, std::make_shared<WatchProc>(std::move(proc))};
+  if (native::IsForeign(hwnd) && !UpdateRemoteWatch(hwnd)) {
+    state_->watches.erase(h);
+    return 0;
+  }
   return h;
 }
 bool Win32System::UnwatchWindow(HANDLE watch) {
-  if (state_->watches.erase(watch) == 0) {
+  auto it = state_->watches.find(watch);
+  if (it == state_->watches.end()) {
     native::SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
+  const HWND hwnd = it->second.hwnd;
+  state_->watches.erase(it);
+  if (native::IsForeign(hwnd)) UpdateRemoteWatch(hwnd);
   return true;
 }
 HANDLE Win32System::SetKeyboardHook(KeyHookProc proc) {
@@ -671,11 +820,26 @@ HANDLE Win32System::SetMouseHook(HWND hwnd, MouseHookProc proc) {
   if (!CanIntercept(hwnd, static_cast<bool>(proc), ERROR_INVALID_FILTER_PROC)) return 0;
   HANDLE h = state_->NewHandle();
   state_->mouseHooks[h] = State::MouseHook{hwnd, std::make_shared<MouseHookProc>(std::move(proc))};
+  if (native::IsForeign(hwnd) && !UpdateRemoteWatch(hwnd)) {
+    state_->mouseHooks.erase(h);
+    return 0;
+  }
   return h;
 }
 bool Win32System::Unhook(HANDLE hook) {
   State& s = *state_;
-  if (s.keyHooks.erase(hook) == 0 && s.mouseHooks.erase(hook) == 0) {
+  if (auto guard = s.guards.find(hook); guard != s.guards.end()) {
+    const HWND home = guard->second;
+    s.guards.erase(guard);
+    return native::RemoteUnguard(home);
+  }
+  if (auto mouse = s.mouseHooks.find(hook); mouse != s.mouseHooks.end()) {
+    const HWND hwnd = mouse->second.hwnd;
+    s.mouseHooks.erase(mouse);
+    if (native::IsForeign(hwnd)) UpdateRemoteWatch(hwnd);
+    return true;
+  }
+  if (s.keyHooks.erase(hook) == 0) {
     native::SetLastError(ERROR_INVALID_HOOK_HANDLE);
     return false;
   }
@@ -683,22 +847,8 @@ bool Win32System::Unhook(HANDLE hook) {
   return true;
 }
 std::string Win32System::GetEditLine(HWND edit, int lineFromOne) {
-  if (lineFromOne < 1 || !native::IsWindow(edit)) return {};
-  const WPARAM line = static_cast<WPARAM>(lineFromOne - 1);
-  const LRESULT start = native::SendMessageA(edit, EM_LINEINDEX, line, 0);
-  const LRESULT length = start >= 0 ? native::SendMessageA(edit, EM_LINELENGTH, start, 0) : 0;
-  // EM_GETLINE: the buffer's first word holds its size; the line may fill it unterminated.
-  const size_t room =
-      std::clamp<size_t>(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 2, 1024, 0xFFFF);
-  std::string buffer(room + 1, '\0');
-  const uint16_t word = static_cast<uint16_t>(room);
-  std::memcpy(buffer.data(), &word, sizeof word);
-  const LRESULT copied =
-      native::SendMessageA(edit, EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer.data()));
-  buffer.resize(std::min(static_cast<size_t>(std::max<LRESULT>(copied, 0)), room));
-  // A rich edit's lines end in a carriage return.
-  while (!buffer.empty() && (buffer.back() == '\r' || buffer.back() == '\n')) buffer.pop_back();
-  return buffer;
+  if (native::IsForeign(edit)) return native::RemoteEditLine(edit, lineFromOne).value_or("");
+  return native::ReadEditLine(edit, lineFromOne);
 }
 
 // ---- Painting ----
@@ -822,6 +972,10 @@ void Win32System::ExitProcess() {
   native::RemoveKeyboardHook();
   s.mouseHooks.clear();
   s.watches.clear();
+  s.guards.clear();
+  s.remoteMenus.clear();
+  s.exported.clear();
+  native::ReleaseRemote();
   for (void* lock : s.locks) native::CloseHandle(lock);
   s.locks.clear();
   s.ended = true;
@@ -832,10 +986,22 @@ bool Win32System::ProcessEnded() {
   return state_->ended;
 }
 
-HANDLE Win32System::GuardLeftovers(const Leftovers&) {
-  // Undoing them needs code in the client's process: the hook library's part, not yet there.
-  native::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return 0;
+HANDLE Win32System::GuardLeftovers(const Leftovers& leftovers) {
+  State& s = *state_;
+  if (s.ended) return 0;
+  if (!native::IsWindow(leftovers.home)) {
+    native::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  // Only another living process can undo them.
+  if (!native::IsForeign(leftovers.home)) {
+    native::SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (!native::RemoteGuard(leftovers.home, EncodeLeftovers(leftovers))) return 0;
+  HANDLE h = s.NewHandle();
+  s.guards[h] = leftovers.home;
+  return h;
 }
 
 void Win32System::SetLastError(DWORD error) {
@@ -847,6 +1013,15 @@ DWORD Win32System::GetLastError() {
 
 std::string ExecutableFolder() {
   return native::ExecutableFolder();
+}
+std::string ExecutablePath() {
+  return native::ExecutablePath();
+}
+DWORD StartProcess(const std::string& commandLine) {
+  return native::StartProcess(commandLine);
+}
+bool EndProcess(DWORD processId) {
+  return native::EndProcess(processId);
 }
 
 }  // namespace platform::win32

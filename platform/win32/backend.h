@@ -158,11 +158,30 @@ class Win32System : public System {
   static intptr_t Route(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam);
   static void TimerExpired(uint32_t hwnd, uint32_t id);
   static bool KeyDown(int& keyCode, int shift);
+  static bool RemoteMessage(uint32_t hwnd, uint32_t& msg, uintptr_t& wParam, intptr_t& lParam,
+                            uint32_t flags, intptr_t& result);
   LRESULT Deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Runs the mouse hooks and watchers of a window (as `flags` says: wire::kWatchMouse,
+  // wire::kWatchAll) on a message; true when one swallowed it, with `result`.
+  bool Intercept(HWND hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam, uint32_t flags,
+                 LRESULT& result);
+  bool UpdateRemoteWatch(HWND hwnd);
+  // The window of the thread that edits `menu` when it lives in another process, else 0;
+  // a pop-up of ours standing on such a menu is replaced by its copy there.
+  HWND RemoteMenuOwner(HMENU& menu);
+  // Makes a copy of a pop-up of ours (items and sub-menus) in the process of `via`'s thread.
+  HMENU ExportPopup(HMENU popup, HWND via);
+  // The sub-menu argument of a menu call on a menu of another process.
+  uintptr_t RemoteSubmenu(UINT flags, uintptr_t idOrSubmenu, HWND via);
   void Forget(HWND hwnd);
 };
 
 // The folder of the running executable (the program folder unless one is given).
 std::string ExecutableFolder();
+std::string ExecutablePath();
+// Another process: started from a command line (its id, 0 when it did not start), and ended
+// from outside as the task manager ends it (false when it could not be).
+DWORD StartProcess(const std::string& commandLine);
+bool EndProcess(DWORD processId);
 
 }  // namespace platform::win32

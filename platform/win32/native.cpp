@@ -9,13 +9,17 @@
 // After <windows.h>: these need its types.
 #include <commdlg.h>
 #include <mmsystem.h>
+#include <richedit.h>
 #include <shellapi.h>
 #include <wininet.h>
 #include <winspool.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <mutex>
+
+#include "platform/win32/hook/wire.h"
 
 namespace platform::win32::native {
 
@@ -844,12 +848,316 @@ std::string AnsiFromWide(const std::wstring& text) {
   return ansi;
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   char buf[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  std::string path(buf, n);
+  return std::string(buf, n);
+}
+
+std::string ExecutableFolder() {
+  const std::string path = ExecutablePath();
   size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+uint32_t StartProcess(const std::string& commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return 0;
+  }
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return info.dwProcessId;
+}
+
+bool EndProcess(uint32_t processId) {
+  HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+  if (!process) return false;
+  const bool ended = TerminateProcess(process, 1) &&
+                     WaitForSingleObject(process, wire::kReplyTimeoutMs) == WAIT_OBJECT_0;
+  ::CloseHandle(process);
+  return ended;
+}
+
+// ---- Windows of other processes ----
+
+namespace {
+
+constexpr const char* kServerClass = "PallionHookServer";
+
+RemoteMessage onRemoteMessage = nullptr;
+KeyDown onRemoteKey = nullptr;
+HWND server = nullptr;  // where the agents' notices arrive
+HMODULE library = nullptr;
+HOOKPROC loader = nullptr;
+bool keyboardOn = false;
+std::map<DWORD, HWND> agents;  // by the thread each lives in
+std::map<HWND, bool> guards;   // agents holding a leftovers' description
+// Where the text answer of each request being made goes (innermost last; null: none wanted).
+std::vector<std::string*> textAnswers;
+
+template <typename T>
+bool Read(const COPYDATASTRUCT* data, T& out) {
+  if (data->cbData != sizeof out) return false;
+  std::memcpy(&out, data->lpData, sizeof out);
+  return true;
+}
+
+bool Ask(HWND agent, uint32_t request, const void* data, size_t size, intptr_t* result,
+         std::string* text, UINT how = SMTO_NORMAL) {
+  COPYDATASTRUCT copy{request, static_cast<DWORD>(size), const_cast<void*>(data)};
+  textAnswers.push_back(text);
+  DWORD_PTR answer = 0;
+  const LRESULT ok = SendMessageTimeoutA(agent, WM_COPYDATA, reinterpret_cast<WPARAM>(server),
+                                         reinterpret_cast<LPARAM>(&copy), how | SMTO_ABORTIFHUNG,
+                                         wire::kReplyTimeoutMs, &answer);
+  textAnswers.pop_back();
+  if (result) *result = static_cast<intptr_t>(answer);
+  return ok != 0;
+}
+
+LRESULT CALLBACK ServerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_COPYDATA) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  const HWND agent = reinterpret_cast<HWND>(wParam);
+  switch (data->dwData) {
+    case wire::kReady: {
+      wire::ReadyArgs ready{};
+      if (!Read(data, ready)) return 0;
+      agents[ready.thread] = W(ready.agent);
+      return 1;
+    }
+    case wire::kText:
+      if (!textAnswers.empty() && textAnswers.back())
+        textAnswers.back()->assign(static_cast<const char*>(data->lpData), data->cbData);
+      return 1;
+    case wire::kMessage: {
+      wire::MessageArgs m{};
+      if (!Read(data, m) || !onRemoteMessage) return 0;
+      uint32_t message = m.msg;
+      uintptr_t w = static_cast<uintptr_t>(m.wParam);
+      intptr_t l = static_cast<intptr_t>(m.lParam);
+      intptr_t result = 0;
+      const bool swallow = onRemoteMessage(m.hwnd, message, w, l, m.flags, result);
+      if (!swallow && message == m.msg && w == m.wParam && l == m.lParam) return 0;
+      wire::Verdict verdict{swallow ? 1u : 0u, message, w, l, result};
+      return Ask(agent, wire::kVerdict, &verdict, sizeof verdict, nullptr, nullptr) ? 1 : 0;
+    }
+    case wire::kKey: {
+      wire::KeyArgs k{};
+      if (!Read(data, k) || !onRemoteKey) return 0;
+      int key = k.key;
+      const bool swallow = onRemoteKey(key, k.shift);
+      if (swallow || key == 0) return 1;
+      return key != k.key ? static_cast<LRESULT>((key & 0xFF) << 8) : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+bool EnsureServer() {
+  if (server && ::IsWindow(server)) return true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = ServerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kServerClass;
+  RegisterClassExA(&wc);
+  server = CreateWindowExA(0, kServerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  return server != nullptr;
+}
+
+bool EnsureLibrary() {
+  if (loader) return true;
+  const std::string path = ExecutableFolder() + "\\" + wire::kLibraryName;
+  library = LoadLibraryA(path.c_str());
+  if (library)
+    loader = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library, wire::kLoaderProc)));
+  if (!loader) ::SetLastError(ERROR_MOD_NOT_FOUND);
+  return loader != nullptr;
+}
+
+// The agent of the thread of `hwnd` (a window of another process), loading the library into
+// that thread first if it is not there yet.
+HWND AgentFor(uint32_t hwnd) {
+  DWORD process = 0;
+  const DWORD thread = ::GetWindowThreadProcessId(W(hwnd), &process);
+  if (thread == 0 || process == ::GetCurrentProcessId()) {
+    ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  if (auto it = agents.find(thread); it != agents.end()) {
+    if (::IsWindow(it->second)) return it->second;
+    agents.erase(it);
+  }
+  if (!EnsureServer() || !EnsureLibrary()) return nullptr;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, loader, library, thread);
+  if (!hook) return nullptr;
+  // The hook brings the library into the thread; the hello makes it start its agent there,
+  // which announces itself before the send returns. The library keeps itself loaded.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(W(hwnd), RegisterWindowMessageA(wire::kHelloMessage),
+                      reinterpret_cast<WPARAM>(server), ::GetCurrentProcessId(),
+                      SMTO_NORMAL | SMTO_ABORTIFHUNG, wire::kReplyTimeoutMs, &ignored);
+  UnhookWindowsHookEx(hook);
+  auto it = agents.find(thread);
+  if (it == agents.end()) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  if (keyboardOn) {
+    const uint32_t on = 1;
+    Ask(it->second, wire::kKeyboard, &on, sizeof on, nullptr, nullptr);
+  }
+  return it->second;
+}
+
+// A fault nobody handles: the guarded leftovers are undone in the other processes before this
+// one ends (its windows, and the windows of others inside them, go with it).
+LONG WINAPI Failing(EXCEPTION_POINTERS*) {
+  for (const auto& [agent, held] : guards)
+    if (held) Ask(agent, wire::kRunGuard, nullptr, 0, nullptr, nullptr, SMTO_BLOCK);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
+void SetRemoteHandlers(RemoteMessage onMessage, KeyDown onKey) {
+  onRemoteMessage = onMessage;
+  onRemoteKey = onKey;
+}
+
+bool IsForeign(uint32_t hwnd) {
+  DWORD process = 0;
+  return hwnd != 0 && ::GetWindowThreadProcessId(W(hwnd), &process) != 0 &&
+         process != ::GetCurrentProcessId();
+}
+
+bool RemoteWatch(uint32_t hwnd, uint32_t flags) {
+  HWND agent = AgentFor(hwnd);
+  if (!agent) return false;
+  const wire::WatchArgs args{hwnd, flags};
+  intptr_t done = 0;
+  if (!Ask(agent, wire::kWatch, &args, sizeof args, &done, nullptr) || done != 1) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> RemoteEditLine(uint32_t edit, int lineFromOne) {
+  HWND agent = AgentFor(edit);
+  if (!agent) return std::nullopt;
+  const wire::EditLineArgs args{edit, lineFromOne};
+  std::string text;
+  intptr_t done = 0;
+  if (!Ask(agent, wire::kEditLine, &args, sizeof args, &done, &text) || done != 1)
+    return std::nullopt;
+  return text;
+}
+
+intptr_t RemoteMenu(uint32_t hwnd, uint32_t op, uint32_t menu, uint32_t position, uint32_t flags,
+                    uintptr_t idOrSubmenu, const std::string& text, std::string* textOut) {
+  HWND agent = AgentFor(hwnd);
+  if (!agent) return 0;
+  const wire::MenuArgs args{op, hwnd, menu, position, flags, idOrSubmenu};
+  std::string request(reinterpret_cast<const char*>(&args), sizeof args);
+  request += text;
+  intptr_t result = 0;
+  if (!Ask(agent, wire::kMenu, request.data(), request.size(), &result, textOut)) {
+    ::SetLastError(ERROR_TIMEOUT);
+    return 0;
+  }
+  return result;
+}
+
+bool RemoteGuard(uint32_t home, const std::string& description) {
+  HWND agent = AgentFor(home);
+  if (!agent) return false;
+  intptr_t done = 0;
+  if (!Ask(agent, wire::kGuard, description.data(), description.size(), &done, nullptr) ||
+      done != 1) {
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  guards[agent] = true;
+  static bool filterSet = false;
+  if (!filterSet) SetUnhandledExceptionFilter(Failing);
+  filterSet = true;
+  return true;
+}
+
+bool RemoteUnguard(uint32_t home) {
+  HWND agent = AgentFor(home);
+  if (!agent) return false;
+  guards.erase(agent);
+  return Ask(agent, wire::kUnguard, nullptr, 0, nullptr, nullptr);
+}
+
+bool RemoteKeyboard(bool on) {
+  keyboardOn = on;
+  const uint32_t value = on ? 1 : 0;
+  bool all = true;
+  for (const auto& [thread, agent] : agents)
+    all = Ask(agent, wire::kKeyboard, &value, sizeof value, nullptr, nullptr) && all;
+  return all;
+}
+
+void ReleaseRemote() {
+  for (const auto& [thread, agent] : agents) Ask(agent, wire::kBye, nullptr, 0, nullptr, nullptr);
+  agents.clear();
+  guards.clear();
+  keyboardOn = false;
+  if (server) ::DestroyWindow(server);
+  server = nullptr;
+}
+
+std::string ReadEditLine(uint32_t edit, int lineFromOne) {
+  if (lineFromOne < 1 || !::IsWindow(W(edit))) return {};
+  const WPARAM line = static_cast<WPARAM>(lineFromOne - 1);
+  const LRESULT start = ::SendMessageA(W(edit), EM_LINEINDEX, line, 0);
+  if (start < 0) return {};
+  const LRESULT length = ::SendMessageA(W(edit), EM_LINELENGTH, start, 0);
+  if (length <= 0) return {};
+  std::string text;
+  if (length + 2 <= 0xFFFF) {
+    // EM_GETLINE: the buffer's first word holds its size; the line may fill it unterminated.
+    const size_t room = std::max<size_t>(static_cast<size_t>(length) + 2, 1024);
+    text.assign(room + 1, '\0');
+    const uint16_t word = static_cast<uint16_t>(room);
+    std::memcpy(text.data(), &word, sizeof word);
+    const LRESULT copied =
+        ::SendMessageA(W(edit), EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::min(static_cast<size_t>(std::max<LRESULT>(copied, 0)), room));
+  } else {
+    // Longer than EM_GETLINE's word-sized buffer: a rich edit gives the range, an edit control
+    // its whole text to cut the line from.
+    text.assign(static_cast<size_t>(length) + 1, '\0');
+    TEXTRANGEA range{{static_cast<LONG>(start), static_cast<LONG>(start + length)}, text.data()};
+    const LRESULT got =
+        ::SendMessageA(W(edit), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    if (got > 0) {
+      text.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(length)));
+    } else {
+      const int all = ::GetWindowTextLengthA(W(edit));
+      std::string whole(static_cast<size_t>(std::max(all, 0)) + 1, '\0');
+      whole.resize(
+          static_cast<size_t>(std::max(::GetWindowTextA(W(edit), whole.data(), all + 1), 0)));
+      text = static_cast<size_t>(start) < whole.size()
+                 ? whole.substr(static_cast<size_t>(start), static_cast<size_t>(length))
+                 : std::string();
+    }
+  }
+  // A rich edit's lines end in a carriage return.
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+  return text;
 }
 
 }  // namespace platform::win32::native

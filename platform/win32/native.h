@@ -150,6 +150,38 @@ void* CreateOwnedMutex(const std::string& name);
 void SetLastError(uint32_t error);
 uint32_t GetLastError();
 
+// ---- Windows of other processes, through the hook library loaded there (native_agent.cpp) ----
+// A reported message of a watched window of another process (flags: wire::kWatchAll and / or
+// wire::kWatchMouse), before that window sees it. The handler may change it; returning true
+// swallows it with `result`.
+using RemoteMessage = bool (*)(uint32_t hwnd, uint32_t& msg, uintptr_t& wParam, intptr_t& lParam,
+                               uint32_t flags, intptr_t& result);
+void SetRemoteHandlers(RemoteMessage onMessage, KeyDown onKey);
+// A live window of another process.
+bool IsForeign(uint32_t hwnd);
+// Which messages of a window of another process are reported (wire::kWatchAll,
+// wire::kWatchMouse; 0 none). False, with the error set, when the library is not there.
+bool RemoteWatch(uint32_t hwnd, uint32_t flags);
+// The text of one line of an edit or rich-text control of another process.
+std::optional<std::string> RemoteEditLine(uint32_t edit, int lineFromOne);
+// One menu call (wire::MenuOp) made inside the process of `hwnd`'s thread; a text result in
+// `textOut`.
+intptr_t RemoteMenu(uint32_t hwnd, uint32_t op, uint32_t menu, uint32_t position, uint32_t flags,
+                    uintptr_t idOrSubmenu, const std::string& text, std::string* textOut);
+// Leaves the leftovers' description with the library in the process of `home`; false when it
+// cannot. Should this process end unannounced, the library undoes them there. A failing
+// process (an unhandled fault) has them undone before it ends.
+bool RemoteGuard(uint32_t home, const std::string& description);
+bool RemoteUnguard(uint32_t home);
+// Reports the keys of every thread the library is in to the key handler (and of threads it
+// comes to later), or stops.
+bool RemoteKeyboard(bool on);
+// Lets go of every window, hook and guard in other processes (the program's own end).
+void ReleaseRemote();
+// The text of one line of an edit or rich-text control of the calling process, whatever its
+// length.
+std::string ReadEditLine(uint32_t edit, int lineFromOne);
+
 // ---- Painting ----
 // Starts painting the client area; its size in pixels. False when the window is gone.
 bool BeginPaint(uint32_t hwnd, int* width, int* height);
@@ -184,7 +216,12 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
 // Text in the system's ANSI code page and in UTF-16 (file names are UTF-16 on Windows).
 std::wstring WideFromAnsi(const std::string& text);
 std::string AnsiFromWide(const std::wstring& text);
-// The folder of the running executable.
+// The folder of the running executable, and its full path.
 std::string ExecutableFolder();
+std::string ExecutablePath();
+// Starts a program (a command line); its process id, 0 when it did not start.
+uint32_t StartProcess(const std::string& commandLine);
+// Ends a process from outside, as the task manager does, and waits until it has ended.
+bool EndProcess(uint32_t processId);
 
 }  // namespace platform::win32::native
