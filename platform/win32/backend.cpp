@@ -811,7 +811,10 @@ HANDLE Win32System::SetKeyboardHook(KeyHookProc proc) {
     native::SetLastError(ERROR_INVALID_FILTER_PROC);
     return 0;
   }
+  // The keys of this thread, and of the other processes' threads the hook library is in (now
+  // and later).
   if (!native::InstallKeyboardHook(&Win32System::KeyDown)) return 0;
+  native::RemoteKeyboard(true);
   HANDLE h = state_->NewHandle();
   state_->keyHooks[h] = std::make_shared<KeyHookProc>(std::move(proc));
   return h;
@@ -843,7 +846,10 @@ bool Win32System::Unhook(HANDLE hook) {
     native::SetLastError(ERROR_INVALID_HOOK_HANDLE);
     return false;
   }
-  if (s.keyHooks.empty()) native::RemoveKeyboardHook();
+  if (s.keyHooks.empty()) {
+    native::RemoveKeyboardHook();
+    native::RemoteKeyboard(false);
+  }
   return true;
 }
 std::string Win32System::GetEditLine(HWND edit, int lineFromOne) {
@@ -957,6 +963,10 @@ bool Win32System::CreateNamedLock(const std::string& name) {
 void Win32System::ExitProcess() {
   State& s = *state_;
   if (s.ended) return;
+  // What was left with other processes and not taken back is undone there while the program's
+  // windows still stand (adopted windows inside them would go with them).
+  native::RunRemoteGuards();
+  s.guards.clear();
   // The windows, timers, hooks and locks of the program go now; the main loop sees the end and
   // returns, and the process ends there.
   std::vector<HWND> own;
@@ -1022,6 +1032,9 @@ DWORD StartProcess(const std::string& commandLine) {
 }
 bool EndProcess(DWORD processId) {
   return native::EndProcess(processId);
+}
+bool PressKey(int virtualKey) {
+  return native::PressKey(virtualKey);
 }
 
 }  // namespace platform::win32

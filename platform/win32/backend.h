@@ -183,5 +183,7 @@ std::string ExecutablePath();
 // from outside as the task manager ends it (false when it could not be).
 DWORD StartProcess(const std::string& commandLine);
 bool EndProcess(DWORD processId);
+// A key pressed and released on the keyboard, as the person presses it.
+bool PressKey(int virtualKey);
 
 }  // namespace platform::win32

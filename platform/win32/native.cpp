@@ -31,7 +31,7 @@ constexpr UINT kMdiFirstChildId = 0xFF00;  // the seam's MDI_FIRST_CHILD_ID
 Router router = nullptr;
 TimerExpired timerExpired = nullptr;
 KeyDown keyDown = nullptr;
-HHOOK keyboardHook = nullptr;
+std::map<DWORD, HHOOK> keyboardHooks;  // by thread
 // Original procedures of system-class windows subclassed to the router.
 std::map<uint32_t, WNDPROC> originalProcs;
 // Paints in progress, by window.
@@ -66,25 +66,22 @@ void CALLBACK TimerProcThunk(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && keyDown && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) {
-    const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (!(info->flags & LLKHF_INJECTED)) {
-      int shift = 0;
-      if (::GetKeyState(VK_SHIFT) < 0) shift |= 1;
-      if (::GetKeyState(VK_CONTROL) < 0) shift |= 2;
-      if (::GetKeyState(VK_MENU) < 0) shift |= 4;
-      int key = static_cast<int>(info->vkCode);
-      const bool swallow = keyDown(key, shift);
-      if (swallow || key == 0) return 1;
-      if (key != static_cast<int>(info->vkCode)) {
-        // Another key than the one pressed goes on: this one is dropped, the other sent.
-        keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-        keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
-        return 1;
-      }
+  const bool goingDown = (static_cast<uint64_t>(lParam) & 0x80000000u) == 0;
+  if (code == HC_ACTION && goingDown && keyDown) {
+    int shift = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) shift |= 1;
+    if (::GetKeyState(VK_CONTROL) < 0) shift |= 2;
+    if (::GetKeyState(VK_MENU) < 0) shift |= 4;
+    int key = static_cast<int>(wParam);
+    const bool swallow = keyDown(key, shift);
+    if (swallow || key == 0) return 1;
+    if (key != static_cast<int>(wParam)) {
+      // Another key than the one pressed goes on: this one is dropped, the other posted.
+      PostMessageA(::GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(key), lParam);
+      return 1;
     }
   }
-  return CallNextHookEx(keyboardHook, code, wParam, lParam);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void FillRect4(const RECT& r, int32_t out[4]) {
@@ -379,14 +376,29 @@ int16_t GetKeyState(int key) {
 }
 bool InstallKeyboardHook(KeyDown onKey) {
   keyDown = onKey;
-  if (!keyboardHook)
-    keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, GetModuleHandleA(nullptr), 0);
-  return keyboardHook != nullptr;
+  const DWORD thread = GetCurrentThreadId();
+  if (keyboardHooks.count(thread)) return true;
+  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, KeyboardProc, nullptr, thread);
+  if (!hook) return false;
+  keyboardHooks[thread] = hook;
+  return true;
 }
 void RemoveKeyboardHook() {
-  if (keyboardHook) UnhookWindowsHookEx(keyboardHook);
-  keyboardHook = nullptr;
-  keyDown = nullptr;
+  if (auto it = keyboardHooks.find(GetCurrentThreadId()); it != keyboardHooks.end()) {
+    UnhookWindowsHookEx(it->second);
+    keyboardHooks.erase(it);
+  }
+  if (keyboardHooks.empty()) keyDown = nullptr;
+}
+
+bool PressKey(int virtualKey) {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = static_cast<WORD>(virtualKey);
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
 }
 
 // ---- Menus ----
@@ -1022,8 +1034,7 @@ HWND AgentFor(uint32_t hwnd) {
 // A fault nobody handles: the guarded leftovers are undone in the other processes before this
 // one ends (its windows, and the windows of others inside them, go with it).
 LONG WINAPI Failing(EXCEPTION_POINTERS*) {
-  for (const auto& [agent, held] : guards)
-    if (held) Ask(agent, wire::kRunGuard, nullptr, 0, nullptr, nullptr, SMTO_BLOCK);
+  RunRemoteGuards();
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
@@ -1092,6 +1103,14 @@ bool RemoteGuard(uint32_t home, const std::string& description) {
   if (!filterSet) SetUnhandledExceptionFilter(Failing);
   filterSet = true;
   return true;
+}
+
+void RunRemoteGuards() {
+  // Blocking: the library lets go of this process's windows before it undoes anything, so
+  // nothing it does waits on this process meanwhile.
+  for (const auto& [agent, held] : guards)
+    if (held) Ask(agent, wire::kRunGuard, nullptr, 0, nullptr, nullptr, SMTO_BLOCK);
+  guards.clear();
 }
 
 bool RemoteUnguard(uint32_t home) {

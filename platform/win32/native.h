@@ -95,12 +95,14 @@ bool ReleaseCapture();
 uint32_t GetCapture();
 bool GetCursorPos(int32_t point[2]);
 int16_t GetKeyState(int key);
-// The low-level keyboard hook of the calling thread: called for each key going down with the
-// key code (changeable; 0 swallows) and the shift state (1 Shift, 2 Ctrl, 4 Alt); returning
-// true swallows the key.
+// The keyboard hook of the calling thread (one handler for every thread that has one): called
+// for each key going down there with the key code (changeable; 0 swallows) and the shift state
+// (1 Shift, 2 Ctrl, 4 Alt); returning true swallows the key.
 using KeyDown = bool (*)(int& keyCode, int shift);
 bool InstallKeyboardHook(KeyDown onKey);
 void RemoveKeyboardHook();
+// A key pressed and released on the keyboard, as the person presses it.
+bool PressKey(int virtualKey);
 
 // ---- Menus ----
 uint32_t CreateMenu();
@@ -173,6 +175,8 @@ intptr_t RemoteMenu(uint32_t hwnd, uint32_t op, uint32_t menu, uint32_t position
 // process (an unhandled fault) has them undone before it ends.
 bool RemoteGuard(uint32_t home, const std::string& description);
 bool RemoteUnguard(uint32_t home);
+// Has every guarded leftovers' description undone now, in the processes that hold them.
+void RunRemoteGuards();
 // Reports the keys of every thread the library is in to the key handler (and of threads it
 // comes to later), or stops.
 bool RemoteKeyboard(bool on);

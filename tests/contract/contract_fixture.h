@@ -59,10 +59,13 @@ class Contract : public ::testing::Test {
                                          platform::HWND menuOwner);
   void KillPartner();   // from outside, as the task manager ends a process
   void CrashPartner();  // a fault nobody handles (on the simulated desktop, as a kill)
+  void ExitPartner();   // the adopter ends itself through the seam, without its shutdown
   // The person's click on a window, and the person's choice of a menu item by its texts from
   // the bar down (Windows: the system's messages for them, posted to the window).
   void ClickAsPerson(platform::HWND hwnd);
   bool ChooseMenuItem(platform::HWND owner, const std::vector<std::string>& path);
+  // A key the person presses (Windows: on the keyboard, to the foreground window's focus).
+  void PressKeyAsPerson(int virtualKey);
 
  private:
 #ifdef _WIN32
@@ -197,6 +200,19 @@ inline void Contract::CrashPartner() {
 #endif
 }
 
+inline void Contract::ExitPartner() {
+#ifdef _WIN32
+  partner_ = 0;
+  platform::SetWindowText(partnerArea_, partner::kExitCaption);
+  PumpUntil([&] { return !platform::IsWindow(partnerArea_); });
+#else
+  backend_->SetCurrentProcess(partner_);
+  platform::ExitProcess();
+  backend_->SetCurrentProcess(self_);
+  partner_ = 0;
+#endif
+}
+
 inline void Contract::ClickAsPerson(platform::HWND hwnd) {
 #ifdef _WIN32
   platform::PostMessage(hwnd, platform::WM_LBUTTONDOWN, platform::MK_LBUTTON,
@@ -204,6 +220,14 @@ inline void Contract::ClickAsPerson(platform::HWND hwnd) {
   platform::PostMessage(hwnd, platform::WM_LBUTTONUP, 0, platform::MAKELPARAM(5, 5));
 #else
   backend_->Click(hwnd, 5, 5);
+#endif
+}
+
+inline void Contract::PressKeyAsPerson(int virtualKey) {
+#ifdef _WIN32
+  platform::win32::PressKey(virtualKey);
+#else
+  backend_->PressKey(virtualKey);
 #endif
 }
 

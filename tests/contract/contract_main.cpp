@@ -33,6 +33,7 @@ int RunPartner(int argc, char** argv) {
   const uint32_t start = GetTickCount();
   while (!ProcessEnded() && GetTickCount() - start < 60000) {
     WaitEvents(50);
+    if (area != 0 && GetWindowText(area) == contract::partner::kExitCaption) ExitProcess();
     if (area != 0 && GetWindowText(area) == contract::partner::kCrashCaption) {
       // A fault nobody handles, as a failing program has one.
       volatile uintptr_t nowhere = 0;

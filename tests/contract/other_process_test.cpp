@@ -70,6 +70,35 @@ TEST_F(OtherProcess, AMouseHookSeesThePersonsClicksAndCanStopThem) {
   EXPECT_FALSE(Unhook(hook));
 }
 
+TEST_F(OtherProcess, AKeyboardHookSeesThePersonsKeysThereAndCanSwallowThem) {
+  // As the program does, it has reached the client's thread before (here: its menu bar).
+  ASSERT_NE(GetMenu(frame), 0u);
+  std::vector<int> keys;
+  bool swallow = true;
+  HANDLE hook = SetKeyboardHook([&](int& key, int, int& noPass) {
+    keys.push_back(key);
+    if (swallow) noPass = 1;
+  });
+  ASSERT_NE(hook, 0u);
+  auto text = [this] {
+    char buffer[64] = {};
+    SendMessage(lines, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    return std::string(buffer);
+  };
+  PressKeyAsPerson('A');
+  ASSERT_TRUE(PumpUntil([&] { return !keys.empty(); }, 5000));
+  EXPECT_EQ(keys, std::vector<int>{'A'});
+  Pump(100);
+  EXPECT_EQ(text(), "") << "the swallowed key reached the edit control";
+  swallow = false;
+  PressKeyAsPerson('B');
+  EXPECT_TRUE(PumpUntil([&] { return text() == "b"; }, 5000));
+  ASSERT_TRUE(Unhook(hook));
+  PressKeyAsPerson('C');
+  EXPECT_TRUE(PumpUntil([&] { return text() == "bc"; }, 5000));
+  EXPECT_EQ(keys, (std::vector<int>{'A', 'B'}));
+}
+
 TEST_F(OtherProcess, GetEditLineReadsItsLinesLongerThan64KB) {
   const std::string longLine(70000, 'x');
   const std::string text = "first\r\n" + longLine + "\r\nlast";
@@ -150,6 +179,14 @@ TEST_F(Adopted, AFailingAdopterHasItsLeftoversUndoneHere) {
   EXPECT_TRUE(IsWindowVisible(im));
   EXPECT_EQ(GetMenuItemCount(bar), 1);
   EXPECT_EQ(GetMenuString(bar, 0, MF_BYPOSITION), "&File");
+  EXPECT_FALSE(IsWindow(area));
+}
+
+TEST_F(Adopted, AnAdopterEndingWithoutTakingThemBackHasThemUndoneHere) {
+  ExitPartner();
+  EXPECT_TRUE(PumpUntil([&] { return IsWindow(im) && GetParent(im) == mdi; }, 5000));
+  EXPECT_TRUE(IsWindowVisible(im));
+  EXPECT_EQ(GetMenuItemCount(bar), 1);
   EXPECT_FALSE(IsWindow(area));
 }
 

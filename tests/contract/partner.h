@@ -38,7 +38,7 @@ inline std::string ClientCaption(const std::string& tag) {
 }
 
 // The client's part: a frame with a menu bar (File > Open), and inside it a window that notes
-// its clicks and a multi-line edit control.
+// its clicks and a multi-line edit control that has the focus.
 inline void MakeClient(const std::string& tag) {
   using namespace platform;
   RegisterClass();
@@ -51,8 +51,11 @@ inline void MakeClient(const std::string& tag) {
   SetMenu(frame, bar);
   CreateWindowEx(0, kClass, "target", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, frame, 1, nullptr);
   // Lines are not wrapped at the control's width: each line of the text is one line.
-  CreateWindowEx(0, "Edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL, 10, 70, 300,
-                 100, frame, 2, nullptr);
+  HWND lines = CreateWindowEx(0, "Edit", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL,
+                              10, 70, 300, 100, frame, 2, nullptr);
+  // In front, the person's keys going to the edit control.
+  SetForegroundWindow(frame);
+  SetFocus(lines);
   // Found by its caption once everything is there.
   SetWindowText(frame, ClientCaption(tag));
 }
@@ -63,7 +66,9 @@ inline std::string AreaCaption(const std::string& tag) {
 inline std::string GuardedCaption(const std::string& tag) {
   return "guarded " + tag;
 }
+// Captions the test gives the adopter's window to make it fail, or end through the seam.
 constexpr const char* kCrashCaption = "crash";
+constexpr const char* kExitCaption = "exit";
 
 // The interceptor's part, as the program takes a client's window: a window of its own adopts
 // `im`, a pop-up joins the menu bar of `menuOwner`, and all of it is left with the client's

@@ -39,12 +39,11 @@ struct Agent {
   HANDLE program = nullptr;
   HANDLE stop = nullptr;
   HANDLE watcher = nullptr;
-  HHOOK keyboard = nullptr;
+  bool keyboard = false;  // the thread's keys are reported
   std::vector<HWND> subclassed;
   std::string guard;  // the leftovers' description; empty: none
   // The verdicts awaited for the messages being reported (innermost last).
   std::vector<std::pair<wire::Verdict*, bool*>> verdicts;
-  int replacedKeys = 0;  // keys this agent posted itself, not reported again
 };
 
 std::mutex agentsLock;
@@ -145,40 +144,25 @@ LRESULT CALLBACK Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // ---- Keys ----
 
-LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+// The keys of an agent's thread, told to the program: true swallows the key.
+bool ReportKey(int& keyCode, int shift) {
   Agent* agent = ThisThreadsAgent();
-  const bool goingDown = (static_cast<uint64_t>(lParam) & 0x80000000u) == 0;
-  if (code == HC_ACTION && goingDown && agent && agent->server) {
-    if (agent->replacedKeys > 0) {
-      --agent->replacedKeys;
-    } else {
-      int shift = 0;
-      if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-      if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-      if (GetKeyState(VK_MENU) < 0) shift |= 4;
-      const wire::KeyArgs args{static_cast<int32_t>(wParam), shift};
-      DWORD_PTR answer = 0;
-      if (Tell(*agent, wire::kKey, &args, sizeof args, &answer)) {
-        if (answer & 1) return 1;
-        const int replacement = static_cast<int>((answer >> 8) & 0xFF);
-        if (replacement != 0 && replacement != static_cast<int>(wParam)) {
-          // Another key than the one pressed goes on: this one is dropped, the other posted.
-          ++agent->replacedKeys;
-          PostMessageA(GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(replacement), lParam);
-          return 1;
-        }
-      }
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+  if (!agent || !agent->server) return false;
+  const wire::KeyArgs args{keyCode, shift};
+  DWORD_PTR answer = 0;
+  if (!Tell(*agent, wire::kKey, &args, sizeof args, &answer)) return false;
+  if (answer & 1) return true;
+  if (const int replacement = static_cast<int>((answer >> 8) & 0xFF); replacement != 0)
+    keyCode = replacement;
+  return false;
 }
 
 void SetKeyboard(Agent& agent, bool on) {
-  if (on && !agent.keyboard)
-    agent.keyboard = SetWindowsHookExA(WH_KEYBOARD, KeyboardProc, self, GetCurrentThreadId());
+  namespace native = platform::win32::native;
+  if (on && !agent.keyboard) agent.keyboard = native::InstallKeyboardHook(&ReportKey);
   if (!on && agent.keyboard) {
-    UnhookWindowsHookEx(agent.keyboard);
-    agent.keyboard = nullptr;
+    native::RemoveKeyboardHook();
+    agent.keyboard = false;
   }
 }
 
