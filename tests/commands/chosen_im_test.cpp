@@ -213,6 +213,19 @@ TEST_F(ChosenIM, TheNeighbourChosenAfterACloseIsNeverAStaleTab) {
   ExpectShown(dave, "Dave");
 }
 
+TEST_F(ChosenIM, ClosingTheIMShownInTheMiddleShowsTheNextOne) {
+  Adopt("Bob");
+  const HWND carl = Adopt("Carl");
+  const HWND dave = Adopt("Dave");
+  ClickTab(2);
+  WhenAsked("Yes");
+  CloseIM();
+  ASSERT_TRUE(desktop().RunUntil([&] { return !IsWindow(carl); }, 1000));
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Bob", "Dave"}));
+  EXPECT_EQ(main().ctList1.HeaderText(), "Current IMs: 2");
+  ExpectShown(dave, "Dave");
+}
+
 TEST_F(ChosenIM, UnreadMarksKeepToTheirOwnTab) {
   Adopt("Bob", "one");
   const HWND carl = Adopt("Carl");

@@ -7,8 +7,6 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
-#include "support/host_files.h"
-#include "support/ui_person.h"
 #include "support/widgets_person.h"
 
 namespace {
@@ -80,51 +78,7 @@ TEST_P(Lifecycle, TheContainerHidesSoonAfterTheLastIMCloses) {
   EXPECT_EQ(main().List1.ListCount(), 0);
 }
 
-TEST_P(Lifecycle, ChoosingATabShowsItsIM) {
-  const HWND bob = world.ReceiveAndAdopt("Bob", "hello");
-  const HWND carl = world.ReceiveAndAdopt("Carl", "hi");
-  ASSERT_NE(carl, 0u);
-  EXPECT_EQ(host::FindCurrentIM(), bob);
-  main().TabStrip1.SetSelectedItem(2);
-  EXPECT_EQ(host::FindCurrentIM(), carl);
-  EXPECT_EQ(main().List1.Text(), std::to_string(carl));
-  EXPECT_EQ(main().ctList1.ListIndex(), 1);
-  EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Carl");
-  EXPECT_EQ(main().mnuIgnore[1]->Caption(), "Always Ignore Carl");
-  // In the list look a click on a row selects its tab and shows its IM.
-  main().mnuStyleSub[1]->Click();
-  uitest::Person person(world.desktop);
-  ASSERT_TRUE(person.ClickRow(main().ctList1, 0));
-  EXPECT_EQ(main().TabStrip1.SelectedItem(), 1);
-  EXPECT_EQ(main().ctList1.ListIndex(), 0);
-  EXPECT_EQ(host::FindCurrentIM(), bob);
-  EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Bob");
-}
-
-TEST_P(Lifecycle, ClosingTheChosenIMSelectsTheNeighbour) {
-  world.ReceiveAndAdopt("Bob", "1");
-  const HWND carl = world.ReceiveAndAdopt("Carl", "2");
-  const HWND dave = world.ReceiveAndAdopt("Dave", "3");
-  ASSERT_NE(dave, 0u);
-  main().TabStrip1.SetSelectedItem(2);
-  main().CloseIM(main().ChosenIM());
-  world.desktop.RunFor(200);
-  EXPECT_FALSE(IsWindow(carl));
-  ASSERT_EQ(main().TabStrip1.Count(), 2);
-  EXPECT_EQ(main().TabStrip1.SelectedCaption(), "Dave");
-  EXPECT_EQ(host::FindCurrentIM(), dave);
-  EXPECT_EQ(main().List1.Text(), std::to_string(dave));
-  EXPECT_EQ(main().ctList1.HeaderText(), "Current IMs: 2");
-  EXPECT_EQ(host::GetCaption(world.container), "Pallion \xB2\xB7\xBA : Dave");
-  main().CloseIM(main().ChosenIM());
-  main().CloseIM(main().ChosenIM());
-  world.desktop.RunFor(200);
-  EXPECT_EQ(main().TabStrip1.Count(), 0);
-  EXPECT_FALSE(IsWindowVisible(world.container));
-}
-
-TEST_P(Lifecycle, TheCloseBoxLogsAndClosesEveryIM) {
-  settings::WriteSetting("LogIMs", "1");
+TEST_P(Lifecycle, TheCloseBoxClosesEveryIMAndKeepsTheContainer) {
   const HWND bob = world.ReceiveAndAdopt("Bob", "hello");
   const HWND carl = world.ReceiveAndAdopt("Carl", "hi");
   world.desktop.Click(world.container, 0, 0);  // focus, then the close box by its command
@@ -134,8 +88,6 @@ TEST_P(Lifecycle, TheCloseBoxLogsAndClosesEveryIM) {
   EXPECT_FALSE(IsWindowVisible(world.container));
   EXPECT_FALSE(IsWindow(bob));
   EXPECT_FALSE(IsWindow(carl));
-  EXPECT_EQ(testfiles::FilesIn(world.ProgramPath("\\IM Logs\\Bob")), 1);
-  EXPECT_EQ(testfiles::FilesIn(world.ProgramPath("\\IM Logs\\Carl")), 1);
   EXPECT_EQ(main().TabStrip1.Count(), 0);
   // The container is there for the next IM.
   EXPECT_NE(world.ReceiveAndAdopt("Dave", "later"), 0u);

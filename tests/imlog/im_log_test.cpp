@@ -131,15 +131,6 @@ INSTANTIATE_TEST_SUITE_P(Layouts, IMLog, ::testing::Values(Layout::Aol6, Layout:
                                                              : std::string("Aol7");
                          });
 
-TEST_P(IMLog, ConversationViewIsTheLayoutsView) {
-  HWND im = Incoming("Bob", "hi");
-  ASSERT_NE(im, 0u);
-  HWND view = imlog::ConversationView(im);
-  ASSERT_NE(view, 0u);
-  EXPECT_EQ(GetClassName(view), GetParam() == Layout::Aol7 ? "RICHCNTLREADONLY" : "RICHCNTL");
-  EXPECT_EQ(imlog::ConversationView(0), 0u);
-}
-
 TEST_P(IMLog, BeginLineReplacesTheFirstCharacterOfTheView) {
   HWND im = Incoming("Bob", "Hi Alice");
   ASSERT_NE(im, 0u);
@@ -147,17 +138,6 @@ TEST_P(IMLog, BeginLineReplacesTheFirstCharacterOfTheView) {
   imlog::PutBeginLine(im);
   EXPECT_EQ(host::GetEditText(imlog::ConversationView(im)),
             " Begin IM - 12/24/2001     9:05 PM\r Bob: Hi Alice");
-}
-
-TEST_P(IMLog, OneConversationMakesTheFolderAndTheDaysFile) {
-  HWND im = Incoming("Bob", "Hi Alice");
-  imlog::PutBeginLine(im);
-  desktop.RunFor(3 * 60 * 1000);
-  ASSERT_TRUE(imlog::WriteIMLog(im));
-  EXPECT_EQ(LogFolders(), std::vector<std::string>{"Bob"});
-  EXPECT_EQ(Log("Bob", "12-24-2001.txt"),
-            " Begin IM - 12/24/2001     9:05 PM\r\n Bob: Hi Alice\r\n"
-            " End IM - 12/24/2001     9:08 PM\r\n \r\n");
 }
 
 TEST_P(IMLog, TwoConversationsOnOneDayShareTheFile) {

@@ -33,19 +33,6 @@ TEST_F(SettingsWindowFrame, ControlPanelOpensTheWindowAtTheGeneralPage) {
   for (int i = 1; i < 5; ++i) EXPECT_FALSE(w.Frames[i]->Visible()) << i;
 }
 
-TEST_F(SettingsWindowFrame, EachTabShowsItsFrameAloneAtTheFirstFramesPlace) {
-  settings::SettingsWindow& w = OpenControlPanel();
-  const char* tabs[] = {"Auto Answer", "Fade Features", "Ignore List", "Logging", "General"};
-  const int shown[] = {1, 2, 3, 4, 0};
-  for (int t = 0; t < 5; ++t) {
-    ChooseTab(tabs[t]);
-    for (int i = 0; i < 5; ++i) {
-      EXPECT_EQ(w.Frames[i]->Visible(), i == shown[t]) << tabs[t] << " frame " << i;
-    }
-    EXPECT_EQ(w.Frames[shown[t]]->Left(), w.Frames[0]->Left()) << tabs[t];
-  }
-}
-
 // True when the control is on screen where a person can click it: a click at its centre
 // reaches the control itself (or a child of it), not a frame of another page over it.
 bool Reachable(const ui::Control& control) {

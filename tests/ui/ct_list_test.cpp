@@ -63,22 +63,6 @@ TEST_F(CtListTest, RemovingTheCurrentRowLeavesNoneCurrentSoTheNextSelectionIsACh
   EXPECT_EQ(changes, (std::vector<int>{1}));
 }
 
-TEST_F(CtListTest, ClearRemovesEverything) {
-  list.AddItem("A");
-  list.SetListIndex(0);
-  list.Clear();
-  EXPECT_EQ(list.RowCount(), 0);
-  EXPECT_EQ(list.ListIndex(), -1);
-}
-
-TEST_F(CtListTest, HeaderTextAndFontSizes) {
-  list.SetHeaderText("Current IMs: 2");
-  EXPECT_EQ(list.HeaderText(), "Current IMs: 2");
-  list.SetFontSizes(12);
-  EXPECT_EQ(list.Font().sizePoints, 12);
-  EXPECT_EQ(list.HeaderFont().sizePoints, 12);
-}
-
 TEST_F(CtListTest, ClickingARowMakesItCurrentThenRaisesClick) {
   for (const char* name : {"A", "B", "C"}) list.AddItem(name);
   int currentAtClick = -2;
