@@ -70,10 +70,8 @@ class AutoAnswerTest : public ::testing::TestWithParam<Layout> {
   answer::AutoAnswer* engine = nullptr;
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, AutoAnswerTest, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, AutoAnswerTest, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(AutoAnswerTest, TheMenuSetsTheModeTheTimerAndTheButtonColour) {
   EXPECT_EQ(answer::AnswerMode(main()), answer::kModeOff);
@@ -276,10 +274,8 @@ TEST_P(AutoAnswerTest, TwoAnsweringUsersDoNotWriteToEachOtherForEver) {
 }
 
 class ChatRoomTest : public AutoAnswerTest {};
-INSTANTIATE_TEST_SUITE_P(Layouts, ChatRoomTest, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, ChatRoomTest, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(ChatRoomTest, AllExceptChatRoomPassesOverThePeopleInTheRoom) {
   world.client->OpenChatRoom("Lobby", {"Bob Smith", "Eve"});
@@ -324,10 +320,8 @@ TEST_P(ChatRoomTest, WithoutARoomAllExceptChatRoomAnswersEverybodyAfterTheRoomPa
 }
 
 class ListedTest : public AutoAnswerTest {};
-INSTANTIATE_TEST_SUITE_P(Layouts, ListedTest, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, ListedTest, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(ListedTest, AllExceptListedPassesOverListedMembers) {
   main().lstListedMembers.AddItem("bob smith");
@@ -365,10 +359,8 @@ class PersonalTest : public AutoAnswerTest {
  protected:
   PersonalTest() : AutoAnswerTest("1") {}
 };
-INSTANTIATE_TEST_SUITE_P(Layouts, PersonalTest, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, PersonalTest, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(PersonalTest, APersonalMessageIsChosenOverTheAwayMessage) {
   world.WriteProgramFile("\\MessagesPer\\Bob Smith.Mes", "Dear {SN}\r\nback soon\r\n");

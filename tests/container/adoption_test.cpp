@@ -20,10 +20,7 @@ class Adoption : public ::testing::TestWithParam<Layout> {
   container::MainWindow& main() { return *world.main; }
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, Adoption, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, Adoption, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(Adoption, StartLeavesTheContainerHiddenWithTheMenuButtonOnTheToolbar) {
   ASSERT_NE(world.container, 0u);

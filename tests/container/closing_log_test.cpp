@@ -57,10 +57,8 @@ class ClosingLog : public ::testing::TestWithParam<Layout>, public LoggingWorld 
   ClosingLog() : LoggingWorld(GetParam(), "1") {}
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, ClosingLog, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, ClosingLog, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(ClosingLog, CloseIMLogsTheConversation) {
   ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello from Bob"), 0u);

@@ -39,10 +39,7 @@ class Hooks : public ::testing::TestWithParam<Layout> {
   World world;
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, Hooks, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, Hooks, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(Hooks, TheContainerActivatedPutsTheFadeBarBackOnTop) {
   const HWND bob = world.ReceiveAndAdopt("Bob", "hello");

@@ -14,21 +14,6 @@ using containerfix::World;
 
 constexpr int kVkReturn = 0x0D;
 
-HWND InputOf(HWND im) {
-  // The input box is the IM window's second "RICHCNTL" under AOL 6.
-  return host::NthChild(im, "RICHCNTL", 2);
-}
-
-// The person puts the keyboard focus into the IM's input box and types.
-void TypeInto(World& world, HWND im, const std::string& text) {
-  {
-    sim::Desktop::ProcessScope scope(world.desktop, world.aol);
-    SetFocus(InputOf(im));
-  }
-  world.desktop.TypeText(text);
-  world.desktop.RunFor(200);
-}
-
 bool HasProgramMenu(HWND aol) {
   const HMENU bar = GetMenu(aol);
   for (int i = 0; i < GetMenuItemCount(bar); ++i) {
@@ -55,14 +40,14 @@ std::vector<Adopted> ThreeConversations(World& world) {
     const HWND im = world.ReceiveAndAdopt(name, std::string("hello from ") + name);
     ims.push_back({name, im, "", ""});
   }
-  TypeInto(world, ims[0].im, "fine, thanks");
+  world.TypeIntoIM(ims[0].im, "fine, thanks");
   world.desktop.PressKey(kVkReturn);
   world.desktop.RunFor(500);
-  TypeInto(world, ims[0].im, "and how is the");
-  TypeInto(world, ims[2].im, "see you at");
+  world.TypeIntoIM(ims[0].im, "and how is the");
+  world.TypeIntoIM(ims[2].im, "see you at");
   for (Adopted& a : ims) {
     a.conversation = world.client->ConversationText(a.name);
-    a.input = host::GetEditText(InputOf(a.im));
+    a.input = host::GetEditText(host::FindIMInputOf(a.im));
   }
   return ims;
 }
@@ -90,7 +75,7 @@ TEST(KilledProgram, TheAdoptedIMsGoBackToTheClientWithTheirTextAndUnsentInput) {
     EXPECT_EQ(GetParent(a.im), mdi);
     EXPECT_TRUE(IsWindowVisible(a.im));
     EXPECT_EQ(world.client->ConversationText(a.name), a.conversation);
-    EXPECT_EQ(host::GetEditText(InputOf(a.im)), a.input);
+    EXPECT_EQ(host::GetEditText(host::FindIMInputOf(a.im)), a.input);
   }
   // The one shown last stays in front.
   EXPECT_EQ(GetWindow(mdi, GW_CHILD), host::FindIMWindow());
@@ -98,7 +83,7 @@ TEST(KilledProgram, TheAdoptedIMsGoBackToTheClientWithTheirTextAndUnsentInput) {
   EXPECT_FALSE(HasProgramMenu(aol));
 
   // Usable: the reply begun for Dave is sent from the client as it stands.
-  TypeInto(world, ims[2].im, " eight");
+  world.TypeIntoIM(ims[2].im, " eight");
   world.desktop.PressKey(kVkReturn);
   world.desktop.RunFor(500);
   ASSERT_FALSE(world.client->SentIMs().empty());
@@ -136,7 +121,7 @@ TEST(KilledProgram, AStartAfterwardsTakesTheIMsBackWithTheirUnreadMarks) {
               unread ? container::kPicUnread : container::kPicRead);
   }
   for (const Adopted& a : ims) {
-    EXPECT_EQ(host::GetEditText(InputOf(a.im)), a.input) << a.name;
+    EXPECT_EQ(host::GetEditText(host::FindIMInputOf(a.im)), a.input) << a.name;
   }
 }
 

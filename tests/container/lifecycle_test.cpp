@@ -22,10 +22,7 @@ class Lifecycle : public ::testing::TestWithParam<Layout> {
   container::MainWindow& main() { return *world.main; }
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, Lifecycle, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, Lifecycle, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(Lifecycle, AnInternetIMWaitsForAcceptance) {
   clientsim::IncomingOptions internet;

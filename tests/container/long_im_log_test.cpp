@@ -15,12 +15,7 @@ using containerfix::World;
 
 class LongIMLog : public ::testing::TestWithParam<clientsim::Layout> {};
 
-INSTANTIATE_TEST_SUITE_P(Clients, LongIMLog,
-                         ::testing::Values(clientsim::Layout::Aol6, clientsim::Layout::Aol7),
-                         [](const auto& info) {
-                           return info.param == clientsim::Layout::Aol6 ? std::string("Aol6")
-                                                                        : std::string("Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Clients, LongIMLog, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(LongIMLog, A100KbIMIsLoggedWholeWhenTheContainerClosesIt) {
   auto options = containerfix::OptionsFor(GetParam());

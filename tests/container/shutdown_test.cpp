@@ -25,10 +25,7 @@ std::vector<std::string> MenuBar(HWND aol) {
 
 class Shutdown : public ::testing::TestWithParam<Layout> {};
 
-INSTANTIATE_TEST_SUITE_P(Layouts, Shutdown, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, Shutdown, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(Shutdown, HandsTheIMsBackSavesThePlaceAndRemovesOnlyTheProgramsMenu) {
   auto options = containerfix::OptionsFor(GetParam());

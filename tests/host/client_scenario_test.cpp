@@ -6,6 +6,7 @@
 #include "host/window_access.h"
 #include "platform/sim/desktop.h"
 #include "platform/win32.h"
+#include "support/container_fixture.h"
 
 namespace {
 
@@ -40,11 +41,8 @@ class WithClient : public ::testing::TestWithParam<Layout> {
   bool started = false;
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, WithClient, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return info.param == Layout::Aol6 ? std::string("Aol6")
-                                                             : std::string("Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, WithClient, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(WithClient, FindsTheClientsWindows) {
   ASSERT_TRUE(started);

@@ -74,10 +74,8 @@ class IgnoreTest : public ::testing::TestWithParam<Layout> {
   std::string prompt, title;
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, IgnoreTest, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return std::string(info.param == Layout::Aol6 ? "Aol6" : "Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, IgnoreTest, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(IgnoreTest, AnIMFromASessionListedNameIsClosedBeforeItGetsATabAndBlocked) {
   main().lstIgnoreTem.AddItem("bob smith");

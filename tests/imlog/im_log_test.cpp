@@ -13,6 +13,7 @@
 #include "platform/sim/desktop.h"
 #include "platform/win32.h"
 #include "settings/settings_store.h"
+#include "support/container_fixture.h"
 
 namespace {
 
@@ -125,11 +126,7 @@ class IMLog : public ::testing::TestWithParam<Layout> {
   DWORD program = 0;
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, IMLog, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return info.param == Layout::Aol6 ? std::string("Aol6")
-                                                             : std::string("Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, IMLog, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(IMLog, BeginLineReplacesTheFirstCharacterOfTheView) {
   HWND im = Incoming("Bob", "Hi Alice");
@@ -183,11 +180,8 @@ class IMLogMidnight : public IMLog {
  protected:
   IMLogMidnight() : IMLog({2001, 12, 31, 23, 58, 0, 0}) {}
 };
-INSTANTIATE_TEST_SUITE_P(Layouts, IMLogMidnight, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return info.param == Layout::Aol6 ? std::string("Aol6")
-                                                             : std::string("Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, IMLogMidnight, containerfix::BothClients(),
+                         containerfix::ClientName);
 
 TEST_P(IMLogMidnight, AConversationIsFiledUnderTheDayItIsWritten) {
   HWND bob = Incoming("Bob", "before midnight");

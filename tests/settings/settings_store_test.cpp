@@ -45,17 +45,6 @@ class SettingsStore : public testing::Test {
   std::string previous_;
 };
 
-TEST_F(SettingsStore, PathsAreTheProgramFolderAndTheirFixedText) {
-  const std::string folder = platform::files::ProgramFolder();
-  EXPECT_EQ(SettingsPath(), folder + "\\Pallion.ini");
-  EXPECT_EQ(FolderPath(kFadesFolder), folder + "\\Fades\\");
-  EXPECT_EQ(FolderPath(kLogsFolder), folder + "\\IM Logs\\");
-  EXPECT_EQ(FolderPath(kDefaultWallPaper), folder + "\\WallPapers\\BrickBig.gif");
-  EXPECT_TRUE(fs::exists(folder_));
-  platform::files::SetProgramFolder("C:\\");
-  EXPECT_EQ(SettingsPath(), "C:\\Pallion.ini");
-}
-
 TEST_F(SettingsStore, MissingFileReadsEmptyAndIsNotCreatedByReading) {
   EXPECT_EQ(ReadINI("General", "style", SettingsPath()), "");
   EXPECT_EQ(ReadSetting(keys::kGraLocation), "");
@@ -130,41 +119,6 @@ TEST_F(SettingsStore, UnreadableFileIsLeftAlone) {
   WriteSetting(keys::kStyle, "1");
   EXPECT_TRUE(platform::files::IsDirectory(SettingsPath()));
   EXPECT_EQ(ReadSetting(keys::kStyle), "");
-}
-
-TEST_F(SettingsStore, EveryKeyOfTheTableRoundTrips) {
-  const std::vector<std::pair<const char*, std::string>> values = {
-      {keys::kStyle, "1"},
-      {keys::kGraphical, "2"},
-      {keys::kGraLocation, FolderPath(kDefaultWallPaper)},
-      {keys::kNumOfColors, "3"},
-      {keys::kColor1, "255"},
-      {keys::kColor2, "65280"},
-      {keys::kColor3, "16711680"},
-      {keys::kColor4, "0"},
-      {keys::kEnterKeySendsIM, "0"},
-      {keys::kTabKeySwitchesIM, "1"},
-      {keys::kCloseIMs, "2"},
-      {keys::kAutoAcceptIMs, "1"},
-      {keys::kLogIMs, "1"},
-      {keys::kPersonalized, "0"},
-      {keys::kLastMessage, "Gone to lunch"},
-      {keys::kUrgentNews, "Version 2.1 is out!"},
-      {keys::kLeft, "10"},
-      {keys::kTop, "-20"},
-      {keys::kWidth, "640"},
-      {keys::kHeight, "480"},
-  };
-  for (const auto& [key, value] : values) WriteSetting(key, value);
-  for (const auto& [key, value] : values) {
-    EXPECT_EQ(ReadSetting(key), value) << key;
-    EXPECT_NE(File().find(platform::AnsiUpper(key) + "=" + value + "\r\n"), std::string::npos)
-        << key;
-  }
-  // Written once each: rewriting a key replaces its line.
-  for (const auto& [key, value] : values) WriteSetting(key, value);
-  const std::string file = File();
-  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + static_cast<long>(values.size()));
 }
 
 struct FlagCase {

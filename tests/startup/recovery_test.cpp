@@ -51,20 +51,6 @@ std::string DayLog(World& world, const std::string& name, const std::string& day
   return testfiles::Read(world.ProgramPath("\\IM Logs\\" + name + "\\" + day));
 }
 
-HWND InputOf(HWND im) {
-  return host::NthChild(im, "RICHCNTL", 2);
-}
-
-// The person puts the keyboard focus into the IM's input box and types.
-void TypeInto(World& world, HWND im, const std::string& text) {
-  {
-    sim::Desktop::ProcessScope scope(world.desktop, world.aol);
-    SetFocus(InputOf(im));
-  }
-  world.desktop.TypeText(text);
-  world.desktop.RunFor(200);
-}
-
 // Runs on, counting the journal's writes (seen every 100 ms).
 int JournalWritesDuring(World& world, uint64_t ms) {
   int writes = 0;
@@ -95,11 +81,11 @@ TEST(Recovery, ThreeConversationsOfAKilledProgramComeBackAndBecomeThreeLogEntrie
   for (const char* name : {"Bob", "Carl", "Dave"}) {
     ims.push_back(world.ReceiveAndAdopt(name, std::string("hello from ") + name));
   }
-  TypeInto(world, ims[0], "fine, thanks");
+  world.TypeIntoIM(ims[0], "fine, thanks");
   world.desktop.PressKey(kVkReturn);
   world.desktop.RunFor(500);
-  TypeInto(world, ims[0], "and how is the");
-  TypeInto(world, ims[2], "see you at");
+  world.TypeIntoIM(ims[0], "and how is the");
+  world.TypeIntoIM(ims[2], "see you at");
   world.desktop.RunFor(imlog::RecoveryJournal::kSaveIntervalMs);
   std::vector<std::string> conversations;
   for (const char* name : {"Bob", "Carl", "Dave"}) {
@@ -116,7 +102,7 @@ TEST(Recovery, ThreeConversationsOfAKilledProgramComeBackAndBecomeThreeLogEntrie
     ASSERT_TRUE(IsWindow(ims[i]));
     EXPECT_EQ(GetParent(ims[i]), mdi);
     EXPECT_TRUE(IsWindowVisible(ims[i]));
-    EXPECT_EQ(host::GetEditText(InputOf(ims[i])), inputs[i]);
+    EXPECT_EQ(host::GetEditText(host::FindIMInputOf(ims[i])), inputs[i]);
   }
   // Nothing was logged by the program that died.
   EXPECT_FALSE(std::filesystem::exists(world.ProgramPath("\\IM Logs\\Bob")));
@@ -144,7 +130,7 @@ TEST(Recovery, ThreeConversationsOfAKilledProgramComeBackAndBecomeThreeLogEntrie
   EXPECT_EQ(DayLog(world, "Dave").find("see you at"), std::string::npos);
   // The three are taken in again, their input still waiting.
   for (const char* name : names) EXPECT_TRUE(world.WaitAdopted(name, 1000)) << name;
-  EXPECT_EQ(host::GetEditText(InputOf(ims[2])), "see you at");
+  EXPECT_EQ(host::GetEditText(host::FindIMInputOf(ims[2])), "see you at");
 }
 
 TEST(Recovery, TheJournalIsWrittenAtMostEveryTenSecondsAndNotWhenNothingChanged) {

@@ -122,11 +122,7 @@ class Startup : public ::testing::TestWithParam<Layout> {
   std::vector<ShownBox> boxes;
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, Startup, ::testing::Values(Layout::Aol6, Layout::Aol7),
-                         [](const auto& info) {
-                           return info.param == Layout::Aol6 ? std::string("Aol6")
-                                                             : std::string("Aol7");
-                         });
+INSTANTIATE_TEST_SUITE_P(Layouts, Startup, containerfix::BothClients(), containerfix::ClientName);
 
 TEST_P(Startup, WithoutTheClientOnlyTheBoxIsShown) {
   SetUpWorld({.startClient = false});

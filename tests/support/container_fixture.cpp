@@ -139,6 +139,15 @@ HWND World::ReceiveAndAdopt(const std::string& from, const std::string& text) {
   return client->IMWindow(from);
 }
 
+void World::TypeIntoIM(HWND im, const std::string& text) {
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    SetFocus(host::FindIMInputOf(im));
+  }
+  desktop.TypeText(text);
+  desktop.RunFor(200);
+}
+
 std::string World::ProgramPath(const std::string& relative) const {
   return files::HostPath(files::ProgramFolder() + relative).string();
 }

@@ -3,6 +3,8 @@
 // which takes a client "Untitled" window over as the container and loads the main window.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <ostream>
 #include <string>
@@ -51,6 +53,14 @@ Rect ScreenRect(platform::HWND hwnd);
 // The window's rectangle in the client coordinates of `area` (its parent when 0).
 Rect RectIn(platform::HWND hwnd, platform::HWND area = 0);
 
+// Tests that run under both clients, named "Aol6" and "Aol7".
+inline auto BothClients() {
+  return ::testing::Values(clientsim::Layout::Aol6, clientsim::Layout::Aol7);
+}
+inline std::string ClientName(const ::testing::TestParamInfo<clientsim::Layout>& info) {
+  return info.param == clientsim::Layout::Aol7 ? "Aol7" : "Aol6";
+}
+
 inline WorldOptions OptionsFor(clientsim::Layout layout) {
   WorldOptions options;
   options.layout = layout;
@@ -89,6 +99,8 @@ class World {
   bool WaitAdopted(const std::string& name, uint64_t timeoutMs);
   // Receives an IM and waits until it is adopted and the adoption has finished.
   platform::HWND ReceiveAndAdopt(const std::string& from, const std::string& text);
+  // The person puts the keyboard focus into the IM's input box and types.
+  void TypeIntoIM(platform::HWND im, const std::string& text);
   // A file of the program folder, by its Windows-style relative path ("\Sounds\Chat.icp").
   std::string ProgramPath(const std::string& relative) const;
   void WriteProgramFile(const std::string& relative, const std::string& bytes);
