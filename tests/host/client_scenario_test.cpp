@@ -66,14 +66,6 @@ TEST_P(WithClient, FindsTheClientsWindows) {
   EXPECT_NE(host::GetIMIcon11(im), 0u);
 }
 
-TEST_P(WithClient, SendIMDelivered) {
-  EXPECT_EQ(host::SendIM("Bob", "<B>hello</B>"), host::SendIMResult::Sent);
-  ASSERT_EQ(client->SentIMs().size(), 1u);
-  EXPECT_EQ(client->SentIMs()[0].to, "Bob");
-  EXPECT_EQ(client->SentIMs()[0].text, "<B>hello</B>");
-  EXPECT_EQ(client->SendIMWindow(), 0u);
-}
-
 TEST_P(WithClient, SendIMRefused) {
   client->SetUnreachable("Carl");
   EXPECT_EQ(host::SendIM("Carl", "hi"), host::SendIMResult::Refused);
@@ -81,38 +73,6 @@ TEST_P(WithClient, SendIMRefused) {
   EXPECT_EQ(client->ErrorBox(), 0u);
   EXPECT_EQ(client->SendIMWindow(), 0u);
   EXPECT_TRUE(client->SentIMs().empty());
-}
-
-TEST_P(WithClient, IMOffAndOnBlockAName) {
-  EXPECT_EQ(host::IMOffFor("Bob"), host::SendIMResult::Sent);
-  EXPECT_EQ(client->BlockedNames(), std::vector<std::string>{"Bob"});
-  EXPECT_EQ(host::IMOnFor("Bob"), host::SendIMResult::Sent);
-  EXPECT_TRUE(client->BlockedNames().empty());
-}
-
-TEST_P(WithClient, RoomListOfARealRoom) {
-  client->OpenChatRoom("Town Square", {"Bob", "SixteenCharName1"});
-  desktop.RunFor(1000);
-  EXPECT_EQ(host::FindChatRoom(), client->ChatRoom());
-  std::vector<std::string> others;
-  host::GetRoomList(others, false);
-  EXPECT_EQ(others, (std::vector<std::string>{"Bob", "SixteenCharName1"}));
-  std::vector<std::string> all;
-  host::GetRoomList(all, true);
-  EXPECT_EQ(all, (std::vector<std::string>{"Alice", "Bob", "SixteenCharName1"}));
-}
-
-TEST_P(WithClient, ChatTextAndKeywords) {
-  client->OpenChatRoom("Town Square", {"Bob"});
-  desktop.RunFor(1000);
-  host::IsAOL7 = Aol7();
-  host::SendChatText("hello room");
-  ASSERT_EQ(client->ChatLines().size(), 1u);
-  EXPECT_EQ(client->ChatLines()[0].text, "hello room");
-  host::RunKeyword("aol://3548:Bob");
-  host::RunKeyword("");
-  desktop.RunFor(500);
-  EXPECT_EQ(client->KeywordsRun(), std::vector<std::string>{"aol://3548:Bob"});
 }
 
 TEST_P(WithClient, RichHTMLThroughTheClientsFormats) {

@@ -421,22 +421,6 @@ TEST_F(WindowAccess, PutRichHTMLOfNothingDoesNothing) {
   EXPECT_TRUE(Only(rich.hwnd, WM_COMMAND).empty());
 }
 
-TEST_F(WindowAccess, ClickIconSendsDownAndSpaceWithoutButtonUp) {
-  HWND doc = client.AddDocument("doc");
-  HWND icon = client.Add(doc, "_AOL_Icon", "", client.Recorder());
-  host::ClickIcon(icon);
-  auto messages = client.MessagesOf(icon);
-  std::vector<Message> presses;
-  for (const Message& m : messages) {
-    if (m.msg == WM_LBUTTONDOWN || m.msg == WM_LBUTTONUP || m.msg == WM_KEYDOWN ||
-        m.msg == WM_KEYUP)
-      presses.push_back(m);
-  }
-  EXPECT_EQ(presses, (std::vector<Message>{{icon, WM_LBUTTONDOWN, 0, 0, ""},
-                                           {icon, WM_KEYDOWN, VK_SPACE, 0, ""},
-                                           {icon, WM_KEYUP, VK_SPACE, 0, ""}}));
-}
-
 // An IM whose icons record their messages.
 HWND RecordingIM(hostfix::ClientTree& client, std::vector<HWND>& icons,
                  const std::string& firstText, const std::string& eleventhText) {
@@ -583,30 +567,6 @@ TEST_F(WindowAccess, SendChatTextUsesTheRoomsInputBoxOfTheLayout) {
     sim::Desktop::ProcessScope scope(desktop, client.process);
     ASSERT_TRUE(DestroyWindow(room));
   }
-}
-
-TEST_F(WindowAccess, StayOnTopAndDragForm) {
-  std::vector<Message> seen;
-  HWND form = desktop.CreateWindowEx(0, "PictureBox", "", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, 0,
-                                     0, [&](HWND h, UINT m, WPARAM w, LPARAM l) {
-                                       if (m == WM_SYSCOMMAND) {
-                                         seen.push_back({h, m, w, l, ""});
-                                         return LRESULT{0};
-                                       }
-                                       return DefWindowProc(h, m, w, l);
-                                     });
-  RECT before;
-  GetWindowRect(form, before);
-  host::StayOnTop(form);
-  EXPECT_NE(GetWindowLong(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  RECT after;
-  GetWindowRect(form, after);
-  EXPECT_EQ(before, after);
-  SetCapture(form);
-  host::DragForm(form);
-  EXPECT_EQ(GetCapture(), 0u);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].wParam, 0xF012u);
 }
 
 }  // namespace
