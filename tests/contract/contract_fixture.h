@@ -59,7 +59,9 @@ class Contract : public ::testing::Test {
                                          platform::HWND menuOwner);
   void KillPartner();   // from outside, as the task manager ends a process
   void CrashPartner();  // a fault nobody handles (on the simulated desktop, as a kill)
-  void ExitPartner();   // the adopter ends itself through the seam, without its shutdown
+  // The adopter ends itself through the seam without its shutdown, having taken its leftovers
+  // back with Unhook first or not.
+  void ExitPartner(bool takenBack = false);
   // The person's click on a window, and the person's choice of a menu item by its texts from
   // the bar down (Windows: the system's messages for them, posted to the window).
   void ClickAsPerson(platform::HWND hwnd);
@@ -76,6 +78,7 @@ class Contract : public ::testing::Test {
   std::vector<platform::HWND> made_;
   platform::DWORD partner_ = 0;
   platform::HWND partnerArea_ = 0;
+  platform::HANDLE partnerGuard_ = 0;
   std::string NextPartnerTag();
 #ifndef _WIN32
   platform::DWORD self_ = 0;
@@ -169,7 +172,7 @@ inline platform::HWND Contract::StartInterceptorPartner(platform::HWND home, pla
       std::to_string(home) + " " + std::to_string(im) + " " + std::to_string(menuOwner));
 #else
   partner_ = backend_->CreateProcess("partner");
-  partner::Adopt(tag, home, im, menuOwner);
+  partnerGuard_ = partner::Adopt(tag, home, im, menuOwner);
   backend_->SetCurrentProcess(self_);
 #endif
   const std::string caption = partner::GuardedCaption(tag);
@@ -200,13 +203,15 @@ inline void Contract::CrashPartner() {
 #endif
 }
 
-inline void Contract::ExitPartner() {
+inline void Contract::ExitPartner(bool takenBack) {
 #ifdef _WIN32
   partner_ = 0;
-  platform::SetWindowText(partnerArea_, partner::kExitCaption);
+  platform::SetWindowText(partnerArea_,
+                          takenBack ? partner::kReleaseCaption : partner::kExitCaption);
   PumpUntil([&] { return !platform::IsWindow(partnerArea_); });
 #else
   backend_->SetCurrentProcess(partner_);
+  if (takenBack) platform::Unhook(partnerGuard_);
   platform::ExitProcess();
   backend_->SetCurrentProcess(self_);
   partner_ = 0;

@@ -19,12 +19,13 @@ int RunPartner(int argc, char** argv) {
   const std::string role = argv[2];
   const std::string tag = argc > 3 ? argv[3] : "";
   HWND area = 0;
+  HANDLE guard = 0;
   if (role == "client") {
     contract::partner::MakeClient(tag);
   } else if (role == "interceptor" && argc > 6) {
-    contract::partner::Adopt(tag, static_cast<HWND>(std::stoul(argv[4])),
-                             static_cast<HWND>(std::stoul(argv[5])),
-                             static_cast<HWND>(std::stoul(argv[6])));
+    guard = contract::partner::Adopt(tag, static_cast<HWND>(std::stoul(argv[4])),
+                                     static_cast<HWND>(std::stoul(argv[5])),
+                                     static_cast<HWND>(std::stoul(argv[6])));
     area = FindWindowEx(0, 0, contract::partner::kClass,
                         contract::partner::GuardedCaption(tag).c_str());
   } else {
@@ -33,8 +34,11 @@ int RunPartner(int argc, char** argv) {
   const uint32_t start = GetTickCount();
   while (!ProcessEnded() && GetTickCount() - start < 60000) {
     WaitEvents(50);
-    if (area != 0 && GetWindowText(area) == contract::partner::kExitCaption) ExitProcess();
-    if (area != 0 && GetWindowText(area) == contract::partner::kCrashCaption) {
+    const std::string order = area != 0 ? GetWindowText(area) : std::string();
+    if (order == contract::partner::kReleaseCaption) Unhook(guard);
+    if (order == contract::partner::kExitCaption || order == contract::partner::kReleaseCaption)
+      ExitProcess();
+    if (order == contract::partner::kCrashCaption) {
       // A fault nobody handles, as a failing program has one.
       volatile uintptr_t nowhere = 0;
       *reinterpret_cast<volatile int*>(nowhere) = 1;

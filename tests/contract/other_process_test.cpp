@@ -146,6 +146,17 @@ TEST_F(OtherProcess, ItsMenuBarTakesAPopupOfOursAndTheChosenCommandIsSeen) {
   EXPECT_EQ(GetMenuString(bar, 0, MF_BYPOSITION), "&File");
 }
 
+TEST_F(Contract, OnlyAnotherProcessCanHoldTheLeftovers) {
+  const HWND area = MakeWindow(0, "area", WS_POPUP);
+  Leftovers mine;
+  mine.area = area;
+  mine.home = area;
+  EXPECT_EQ(GuardLeftovers(mine), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  mine.home = 0;
+  EXPECT_EQ(GuardLeftovers(mine), 0u);
+}
+
 // This process plays the client: an MDI client inside a frame with a menu bar, and an IM in it
 // that the partner adopts.
 class Adopted : public Contract {
@@ -188,6 +199,13 @@ TEST_F(Adopted, AnAdopterEndingWithoutTakingThemBackHasThemUndoneHere) {
   EXPECT_TRUE(IsWindowVisible(im));
   EXPECT_EQ(GetMenuItemCount(bar), 1);
   EXPECT_FALSE(IsWindow(area));
+}
+
+TEST_F(Adopted, LeftoversTakenBackAreNotUndone) {
+  ExitPartner(/*takenBack=*/true);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(area); }, 5000));
+  EXPECT_FALSE(IsWindow(im)) << "the adopted window went with its adopter's window";
+  EXPECT_EQ(GetMenuItemCount(bar), 2);
 }
 
 TEST_F(Adopted, AKilledAdopterHasItsLeftoversUndoneHere) {

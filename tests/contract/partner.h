@@ -69,12 +69,13 @@ inline std::string GuardedCaption(const std::string& tag) {
 // Captions the test gives the adopter's window to make it fail, or end through the seam.
 constexpr const char* kCrashCaption = "crash";
 constexpr const char* kExitCaption = "exit";
+constexpr const char* kReleaseCaption = "release";  // takes the leftovers back, then ends
 
 // The interceptor's part, as the program takes a client's window: a window of its own adopts
 // `im`, a pop-up joins the menu bar of `menuOwner`, and all of it is left with the client's
-// process to undo (the area's caption says whether that was accepted).
-inline void Adopt(const std::string& tag, platform::HWND home, platform::HWND im,
-                  platform::HWND menuOwner) {
+// process to undo (the area's caption says whether that was accepted). The guard's handle.
+inline platform::HANDLE Adopt(const std::string& tag, platform::HWND home, platform::HWND im,
+                              platform::HWND menuOwner) {
   using namespace platform;
   RegisterClass();
   HWND area = CreateWindowEx(0, kClass, AreaCaption(tag), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 420, 10,
@@ -89,7 +90,9 @@ inline void Adopt(const std::string& tag, platform::HWND home, platform::HWND im
   leftovers.home = home;
   leftovers.menuBarOwner = menuOwner;
   leftovers.menuCaptions = {kPopupCaption};
-  if (GuardLeftovers(leftovers) != 0) SetWindowText(area, GuardedCaption(tag));
+  const HANDLE guard = GuardLeftovers(leftovers);
+  if (guard != 0) SetWindowText(area, GuardedCaption(tag));
+  return guard;
 }
 
 }  // namespace contract::partner
