@@ -10,6 +10,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/desktop_events.h"
 
 namespace {
 
@@ -116,13 +117,9 @@ TEST_P(AutoAnswerTest, TheButtonPopsUpTheMenuBesideTheButtonBar) {
   EXPECT_EQ(form.top, bar.bottom - 192);
   EXPECT_EQ(form.Width(), 5000);
   EXPECT_EQ(form.Height(), 5000);
-  int sounds = 0, popups = 0;
-  for (const auto& e : world.desktop.Events()) {
-    if (e.kind == sim::Event::Kind::Sound && e.text.find("Menu.icp") != std::string::npos) ++sounds;
-    if (e.kind == sim::Event::Kind::PopupMenu && e.text == "Only Listed Members") ++popups;
-  }
-  EXPECT_EQ(sounds, 1);
-  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::Sound, "Menu.icp"), 1u);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::PopupMenu, "Only Listed Members"),
+            1u);
 
   // With the IM list instead of tabs the window goes further right.
   main().mnuStyleSub[1]->Click();

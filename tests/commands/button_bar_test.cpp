@@ -9,6 +9,7 @@
 #include "host/window_access.h"
 #include "platform/win32.h"
 #include "support/container_fixture.h"
+#include "support/desktop_events.h"
 #include "support/widgets_person.h"
 #include "widgets/message_box.h"
 
@@ -112,11 +113,6 @@ class Commands : public ::testing::Test {
     });
   }
 
-  int PopupEvents() const {
-    int n = 0;
-    for (const auto& e : world.desktop.Events()) n += e.kind == sim::Event::Kind::PopupMenu;
-    return n;
-  }
   std::string LastPopupChoice() const {
     std::string text = "<none>";
     for (const auto& e : world.desktop.Events()) {
@@ -182,11 +178,7 @@ TEST_F(Commands, LocateRunsTheKeywordForTheSelectedRow) {
   const auto& keywords = world.client->KeywordsRun();
   ASSERT_FALSE(keywords.empty());
   EXPECT_EQ(keywords.back(), "aol://3548:Bob");
-  const bool clicked =
-      std::any_of(desktop().Events().begin(), desktop().Events().end(), [](auto& e) {
-        return e.kind == sim::Event::Kind::Sound && e.text.find("Click.icp") != std::string::npos;
-      });
-  EXPECT_TRUE(clicked);
+  EXPECT_GE(testevents::Count(desktop(), sim::Event::Kind::Sound, "Click.icp"), 1u);
 }
 
 TEST_F(Commands, LocateSignedOffDoesNothing) {
@@ -242,7 +234,7 @@ TEST_F(Commands, GetProfileUnderAol6PressesTheProfileButton) {
   ASSERT_EQ(main().AOButtonGetProfile.Caption(), "Get Profile");
   const HWND profile = ClientWindow(bob, "_AOL_Button", "Profile");
   const HWND other = ClientWindow(bob, "_AOL_Button", "Notify");
-  const int popups = PopupEvents();
+  const size_t popups = testevents::Count(desktop(), sim::Event::Kind::PopupMenu);
   Press(main().AOButtonGetProfile);
   desktop().RunFor(200);
   EXPECT_EQ(MessagesOf(profile),
@@ -253,7 +245,7 @@ TEST_F(Commands, GetProfileUnderAol6PressesTheProfileButton) {
     }
   }
   EXPECT_TRUE(MessagesOf(other).empty());
-  EXPECT_EQ(PopupEvents(), popups);
+  EXPECT_EQ(testevents::Count(desktop(), sim::Event::Kind::PopupMenu), popups);
 }
 
 TEST_F(Commands, TurnIMsOffAndOnTellTheClientAndMoveTheMarks) {
@@ -380,11 +372,11 @@ TEST_F(CommandsAol7, GetInfoButtonShowsTheMenuForANonMember) {
   const HWND button = ClientWindow(carl, "_AOL_Button", "Profile");
 
   desktop().AnswerNextPopupMenu("Send Mail");
-  const int popups = PopupEvents();
+  const size_t popups = testevents::Count(desktop(), sim::Event::Kind::PopupMenu);
   Press(main().AOButtonGetProfile);
   desktop().RunFor(200);
   EXPECT_TRUE(MessagesOf(button).empty());
-  EXPECT_EQ(PopupEvents(), popups + 1);
+  EXPECT_EQ(testevents::Count(desktop(), sim::Event::Kind::PopupMenu), popups + 1);
   EXPECT_EQ(LastPopupChoice(), "");  // hidden for a non-member
   EXPECT_FALSE(main().mnuSendMail->Visible());
   EXPECT_FALSE(main().mnuViewWebPage->Visible());

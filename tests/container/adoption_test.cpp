@@ -4,6 +4,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/desktop_events.h"
 
 namespace {
 
@@ -70,16 +71,12 @@ TEST_P(Adoption, AnIncomingIMIsAdopted) {
   EXPECT_EQ(main().mnuIgnore[0]->Caption(), "Only Ignore Bob this session");
   EXPECT_EQ(main().mnuIgnore[1]->Caption(), "Always Ignore Bob");
 
-  int sounds = 0;
-  for (const auto& e : world.desktop.Events()) {
-    if (e.kind == sim::Event::Kind::Sound && e.text.find("Chat.icp") != std::string::npos) ++sounds;
-  }
-  EXPECT_EQ(sounds, 1);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::Sound, "Chat.icp"), 1u);
 }
 
 TEST_P(Adoption, NoSoundWithoutTheFile) {
   ASSERT_NE(world.ReceiveAndAdopt("Bob", "hi"), 0u);
-  for (const auto& e : world.desktop.Events()) EXPECT_NE(e.kind, sim::Event::Kind::Sound);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::Sound), 0u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/desktop_events.h"
 
 namespace {
 
@@ -101,9 +102,7 @@ TEST_P(Hooks, AClickOnTheToolbarButtonNeverReachesIt) {
   world.desktop.AnswerNextPopupMenu("");
   world.desktop.Click(main().picMenuIM.hwnd());
   world.desktop.RunFor(100);
-  int popups = 0;
-  for (const auto& e : world.desktop.Events()) popups += e.kind == sim::Event::Kind::PopupMenu;
-  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::PopupMenu), 1u);
   EXPECT_EQ(reached, 0);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/desktop_events.h"
 #include "support/widgets_person.h"
 
 namespace {
@@ -95,13 +96,8 @@ TEST_P(Lifecycle, TheMenuButtonOpensTheIMMenu) {
   world.WriteProgramFile("\\Sounds\\Menu.icp", "RIFF");
   world.desktop.AnswerNextPopupMenu("");
   world.desktop.Click(main().picMenuIM.hwnd());
-  int popups = 0, sounds = 0;
-  for (const auto& e : world.desktop.Events()) {
-    popups += e.kind == sim::Event::Kind::PopupMenu;
-    sounds += e.kind == sim::Event::Kind::Sound && e.text.find("Menu.icp") != std::string::npos;
-  }
-  EXPECT_EQ(popups, 1);
-  EXPECT_EQ(sounds, 1);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::PopupMenu), 1u);
+  EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::Sound, "Menu.icp"), 1u);
 }
 
 }  // namespace

@@ -160,14 +160,6 @@ TEST(TextTest, ClippedAndTranslatedText) {
   EXPECT_TRUE(inside);
 }
 
-TEST(TextTest, LongTextIsFast) {
-  std::string text;
-  for (int i = 0; i < 10000; ++i) text += static_cast<char>('a' + i % 26);
-  Canvas c(400, 20, kWhite);
-  const int w = c.DrawText(-50000, 0, text, Tahoma(), 0);
-  EXPECT_EQ(w, Canvas::TextWidth(text, Tahoma()));
-}
-
 TEST(TextTest, MissingFontFilesFallBack) {
   FontFolderGuard guard;
   const auto dir = std::filesystem::temp_directory_path() / "pallion_gfx_fonts";

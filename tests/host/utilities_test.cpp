@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/sim/desktop.h"
 #include "platform/win32.h"
+#include "support/desktop_events.h"
 
 namespace {
 
@@ -41,11 +42,7 @@ class Utilities : public ::testing::Test {
     host::Pause(seconds);
     return desktop.NowMs() - start;
   }
-  size_t Sounds() const {
-    size_t n = 0;
-    for (const auto& e : desktop.Events()) n += e.kind == sim::Event::Kind::Sound;
-    return n;
-  }
+  size_t Sounds() const { return testevents::Count(desktop, sim::Event::Kind::Sound); }
 
   sim::Desktop desktop;
   std::filesystem::path root;

@@ -6,6 +6,7 @@
 #include "gfx/classic.h"
 #include "log_browser_support.h"
 #include "platform/sim/printer.h"
+#include "support/desktop_events.h"
 
 namespace logtest {
 namespace {
@@ -16,12 +17,6 @@ using platform::sim::Event;
 std::string Today(platform::sim::Desktop& desktop) {
   const std::string name = imlog::LogFileName(desktop.Now());
   return name.substr(0, name.size() - 4);
-}
-
-size_t CountEvents(platform::sim::Desktop& desktop, Event::Kind kind) {
-  size_t n = 0;
-  for (const Event& e : desktop.Events()) n += e.kind == kind;
-  return n;
 }
 
 TEST_F(LogPageTest, ListsTheTreeTheWriterProducedAndShowsADay) {
@@ -235,9 +230,9 @@ TEST_F(LogPageTest, SaveLogFileAsWritesTheShownDayAndReportsAFailedWrite) {
             "The log could not be saved to " + settings::FolderPath("\\missing\\copy.txt") + ".");
 
   // Cancelled: nothing written, nothing said.
-  const size_t boxes = CountEvents(world.desktop, Event::Kind::SaveDialog);
+  const size_t boxes = testevents::Count(world.desktop, Event::Kind::SaveDialog);
   ClickButton(3);
-  EXPECT_EQ(CountEvents(world.desktop, Event::Kind::SaveDialog), boxes + 1);
+  EXPECT_EQ(testevents::Count(world.desktop, Event::Kind::SaveDialog), boxes + 1);
 }
 
 TEST_F(LogPageTest, PrintLogPrintsTheShownDayOnPagesAndAnEmptyTextNothing) {
@@ -253,19 +248,19 @@ TEST_F(LogPageTest, PrintLogPrintsTheShownDayOnPagesAndAnEmptyTextNothing) {
   WriteLog("Carl\\1-2-2001.txt", "");
   page->Shown();
   ClickButton(4);  // nothing shown: nothing printed
-  EXPECT_EQ(CountEvents(world.desktop, Event::Kind::Print), 0u);
+  EXPECT_EQ(testevents::Count(world.desktop, Event::Kind::Print), 0u);
 
   ClickRow(page->ctListIMLogFolder, 0);
   ClickRow(page->ctListIMLogFile, 0);
   ClickButton(4);
-  ASSERT_EQ(CountEvents(world.desktop, Event::Kind::Print), 1u);
+  ASSERT_EQ(testevents::Count(world.desktop, Event::Kind::Print), 1u);
   EXPECT_EQ(world.desktop.Events().back().text, "Bob\\1-2-2001.txt");
   EXPECT_EQ(world.desktop.PrintedPages().size(), 2u);
 
   ClickRow(page->ctListIMLogFolder, 1);
   ClickRow(page->ctListIMLogFile, 0);
   ClickButton(4);
-  EXPECT_EQ(CountEvents(world.desktop, Event::Kind::Print), 1u);
+  EXPECT_EQ(testevents::Count(world.desktop, Event::Kind::Print), 1u);
   EXPECT_EQ(world.desktop.PrintedPages().size(), 2u);
 }
 

@@ -213,18 +213,6 @@ TEST_P(Startup, TheMenuAddedToTheClient) {
   EXPECT_EQ(GetMenuString(bar, static_cast<UINT>(last - 1), MF_BYPOSITION), "&Help");
 }
 
-TEST_P(Startup, ExitFromTheClientsMenuEndsTheProgram) {
-  SetUpWorld();
-  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
-  const int with = MenuBarItems();
-  ASSERT_TRUE(desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "E&xit"}));
-  desktop.RunFor(5000);
-  EXPECT_FALSE(desktop.ProcessAlive(pallion));
-  EXPECT_EQ(MenuBarItems(), with - 1);
-  EXPECT_TRUE(Documents(kContainer).empty());
-  EXPECT_TRUE(client->Running());
-}
-
 TEST_P(Startup, ResetIMsGivesTheIMsBackAndGathersThemAgain) {
   SetUpWorld();
   ASSERT_EQ(StartProgram(), startup::StartResult::Running);

@@ -11,6 +11,7 @@
 #include "platform/win32.h"
 #include "settings/settings_store.h"
 #include "support/container_fixture.h"
+#include "support/desktop_events.h"
 #include "support/ui_person.h"
 #include "support/widgets_person.h"
 #include "ui/form.h"
@@ -49,11 +50,7 @@ class FadePageTest : public ::testing::Test {
   void ClickItem(const ui::ListBox& list, int index) {
     person.Click(list, 10, 2 + index * list.ItemHeight() + list.ItemHeight() / 2);
   }
-  size_t Count(Event::Kind kind) const {
-    size_t n = 0;
-    for (const Event& e : world.desktop.Events()) n += e.kind == kind;
-    return n;
-  }
+  size_t Count(Event::Kind kind) const { return testevents::Count(world.desktop, kind); }
   // True when the preview shows a pixel close to `color`.
   static bool Shows(ui::PictureBox& picture, COLORREF color) {
     gfx::Canvas& canvas = picture.Canvas();

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "settings/settings_store.h"
 #include "styling/fade_engine.h"
+#include "support/desktop_events.h"
 #include "support/host_files.h"
 
 namespace {
@@ -39,15 +40,8 @@ TEST_F(FadeBar, ColourButtonTakesTheChosenColourAndStoresAllFour) {
   EXPECT_EQ(settings::ReadSetting("Color3"), std::to_string(kBlue));
   // The hidden fourth button is stored too.
   EXPECT_EQ(settings::ReadSetting("Color4"), std::to_string(kWhite));
-  bool sound = false, dialog = false;
-  for (const auto& e : w.world.desktop.Events()) {
-    if (e.kind == sim::Event::Kind::Sound && e.text.find("Click.icp") != std::string::npos) {
-      sound = true;
-    }
-    if (e.kind == sim::Event::Kind::ColorDialog) dialog = true;
-  }
-  EXPECT_TRUE(sound);
-  EXPECT_TRUE(dialog);
+  EXPECT_GE(testevents::Count(w.world.desktop, sim::Event::Kind::Sound, "Click.icp"), 1u);
+  EXPECT_GE(testevents::Count(w.world.desktop, sim::Event::Kind::ColorDialog), 1u);
 }
 
 TEST_F(FadeBar, CancelledColourDialogChangesNothing) {
@@ -129,9 +123,7 @@ TEST_F(FadeBar, NarrowsAndWidens) {
   EXPECT_EQ(w.main().picMiddleBar.Width(), iw - 15);
   EXPECT_EQ(w.main().picMiddleBar.Height(), 24);
   // Widening did not open the save dialog.
-  for (const auto& e : w.world.desktop.Events()) {
-    EXPECT_NE(e.kind, sim::Event::Kind::SaveDialog);
-  }
+  EXPECT_EQ(testevents::Count(w.world.desktop, sim::Event::Kind::SaveDialog), 0u);
 }
 
 TEST_F(FadeBar, RandomOptionsPopUpAndChooseTheMode) {

@@ -5,6 +5,7 @@
 #include "outgoing_support.h"
 #include "platform/files.h"
 #include "settings/settings_store.h"
+#include "support/desktop_events.h"
 #include "support/host_files.h"
 #include "widgets/message_box.h"
 
@@ -118,11 +119,7 @@ TEST(OutgoingPresets, UntitledEmptyOrCancelledSavesWriteNothing) {
   w.world.desktop.AnswerFileDialog(std::nullopt);
   Click(w, 0);
   EXPECT_TRUE(styling::ListPresets(settings::FolderPath("\\Fades")).empty());
-  int dialogs = 0;
-  for (const auto& e : w.world.desktop.Events()) {
-    if (e.kind == sim::Event::Kind::SaveDialog) ++dialogs;
-  }
-  EXPECT_EQ(dialogs, 3);
+  EXPECT_EQ(testevents::Count(w.world.desktop, sim::Event::Kind::SaveDialog), 3u);
 }
 
 TEST(OutgoingPresets, DamagedOrOddPresetsLoadNothing) {

@@ -6,6 +6,7 @@
 #include "outgoing_support.h"
 #include "settings/settings_store.h"
 #include "styling/fade_engine.h"
+#include "support/desktop_events.h"
 
 namespace {
 
@@ -273,13 +274,7 @@ TEST(OutgoingSend, SendButtonSendsUnstyled) {
   w.world.desktop.RunFor(300);
   ASSERT_EQ(w.SentTexts().size(), 1u);
   EXPECT_EQ(w.SentTexts()[0], "as typed");
-  int clicks = 0;
-  for (const auto& e : w.world.desktop.Events()) {
-    if (e.kind == sim::Event::Kind::Sound && e.text.find("Click.icp") != std::string::npos) {
-      ++clicks;
-    }
-  }
-  EXPECT_GE(clicks, 1);
+  EXPECT_GE(testevents::Count(w.world.desktop, sim::Event::Kind::Sound, "Click.icp"), 1u);
 }
 
 TEST(OutgoingSend, AfterAFadedIMTheConversationShowsIt) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "settings/settings_store.h"
+#include "support/desktop_events.h"
 #include "support/widgets_person.h"
 #include "widgets/tiled_background.h"
 #include "widgets_fixture.h"
@@ -143,11 +144,7 @@ TEST_F(MessageBoxTest, ShowInputEnablesAndSelectsTheInitialText) {
 
 TEST_F(MessageBoxTest, LoadingPlaysTheSoundAndStaysOnTop) {
   widgets::MessageBoxForm& box = widgets::MessageBox("x", 0);
-  bool sound = false;
-  for (const auto& e : desktop.Events()) {
-    sound |= e.kind == sim::Event::Kind::SystemSound && e.text == "SystemExclamation";
-  }
-  EXPECT_TRUE(sound);
+  EXPECT_GE(testevents::Count(desktop, sim::Event::Kind::SystemSound, "SystemExclamation"), 1u);
   EXPECT_TRUE(GetWindowLong(box.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_FALSE(GetWindowLong(box.hwnd(), GWL_STYLE) & WS_CAPTION);
 }
@@ -157,11 +154,7 @@ TEST_F(MessageBoxTest, ButtonClickPlaysTheClickSound) {
   std::ofstream(folder / "Sounds" / "Click.icp") << "RIFF";
   widgets_person::AnswerNextMessageBox(desktop, "OK");
   widgets::ShowMessageBox(form->hwnd(), "x", 0);
-  bool click = false;
-  for (const auto& e : desktop.Events()) {
-    click |= e.kind == sim::Event::Kind::Sound && e.text.find("Click.icp") != std::string::npos;
-  }
-  EXPECT_TRUE(click);
+  EXPECT_GE(testevents::Count(desktop, sim::Event::Kind::Sound, "Click.icp"), 1u);
 }
 
 TEST_F(MessageBoxTest, PressOnTheWindowDragsIt) {

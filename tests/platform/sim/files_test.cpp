@@ -53,15 +53,6 @@ TEST_F(FilesTest, SoundsAreRecordedOnlyWhenTheFileExists) {
   EXPECT_EQ(heard, (std::vector<std::string>{"SystemSound:SystemExclamation"}));
 }
 
-TEST_F(FilesTest, PrintingNeedsAPrinter) {
-  EXPECT_TRUE(desk.PrintText("Doc", "text"));
-  DesktopOptions o;
-  o.printerInstalled = false;
-  Desktop none(o);
-  EXPECT_FALSE(none.PrintText("Doc", "text"));
-  EXPECT_TRUE(none.Events().empty());
-}
-
 TEST_F(FilesTest, AQueueThatNeverEmptiesStillLetsWaitsEnd) {
   WindowClass cls;
   cls.name = "Busy";

@@ -48,6 +48,7 @@ TEST_F(SemanticsTest, EnumChildWindowsResultsAndWindowsDestroyedDuringTheWalk) {
   EXPECT_TRUE(desk.EnumChildWindows(p, [&](HWND h) {
     seen.push_back(h);
     if (h == a) desk.DestroyWindow(b);
+    if (h == a) Child(p, "new");  // created during the walk: not reported
     if (h == c) desk.SetWindowPos(a, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return true;
   }));
@@ -56,6 +57,7 @@ TEST_F(SemanticsTest, EnumChildWindowsResultsAndWindowsDestroyedDuringTheWalk) {
   EXPECT_FALSE(desk.EnumChildWindows(p, [&](HWND) { return ++calls < 1; }));
   EXPECT_EQ(calls, 1);
   EXPECT_FALSE(desk.EnumChildWindows(a, [&](HWND) { return true; }));  // no children
+  EXPECT_EQ(desk.GetClassName(desk.GetDesktopWindow()), "#32769");
 }
 
 TEST_F(SemanticsTest, FindWindowExCases) {

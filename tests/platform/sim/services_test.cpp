@@ -57,26 +57,19 @@ TEST_F(MenuTest, ChooseMenuItemInitialisesAndPostsTheCommand) {
   EXPECT_NE(desk.DumpMenu(bar).find("\"Send &Instant Message\tCtrl+I\" id=301"), std::string::npos);
 }
 
-TEST_F(MenuTest, TrackPopupMenuUsesTheQueuedAnswer) {
+// The answers' results; the messages and errors are pinned with the semantics.
+TEST_F(MenuTest, TrackPopupMenuUsesTheQueuedAnswerAndRecordsEachPopup) {
   HWND owner = Top();
   HMENU pop = desk.CreatePopupMenu();
   desk.AppendMenu(pop, MF_STRING, 11, "&Copy");
-  desk.AppendMenu(pop, MF_STRING, 12, "Paste");
   desk.AnswerNextPopupMenu("copy");
   EXPECT_EQ(desk.TrackPopupMenu(pop, TPM_RETURNCMD, 0, 0, owner), 11);
-  EXPECT_EQ(Count(owner, WM_COMMAND), 0);
-  desk.AnswerNextPopupMenu("Paste");
-  EXPECT_EQ(desk.TrackPopupMenu(pop, 0, 0, 0, owner), 1);
-  desk.RunPending();
-  EXPECT_EQ(Count(owner, WM_COMMAND), 1);
   EXPECT_EQ(desk.TrackPopupMenu(pop, TPM_RETURNCMD, 0, 0, owner), 0);  // unanswered
   EXPECT_EQ(desk.TrackPopupMenu(pop, 0, 0, 0, owner), 1);              // dismissed: still nonzero
-  EXPECT_EQ(desk.TrackPopupMenu(999, 0, 0, 0, owner), 0);
-  EXPECT_EQ(desk.TrackPopupMenu(pop, 0, 0, 0, 0), 0);
   std::vector<std::string> popups;
   for (const auto& e : desk.Events())
     if (e.kind == Event::Kind::PopupMenu) popups.push_back(e.text);
-  EXPECT_EQ(popups, (std::vector<std::string>{"&Copy", "Paste", "", ""}));
+  EXPECT_EQ(popups, (std::vector<std::string>{"&Copy", "", ""}));
 }
 
 using ClipboardTest = SimTest;

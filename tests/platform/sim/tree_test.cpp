@@ -6,16 +6,6 @@ namespace {
 
 using TreeTest = SimTest;
 
-TEST_F(TreeTest, DesktopIsAWindowParentingTopLevels) {
-  HWND d = desk.GetDesktopWindow();
-  EXPECT_TRUE(desk.IsWindow(d));
-  EXPECT_EQ(desk.GetClassName(d), "#32769");
-  HWND top = Top();
-  EXPECT_EQ(desk.GetAncestor(top, GA_PARENT), d);
-  EXPECT_EQ(desk.GetParent(top), 0u);
-  EXPECT_EQ(desk.GetWindow(d, GW_CHILD), top);
-}
-
 TEST_F(TreeTest, ChildrenLandAtTheBottomMdiAndMaximizedOnTop) {
   HWND p = Top();
   HWND a = Child(p), b = Child(p, "", WS_VISIBLE), c = Child(p);
@@ -86,20 +76,6 @@ TEST_F(TreeTest, FindWindowExFindsHiddenWindowsAndSendsNoGetText) {
   EXPECT_EQ(desk.FindWindowEx(p, 0, nullptr, "Secret"), hidden);
   EXPECT_EQ(Count(hidden, WM_GETTEXT), 0);
   EXPECT_EQ(desk.FindWindowEx(0, 0, "Recorder", "Top"), p);  // no parent: the top-level windows
-}
-
-TEST_F(TreeTest, EnumChildWindowsIsPreOrder) {
-  HWND p = Top();
-  HWND a = Child(p), b = Child(p);
-  HWND a1 = Child(a);
-  std::vector<HWND> seen;
-  EXPECT_TRUE(desk.EnumChildWindows(p, [&](HWND h) {
-    seen.push_back(h);
-    if (h == a) Child(p);  // created during the walk: not reported
-    return true;
-  }));
-  EXPECT_EQ(seen, (std::vector<HWND>{a, a1, b}));
-  EXPECT_FALSE(desk.EnumChildWindows(a1, [](HWND) { return true; }));
 }
 
 TEST_F(TreeTest, ShowingAChildOfAHiddenParentSendsOnlyShowWindow) {
