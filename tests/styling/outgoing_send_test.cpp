@@ -11,6 +11,7 @@
 namespace {
 
 using namespace platform;
+using outgoingtest::Colours;
 using outgoingtest::kBlue;
 using outgoingtest::kGreen;
 using outgoingtest::kRed;
@@ -18,17 +19,8 @@ using outgoingtest::kWhite;
 using outgoingtest::StyledWorld;
 using outgoingtest::Tag;
 
-std::vector<std::pair<std::string, std::string>> Fade(int count, COLORREF c1, COLORREF c2,
-                                                      COLORREF c3 = 0, COLORREF c4 = 0) {
-  return {{"NumOfColors", std::to_string(count)},
-          {"Color1", std::to_string(c1)},
-          {"Color2", std::to_string(c2)},
-          {"Color3", std::to_string(c3)},
-          {"Color4", std::to_string(c4)}};
-}
-
 TEST(OutgoingSend, StartReadsTheColoursAndCountAndFadingIsOff) {
-  StyledWorld w(Fade(3, kRed, kGreen, kBlue, kWhite), clientsim::Layout::Aol6, false);
+  StyledWorld w(Colours(3), clientsim::Layout::Aol6, false);
   EXPECT_EQ(w.main().NumOfColors, 3);
   EXPECT_TRUE(w.main().cmdColor[3]->Visible());
   EXPECT_FALSE(w.main().cmdColor[4]->Visible());
@@ -77,7 +69,7 @@ TEST(OutgoingSend, TheTypedTextGoesOutFadedInTheChosenNumberOfColours) {
       {4, "abc", Tag("00FF00") + "a" + Tag("0000FF") + "b" + Tag("FFFFFF") + "c"},
   };
   for (const Row& r : rows) {
-    StyledWorld w(r.count == 2 ? Fade(2, kRed, kBlue) : Fade(r.count, kRed, kGreen, kBlue, kWhite));
+    StyledWorld w(r.count == 2 ? Colours(2, kRed, kBlue) : Colours(r.count));
     ASSERT_NE(w.im, 0u);
     w.FadeOn();
     ASSERT_TRUE(w.outgoing.FadingOn());
@@ -90,14 +82,14 @@ TEST(OutgoingSend, TheTypedTextGoesOutFadedInTheChosenNumberOfColours) {
 }
 
 TEST(OutgoingSend, FadingOffSendsTheTextAsTyped) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.TypeAndEnter("plain <b>words</b> & more");
   ASSERT_EQ(w.SentTexts().size(), 1u);
   EXPECT_EQ(w.SentTexts()[0], "plain <b>words</b> & more");
 }
 
 TEST(OutgoingSend, EightyCharactersAreFadedEightyOneSentAsTyped) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   const std::string eighty(80, 'x');
   w.TypeAndEnter(eighty);
@@ -119,7 +111,7 @@ TEST(OutgoingSend, EightyCharactersAreFadedEightyOneSentAsTyped) {
 }
 
 TEST(OutgoingSend, AnEmptyBoxSendsNothing) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   w.TypeAndEnter("");
   EXPECT_TRUE(w.SentTexts().empty());
@@ -127,7 +119,7 @@ TEST(OutgoingSend, AnEmptyBoxSendsNothing) {
 }
 
 TEST(OutgoingSend, CtrlEnterAppendsALineBreakAndSendsNothing) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   w.TypeAndEnter("first line", 2);
   EXPECT_TRUE(w.SentTexts().empty());
@@ -135,7 +127,7 @@ TEST(OutgoingSend, CtrlEnterAppendsALineBreakAndSendsNothing) {
 }
 
 TEST(OutgoingSend, EnterToSendUncheckedLeavesTheKeyToTheClient) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   w.main().mnuEntertoSend[0]->Click();
   ASSERT_FALSE(w.main().mnuEntertoSend[0]->Checked());
@@ -146,7 +138,7 @@ TEST(OutgoingSend, EnterToSendUncheckedLeavesTheKeyToTheClient) {
 }
 
 TEST(OutgoingSend, NothingHappensWhileAnotherWindowIsInFront) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   const HWND input = host::FindIMInput();
   w.FocusInput();
@@ -162,7 +154,7 @@ TEST(OutgoingSend, NothingHappensWhileAnotherWindowIsInFront) {
 }
 
 TEST(OutgoingSend, AnotherClientWindowOnTopLeavesTheKeyToTheClient) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   const HWND welcome = w.world.client->WelcomeWindow();
   ASSERT_NE(welcome, 0u);
@@ -176,7 +168,7 @@ TEST(OutgoingSend, AnotherClientWindowOnTopLeavesTheKeyToTheClient) {
 }
 
 TEST(OutgoingSend, FloatModeFadesWhateverWindowIsInFront) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   w.main().SetFloatMode(true);
   w.world.desktop.RunFor(100);
@@ -196,7 +188,7 @@ TEST(OutgoingSend, FloatModeFadesWhateverWindowIsInFront) {
 }
 
 TEST(OutgoingSend, RandomFadeGivesValidColoursToAllFourButtons) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   w.main().mnuSubRandomFade[2]->Click();
   ASSERT_EQ(w.outgoing.Mode(), styling::RandomMode::RandomFade);
@@ -225,7 +217,7 @@ TEST(OutgoingSend, RandomFadeGivesValidColoursToAllFourButtons) {
 }
 
 TEST(OutgoingSend, TabSelectsTheNextTabAndWraps) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   ASSERT_NE(w.world.ReceiveAndAdopt("Carl", "yo"), 0u);
   ASSERT_NE(w.world.ReceiveAndAdopt("Dana", "hey"), 0u);
   ASSERT_EQ(w.main().TabStrip1.Count(), 3);
@@ -253,7 +245,7 @@ TEST(OutgoingSend, TabSelectsTheNextTabAndWraps) {
 }
 
 TEST(OutgoingSend, TabToSwitchUncheckedLeavesTheTabs) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   ASSERT_NE(w.world.ReceiveAndAdopt("Carl", "yo"), 0u);
   w.main().mnuEntertoSend[1]->Click();
   const int selected = w.main().TabStrip1.SelectedItem();
@@ -265,7 +257,7 @@ TEST(OutgoingSend, TabToSwitchUncheckedLeavesTheTabs) {
 }
 
 TEST(OutgoingSend, SendButtonSendsUnstyled) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.world.WriteProgramFile("\\Sounds\\Click.icp", "RIFF");
   w.FadeOn();
   w.FocusInput();
@@ -278,7 +270,7 @@ TEST(OutgoingSend, SendButtonSendsUnstyled) {
 }
 
 TEST(OutgoingSend, AfterAFadedIMTheConversationShowsIt) {
-  StyledWorld w(Fade(2, kRed, kBlue));
+  StyledWorld w(Colours(2, kRed, kBlue));
   w.FadeOn();
   w.TypeAndEnter("Faded hello from Alice!");
   ASSERT_EQ(w.SentTexts().size(), 1u);

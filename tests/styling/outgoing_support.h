@@ -146,13 +146,17 @@ inline std::string Tag(const std::string& hex) {
   return "<Font Color=#" + hex + ">";
 }
 
-// Settings of a fade of `count` colours: red, green, blue, and white as the fourth.
-inline std::vector<std::pair<std::string, std::string>> Colours(int count) {
+// Settings of a fade of `count` colours: red, green, blue, and white as the fourth, unless
+// others are given.
+inline std::vector<std::pair<std::string, std::string>> Colours(int count, COLORREF c1 = kRed,
+                                                                COLORREF c2 = kGreen,
+                                                                COLORREF c3 = kBlue,
+                                                                COLORREF c4 = kWhite) {
   return {{"NumOfColors", std::to_string(count)},
-          {"Color1", std::to_string(kRed)},
-          {"Color2", std::to_string(kGreen)},
-          {"Color3", std::to_string(kBlue)},
-          {"Color4", std::to_string(kWhite)}};
+          {"Color1", std::to_string(c1)},
+          {"Color2", std::to_string(c2)},
+          {"Color3", std::to_string(c3)},
+          {"Color4", std::to_string(c4)}};
 }
 
 }  // namespace outgoingtest
