@@ -100,12 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Looks, Look,
                                             ::testing::Values("1", "2"),
                                             ::testing::Values(Layout::Aol6, Layout::Aol7),
                                             ::testing::Bool()),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param) == "1" ? "Tabs" : "ListBox") +
-                                  (std::get<1>(info.param) == "2" ? "Graphical" : "Plain") +
-                                  (std::get<2>(info.param) == Layout::Aol7 ? "Aol7" : "Aol6") +
-                                  (std::get<3>(info.param) ? "Smallest" : "FirstRun");
-                         });
+                         [](const auto& info) { return CaseName(info.param); });
 
 TEST_P(Look, NothingOfTheClientShowsInTheIMArea) {
   const HWND bob = ShowBob();
