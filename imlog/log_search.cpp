@@ -90,17 +90,16 @@ unsigned char FoldCase(unsigned char c) {
   return FoldTable()[c];
 }
 
-const std::string* LogSearch::Text(const std::string& path, SearchResult& result,
+const std::string* LogSearch::Text(const std::string& path, const files::FileStamp& stamp,
+                                   SearchResult& result,
                                    std::unordered_map<std::string, KeptFile>& fresh) {
-  const auto stamp = files::Stamp(path);
-  if (!stamp) return nullptr;
   auto kept = kept_.find(path);
-  if (kept == kept_.end() || !(kept->second.stamp == *stamp)) {
+  if (kept == kept_.end() || !(kept->second.stamp == stamp)) {
     auto text = files::ReadAll(path);
     if (!text) return nullptr;
     ++result.filesRead;
     // The stamp from before the read: a file written meanwhile is read again next time.
-    kept = kept_.insert_or_assign(path, KeptFile{*stamp, std::move(*text)}).first;
+    kept = kept_.insert_or_assign(path, KeptFile{stamp, std::move(*text)}).first;
   }
   auto& entry = fresh[path] = std::move(kept->second);
   kept_.erase(kept);
@@ -114,11 +113,14 @@ SearchResult LogSearch::Find(const std::string& phrase, size_t maxHits) {
   std::unordered_map<std::string, KeptFile> fresh;
   for (const std::string& folder : files::ListDirectories(root_)) {
     const std::string folderPath = root_ + folder + "\\";
-    std::vector<std::string> days = files::List(folderPath, kDayFiles);
-    for (std::string& day : days) day.resize(day.size() - 4);
-    std::sort(days.begin(), days.end(), DayBefore);
-    for (const std::string& day : days) {
-      const std::string* text = Text(folderPath + day + ".txt", result, fresh);
+    std::vector<files::StampedFile> days = files::ListStamped(folderPath, kDayFiles);
+    for (files::StampedFile& day : days) day.name.resize(day.name.size() - 4);
+    std::sort(days.begin(), days.end(),
+              [](const files::StampedFile& a, const files::StampedFile& b) {
+                return DayBefore(a.name, b.name);
+              });
+    for (const auto& [day, stamp] : days) {
+      const std::string* text = Text(folderPath + day + ".txt", stamp, result, fresh);
       if (text == nullptr) continue;
       ++result.filesSearched;
       size_t at = 0;

@@ -51,8 +51,8 @@ class LogSearch {
     platform::files::FileStamp stamp;
     std::string text;
   };
-  const std::string* Text(const std::string& path, SearchResult& result,
-                          std::unordered_map<std::string, KeptFile>& fresh);
+  const std::string* Text(const std::string& path, const platform::files::FileStamp& stamp,
+                          SearchResult& result, std::unordered_map<std::string, KeptFile>& fresh);
 
   std::string root_;
   std::unordered_map<std::string, KeptFile> kept_;

@@ -107,22 +107,35 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::vector<std::string> ListEntries(const std::string& folder, bool directories,
-                                     const std::string& pattern) {
-  std::vector<std::string> names;
+struct Entry {
+  std::string name;  // the program's name of it
+  fs::directory_entry host;
+};
+
+std::vector<Entry> ListEntries(const std::string& folder, bool directories,
+                               const std::string& pattern) {
+  std::vector<Entry> entries;
   std::error_code ec;
   fs::directory_iterator it(HostPath(folder), ec);
-  if (ec) return names;
+  if (ec) return entries;
   for (const auto& entry : it) {
     std::error_code typeError;
     const bool isDirectory = entry.is_directory(typeError);
     if (typeError || isDirectory != directories) continue;
     std::string name = ProgramName(entry.path().filename());
     if (!directories && EndsWith(name, kTemporaryEnding)) continue;
-    if (Matches(name, pattern)) names.push_back(name);
+    if (Matches(name, pattern)) entries.push_back({std::move(name), entry});
   }
   // The platform lists a folder in its own order; a sorted one keeps every run the same.
-  std::sort(names.begin(), names.end(), LessNoCase);
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return LessNoCase(a.name, b.name); });
+  return entries;
+}
+
+std::vector<std::string> NamesOf(std::vector<Entry> entries) {
+  std::vector<std::string> names;
+  names.reserve(entries.size());
+  for (Entry& entry : entries) names.push_back(std::move(entry.name));
   return names;
 }
 
@@ -337,30 +350,32 @@ bool RemoveDirectory(const std::string& path) {
   return fs::remove(HostPath(path), ec) && !ec;
 }
 
-std::optional<FileStamp> Stamp(const std::string& path) {
-  std::error_code ec;
-  const fs::path host = HostPath(path);
-  const fs::file_status status = fs::status(host, ec);
-  if (ec || !fs::is_regular_file(status)) return std::nullopt;
-  FileStamp stamp;
-  stamp.size = fs::file_size(host, ec);
-  if (ec) return std::nullopt;
-  stamp.modified = fs::last_write_time(host, ec).time_since_epoch().count();
-  if (ec) return std::nullopt;
-  return stamp;
-}
-
 bool Copy(const std::string& from, const std::string& to) {
   std::optional<std::string> bytes = ReadAll(from);
   return bytes && WriteAll(to, *bytes);
 }
 
 std::vector<std::string> List(const std::string& folder, const std::string& pattern) {
-  return ListEntries(folder, false, pattern);
+  return NamesOf(ListEntries(folder, false, pattern));
 }
 
 std::vector<std::string> ListDirectories(const std::string& folder) {
-  return ListEntries(folder, true, "*");
+  return NamesOf(ListEntries(folder, true, "*"));
+}
+
+std::vector<StampedFile> ListStamped(const std::string& folder, const std::string& pattern) {
+  std::vector<StampedFile> files;
+  for (Entry& entry : ListEntries(folder, false, pattern)) {
+    std::error_code ec;
+    if (!entry.host.is_regular_file(ec) || ec) continue;
+    FileStamp stamp;
+    stamp.size = entry.host.file_size(ec);
+    if (ec) continue;
+    stamp.modified = entry.host.last_write_time(ec).time_since_epoch().count();
+    if (ec) continue;
+    files.push_back({std::move(entry.name), stamp});
+  }
+  return files;
 }
 
 void LimitWrites(std::optional<size_t> bytes) {

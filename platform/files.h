@@ -60,20 +60,25 @@ bool Append(const std::string& path, const std::string& bytes);
 bool Remove(const std::string& path);  // a file or a link
 // Removes an empty folder (as RmDir does); false for anything else.
 bool RemoveDirectory(const std::string& path);
-// A file's size and last-write time, enough to tell that it changed; none for a missing file
-// or a folder.
-struct FileStamp {
-  uint64_t size = 0;
-  int64_t modified = 0;  // in the file system's own ticks
-  bool operator==(const FileStamp&) const = default;
-};
-std::optional<FileStamp> Stamp(const std::string& path);
 // Replaces `to` as WriteAll does.
 bool Copy(const std::string& from, const std::string& to);
 // Names (not paths) of the files in `folder` matching `pattern` ("*.Fad", "*.*"), compared
 // without regard to case as the platform does, sorted without regard to case.
 std::vector<std::string> List(const std::string& folder, const std::string& pattern);
 std::vector<std::string> ListDirectories(const std::string& folder);
+// A file's size and last-write time, enough to tell that it changed.
+struct FileStamp {
+  uint64_t size = 0;
+  int64_t modified = 0;  // in the file system's own ticks
+  bool operator==(const FileStamp&) const = default;
+};
+struct StampedFile {
+  std::string name;
+  FileStamp stamp;
+};
+// The regular files List would name, each with its stamp, read in the same pass over the folder
+// (no lookup of each name again: a folder of thousands of files is looked at once).
+std::vector<StampedFile> ListStamped(const std::string& folder, const std::string& pattern);
 
 // Fault injection, for tests: after `bytes` more bytes have gone to files through WriteAll,
 // Append and Copy, writing fails as on a full disk (what fits is written, the rest refused).

@@ -371,6 +371,7 @@ constexpr int COLOR_APPWORKSPACE = 12;
 constexpr int COLOR_DESKTOP = 1;
 
 // ---- Last-error codes the seam sets ----
+constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;

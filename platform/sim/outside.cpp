@@ -11,10 +11,6 @@
 
 namespace platform::sim {
 
-namespace {
-constexpr DWORD kErrorPathNotFound = 3;
-}  // namespace
-
 bool Desktop::PlaySound(const std::string& path, UINT) {
   if (ProcessEnded()) return false;
   // A missing file plays nothing: the program always asks for no default sound.
@@ -184,7 +180,7 @@ bool Desktop::WritePrivateProfileString(const char* section, const char* key, co
   // The platform makes no folders: a file in a missing folder cannot be written.
   auto folder = files::HostPath(file).parent_path();
   if (!folder.empty() && !std::filesystem::is_directory(folder)) {
-    SetLastError(kErrorPathNotFound);
+    SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
   if (!files::WriteAll(file, *updated)) {

@@ -30,13 +30,17 @@ std::set<std::string> LayoutRows(const std::string& readme) {
   return rows;
 }
 
-// The folders of the tree: top-level ones (not hidden, not build output) and the source folders
+// The folders of the tree: top-level ones (not hidden, not build output or `make dist`'s zip
+// folder, both ignored by git) and the source folders
 // below them (those with a CMakeLists.txt).
 std::set<std::string> Folders(const fs::path& root) {
   std::set<std::string> folders;
   for (const auto& entry : fs::directory_iterator(root)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_directory() || name.starts_with(".") || name.starts_with("build")) continue;
+    if (!entry.is_directory() || name.starts_with(".") || name.starts_with("build") ||
+        name == "dist") {
+      continue;
+    }
     folders.insert(name);
     if (name == "tests") continue;
     for (const auto& sub : fs::directory_iterator(entry.path())) {

@@ -155,6 +155,22 @@ TEST_F(ProgramFilesTest, NamesMatchWithoutRegardToCase) {
   EXPECT_TRUE(HostEntries(root_ / "Fades").empty());
 }
 
+// One pass over a folder names its regular files with stamps that change when a file does.
+TEST_F(ProgramFilesTest, AStampedListingNamesFilesAsListDoesAndFollowsChanges) {
+  std::filesystem::create_directories(root_ / "IM Logs" / "Bob" / "1-3-2003.txt");  // a folder
+  std::ofstream(root_ / "IM Logs" / "Bob" / "1-2-2003.TXT") << "one";
+  std::ofstream(root_ / "IM Logs" / "Bob" / "notes.log") << "x";
+  const auto before = files::ListStamped(P("\\im logs\\bob"), "*.txt");
+  ASSERT_EQ(before.size(), 1u);
+  EXPECT_EQ(before[0].name, "1-2-2003.TXT");
+  EXPECT_EQ(before[0].stamp.size, 3u);
+  std::ofstream(root_ / "IM Logs" / "Bob" / "1-2-2003.TXT", std::ios::app) << "two";
+  const auto after = files::ListStamped(P("\\IM Logs\\Bob"), "*.txt");
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_NE(after[0].stamp, before[0].stamp);
+  EXPECT_TRUE(files::ListStamped(P("\\IM Logs\\Nobody"), "*.txt").empty());
+}
+
 TEST_F(ProgramFilesTest, AProgramFolderIsTakenAsTheHostNamesIt) {
   // Not plain ASCII and holding a backslash: only what follows it is the program's own name.
   const std::filesystem::path folder = root_ / "donn\xC3\xA9\x65s\\x";
