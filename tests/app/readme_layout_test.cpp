@@ -31,8 +31,7 @@ std::set<std::string> LayoutRows(const std::string& readme) {
 }
 
 // The folders of the tree: top-level ones (not hidden, not build output or `make dist`'s zip
-// folder, both ignored by git) and the source folders
-// below them (those with a CMakeLists.txt).
+// folder, both ignored by git) and the source folders below them (those with a CMakeLists.txt).
 std::set<std::string> Folders(const fs::path& root) {
   std::set<std::string> folders;
   for (const auto& entry : fs::directory_iterator(root)) {
