@@ -77,11 +77,12 @@ std::optional<std::tuple<int, int, int>> DayOf(const std::string& name) {
   return std::make_tuple(year, month, day);
 }
 
-bool DayBefore(const std::string& x, const std::string& y) {
-  const auto dx = DayOf(x), dy = DayOf(y);
-  if (dx && dy) return *dx != *dy ? *dx < *dy : x < y;
-  if (dx || dy) return dx.has_value();
-  return x < y;
+// Where a day file goes in the listing: dates in date order first, then other names by name.
+using DayOrder = std::tuple<bool, int, int, int, std::string>;
+DayOrder OrderOf(const std::string& name) {
+  const auto date = DayOf(name);
+  const auto [year, month, day] = date.value_or(std::make_tuple(0, 0, 0));
+  return {!date.has_value(), year, month, day, name};
 }
 
 }  // namespace
@@ -115,11 +116,13 @@ SearchResult LogSearch::Find(const std::string& phrase, size_t maxHits) {
     const std::string folderPath = root_ + folder + "\\";
     std::vector<files::StampedFile> days = files::ListStamped(folderPath, kDayFiles);
     for (files::StampedFile& day : days) day.name.resize(day.name.size() - 4);
-    std::sort(days.begin(), days.end(),
-              [](const files::StampedFile& a, const files::StampedFile& b) {
-                return DayBefore(a.name, b.name);
-              });
-    for (const auto& [day, stamp] : days) {
+    // Each name is read as a date once, not at every comparison of the sort.
+    std::vector<std::pair<DayOrder, const files::StampedFile*>> ordered;
+    ordered.reserve(days.size());
+    for (const files::StampedFile& day : days) ordered.emplace_back(OrderOf(day.name), &day);
+    std::sort(ordered.begin(), ordered.end());
+    for (const auto& [order, file] : ordered) {
+      const auto& [day, stamp] = *file;
       const std::string* text = Text(folderPath + day + ".txt", stamp, result, fresh);
       if (text == nullptr) continue;
       ++result.filesSearched;
