@@ -115,6 +115,17 @@ class System {
   // ---- Messages and the pump ----
   virtual LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
   virtual bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // SendMessageTimeout (SMTO_ABORTIFHUNG): false when the window is gone or its thread did not
+  // answer within the time; the caller goes on handling messages sent to it meanwhile. A backend
+  // whose sends cannot hang sends plainly.
+  virtual bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                  uint32_t timeoutMs, LRESULT* result) {
+    (void)timeoutMs;
+    if (!IsWindow(hwnd)) return false;
+    const LRESULT r = SendMessage(hwnd, msg, wParam, lParam);
+    if (result) *result = r;
+    return true;
+  }
   // Dispatches what is pending now. When nothing was pending, lets time run on to the next
   // due event (at most a short step), so that loops polling with it see the clock move.
   virtual void DoEvents() = 0;

@@ -86,6 +86,7 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;
+constexpr UINT WM_COPYDATA = 0x004A;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 constexpr UINT WM_CHILDACTIVATE = 0x0022;
@@ -129,6 +130,13 @@ constexpr UINT WM_MDISETMENU = 0x0230;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
+
+// WM_COPYDATA's data (lParam): the system copies cbData bytes at lpData into the receiving process.
+struct COPYDATASTRUCT {
+  uintptr_t dwData = 0;
+  uint32_t cbData = 0;
+  const void* lpData = nullptr;
+};
 
 // Edit / rich edit
 constexpr UINT EM_GETSEL = 0x00B0;

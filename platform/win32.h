@@ -128,6 +128,10 @@ inline LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 inline bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return Current().PostMessage(hwnd, msg, wParam, lParam);
 }
+inline bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                               uint32_t timeoutMs, LRESULT* result) {
+  return Current().SendMessageTimeout(hwnd, msg, wParam, lParam, timeoutMs, result);
+}
 inline void DoEvents() {
   Current().DoEvents();
 }
