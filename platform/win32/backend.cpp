@@ -422,6 +422,10 @@ bool Win32System::UpdateWindow(HWND hwnd) {
 LRESULT Win32System::SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return native::SendMessageA(hwnd, msg, wParam, lParam);
 }
+bool Win32System::SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                     uint32_t timeoutMs, LRESULT* result) {
+  return native::SendMessageTimeoutA(hwnd, msg, wParam, lParam, timeoutMs, result);
+}
 bool Win32System::PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (state_->ended) return false;
   return native::PostMessageA(hwnd, msg, wParam, lParam);

@@ -64,6 +64,8 @@ class Win32System : public System {
   bool UpdateWindow(HWND hwnd) override;
   LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, uint32_t timeoutMs,
+                          LRESULT* result) override;
   void DoEvents() override;
   void WaitEvents(uint32_t milliseconds) override;
   UINT SetTimer(HWND hwnd, UINT id, UINT elapse, TimerProc proc) override;

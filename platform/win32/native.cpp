@@ -288,6 +288,14 @@ bool UpdateWindow(uint32_t hwnd) {
 intptr_t SendMessageA(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   return ::SendMessageA(W(hwnd), msg, wParam, lParam);
 }
+bool SendMessageTimeoutA(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                         uint32_t timeoutMs, intptr_t* result) {
+  DWORD_PTR answer = 0;
+  if (!::SendMessageTimeoutA(W(hwnd), msg, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer))
+    return false;
+  if (result) *result = static_cast<intptr_t>(answer);
+  return true;
+}
 bool PostMessageA(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   return ::PostMessageA(W(hwnd), msg, wParam, lParam);
 }
@@ -858,6 +866,30 @@ std::string AnsiFromWide(const std::wstring& text) {
   WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n,
                       nullptr, nullptr);
   return ansi;
+}
+
+void* StartProcess(const std::string& commandLine, uint32_t* processId) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string line = commandLine;  // CreateProcessA may write into it
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return nullptr;
+  }
+  ::CloseHandle(info.hThread);
+  if (processId) *processId = info.dwProcessId;
+  return info.hProcess;
+}
+bool WaitProcess(void* process, uint32_t milliseconds, uint32_t* exitCode) {
+  if (::WaitForSingleObject(process, milliseconds) != WAIT_OBJECT_0) return false;
+  DWORD code = 0;
+  ::GetExitCodeProcess(process, &code);
+  if (exitCode) *exitCode = code;
+  return true;
+}
+bool KillProcess(void* process) {
+  return ::TerminateProcess(process, 1);
 }
 
 std::string ExecutablePath() {

@@ -69,6 +69,9 @@ bool UpdateWindow(uint32_t hwnd);
 
 // ---- Messages, pump, timers ----
 intptr_t SendMessageA(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+// SMTO_ABORTIFHUNG within `timeoutMs`; false when the window is gone, hung or too slow.
+bool SendMessageTimeoutA(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                         uint32_t timeoutMs, intptr_t* result);
 bool PostMessageA(uint32_t hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam);
 // Dispatches every pending message; false once WM_QUIT was taken. `dispatched` tells whether
 // there was any.
@@ -149,6 +152,11 @@ bool CloseHandle(void* handle);
 uint32_t AllocLowMemory(size_t bytes);
 // A named mutex held by this process; null when another process holds one of that name.
 void* CreateOwnedMutex(const std::string& name);
+// Starts a program by its command line: its process handle (null on failure) and id.
+void* StartProcess(const std::string& commandLine, uint32_t* processId);
+// Waits up to `milliseconds` for the process to end; true, with its exit code, once it has.
+bool WaitProcess(void* process, uint32_t milliseconds, uint32_t* exitCode);
+bool KillProcess(void* process);
 void SetLastError(uint32_t error);
 uint32_t GetLastError();
 
