@@ -160,6 +160,10 @@ std::vector<std::string> Client::RoomMembers() const {
   return r ? r->Members() : std::vector<std::string>{};
 }
 
+const std::vector<std::string>& Client::DocumentsAtClose() const {
+  return engine_->documentsAtClose;
+}
+
 HWND Client::MainWindow() const {
   return engine_->main;
 }

@@ -105,6 +105,8 @@ class Client {
   // "" when there is no such window.
   std::string ConversationText(const std::string& name) const;
   std::vector<std::string> RoomMembers() const;
+  // The captions of the document windows the client still had when it last closed, top first.
+  const std::vector<std::string>& DocumentsAtClose() const;
 
   platform::HWND MainWindow() const;
   platform::HWND MdiClient() const;

@@ -332,6 +332,13 @@ void Engine::SignOff() {
 }
 
 void Engine::CloseClient() {
+  if (mdi != 0) {
+    documentsAtClose.clear();
+    for (HWND doc = ActiveDocument(mdi); doc != 0;
+         doc = FindWindowEx(mdi, doc, "AOL Child", nullptr)) {
+      documentsAtClose.push_back(GetWindowText(doc));
+    }
+  }
   for (HWND box : errorBoxes) {
     if (IsWindow(box)) DestroyWindow(box);
   }

@@ -196,6 +196,8 @@ class Engine {
   bool blockAll = false;
   std::vector<std::string> blockedNames;
   std::vector<std::string> unreachable;
+  // The captions of the document windows under the MDI client when the client last closed.
+  std::vector<std::string> documentsAtClose;
 
  private:
   void BuildToolbar(int width, int height);
