@@ -58,8 +58,8 @@ const char* FateName(ReceivedIM::Fate fate) {
 }
 
 std::optional<ReceivedIM::Fate> FateNamed(const std::string& name) {
-  for (auto fate : {ReceivedIM::Fate::Shown, ReceivedIM::Fate::Blocked,
-                    ReceivedIM::Fate::SignedOff}) {
+  for (auto fate :
+       {ReceivedIM::Fate::Shown, ReceivedIM::Fate::Blocked, ReceivedIM::Fate::SignedOff}) {
     if (name == FateName(fate)) return fate;
   }
   return std::nullopt;
@@ -82,8 +82,8 @@ bool SendFields(HWND to, HWND from, uintptr_t tag, const Fields& fields) {
   data.cbData = static_cast<uint32_t>(bytes.size());
   data.lpData = bytes.data();
   LRESULT taken = 0;
-  return SendMessageTimeout(to, WM_COPYDATA, from, reinterpret_cast<LPARAM>(&data),
-                            kCallTimeoutMs, &taken) &&
+  return SendMessageTimeout(to, WM_COPYDATA, from, reinterpret_cast<LPARAM>(&data), kCallTimeoutMs,
+                            &taken) &&
          taken != 0;
 }
 
@@ -212,8 +212,7 @@ Fields Server::Answer(const Fields& request) {
   } else if (verb == "closed-with" && needs(0)) {
     return Ok(client_.DocumentsAtClose());
   } else {
-    return Error("unknown request " + verb + " with " + std::to_string(args.size()) +
-                 " arguments");
+    return Error("unknown request " + verb + " with " + std::to_string(args.size()) + " arguments");
   }
   return Ok();
 }
@@ -235,8 +234,8 @@ bool Remote::Connect() {
                             [this](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
                               if (msg != WM_COPYDATA || static_cast<HWND>(w) != server_)
                                 return DefWindowProc(h, msg, w, l);
-                              answer_ = Received(reinterpret_cast<const COPYDATASTRUCT*>(l),
-                                                 kReply);
+                              answer_ =
+                                  Received(reinterpret_cast<const COPYDATASTRUCT*>(l), kReply);
                               return answer_ ? 1 : 0;
                             });
   }

@@ -21,8 +21,8 @@ TEST(ChannelEncoding, FieldsComeBackAsTheyWere) {
 }
 
 TEST(ChannelEncoding, AnythingButAWholeEncodingIsRefused) {
-  for (const char* bad : {"2:a", "x:ab", ":ab", "-1:a", "+1:a", "2ab", "1:a3:bc", "99999999:a",
-                          " 1:a", "1 :a"}) {
+  for (const char* bad :
+       {"2:a", "x:ab", ":ab", "-1:a", "+1:a", "2ab", "1:a3:bc", "99999999:a", " 1:a", "1 :a"}) {
     EXPECT_EQ(Decode(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(Decode(std::string(kMaxMessageBytes + 1, '0')), std::nullopt);
