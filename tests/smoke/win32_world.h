@@ -65,9 +65,11 @@ class Win32World : public World {
         })) {
       return false;
     }
-    // The menu's own loop takes the keys posted to its thread.
-    for (int i = 0; i < downs; ++i) PostMessage(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessage(menu, WM_KEYDOWN, VK_RETURN, 0);
+    // The menu's own loop takes the keys posted to its thread (repeat count 1, the keys' scan
+    // codes, Down an extended key).
+    for (int i = 0; i < downs; ++i)
+      PostMessage(menu, WM_KEYDOWN, VK_DOWN, 1 | (0x50 << 16) | (1 << 24));
+    PostMessage(menu, WM_KEYDOWN, VK_RETURN, 1 | (0x1C << 16));
     return Within(5000, [&] { return !IsWindow(menu) || !IsWindowVisible(menu); });
   }
 
