@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when they are missing.
 # `setup.sh wine` installs what the Windows lane needs instead (cross compilers, Wine, a
-# virtual X display).
+# virtual X display, and imagemagick for pictures of that display).
 set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config googletest libgtest-dev libbenchmark-dev
           libstb-dev fonts-liberation fonts-dejavu-core libcurl4-openssl-dev
           libcpp-httplib-dev clang-14 libclang-rt-14-dev)
 if [ "${1:-}" = wine ]; then
   packages=(cmake ninja-build googletest libstb-dev zip g++-mingw-w64-x86-64-posix
-            g++-mingw-w64-i686-posix wine wine64 fonts-wine xvfb xauth)
+            g++-mingw-w64-i686-posix wine wine64 fonts-wine xvfb xauth imagemagick)
 fi
 missing=()
 for p in "${packages[@]}"; do
