@@ -27,12 +27,6 @@ constexpr CommandSpec kExpect = {
     "checks the state; the run stops with the line named when it does not hold", 1, nullptr};
 
 // The program's message box now waiting for an answer, or nullptr.
-widgets::MessageBoxForm* WaitingBox() {
-  widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-  if (box == nullptr || !box->IsModal() || !platform::IsWindowVisible(box->hwnd())) return nullptr;
-  return box;
-}
-
 bool RunExpectation(DemoRunner& demo, const Args& args, std::string& error) {
   const std::string line = "expect " + U(Join(args, 0));
   for (const ExpectationSpec& e : Expectations()) {
@@ -178,7 +172,7 @@ void DemoRunner::QueueBoxAnswer(const std::string& button,
   world_.Desktop().AddResponder([this, button, input, used]() {
     if (*used) return true;
     if (answering_) return false;
-    widgets::MessageBoxForm* box = WaitingBox();
+    widgets::MessageBoxForm* box = widgets::WaitingMessageBox();
     if (box == nullptr) return false;
     *used = true;
     answering_ = true;
@@ -213,7 +207,7 @@ void DemoRunner::QueueBoxAnswer(const std::string& button,
 
 void DemoRunner::WatchUnansweredBoxes() {
   world_.Desktop().AddResponder([this]() {
-    widgets::MessageBoxForm* box = answering_ ? nullptr : WaitingBox();
+    widgets::MessageBoxForm* box = answering_ ? nullptr : widgets::WaitingMessageBox();
     const uint64_t now = world_.Desktop().NowMs();
     if (box == nullptr) {
       waitingBox_ = 0;

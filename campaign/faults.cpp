@@ -149,6 +149,8 @@ std::string Faults::Apply(const Step& step) {
       desktop.ShiftWallClock(86400000 - sinceMidnight - SignedDuration(args.at(0)));
       return name + ": the wall clock is set to " + args.at(0) + " before midnight";
     }
+    case FaultKind::PallionKilled:
+      return name + ": Pallion's process is killed";
     case FaultKind::kCount:
       break;
   }

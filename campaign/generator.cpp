@@ -7,7 +7,7 @@ namespace {
 constexpr const char* kFaultNames[kFaultKinds] = {
     "close-in-adoption", "close-in-send", "main-window-gone", "mdi-client-gone",
     "folder-unwritable", "disk-full",     "damaged-settings", "damaged-list",
-    "clock-jump",        "midnight"};
+    "clock-jump",        "midnight",      "pallion-killed"};
 
 // A word as the script language writes it: in double quotes when it holds blanks, quotes,
 // backslashes or line ends.
@@ -311,6 +311,13 @@ std::optional<Step> Generator::ChooseFault(const WorldView& view) {
     case FaultKind::Midnight:
       step.faultArgs = {std::to_string(random_.Between(1, 20)) + "s"};
       step.lines.push_back({"wait", "500ms"});
+      break;
+    case FaultKind::PallionKilled:
+      if (!view.pallionRunning) return std::nullopt;
+      step.lines.push_back({"kill-pallion"});
+      step.lines.push_back({"wait", std::to_string(random_.Between(1, 30)) + "s"});
+      // Half the time the person starts it again at once; otherwise later steps may.
+      if (random_.Chance(50)) step.lines.push_back({"start-pallion"});
       break;
     case FaultKind::kCount:
       return std::nullopt;

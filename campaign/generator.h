@@ -24,6 +24,7 @@ enum class FaultKind {
   DamagedList,       // a list file is overwritten with damaged text
   ClockJump,         // the wall clock is set forward or back
   Midnight,          // the wall clock is set to just before midnight
+  PallionKilled,     // Pallion's process is killed: none of its shutdown runs
   kCount
 };
 constexpr size_t kFaultKinds = static_cast<size_t>(FaultKind::kCount);

@@ -90,6 +90,7 @@ void MainWindow::AddIMs(HWND& daIM) {
         host::IsAOL7 = false;
       }
       imlog::PutBeginLine(daIM);
+      for (const auto& listener : adoptionListeners) listener(daIM);
 
       ReadIMAreaRect();
       AdjustSize2();

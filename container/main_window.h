@@ -163,6 +163,8 @@ class MainWindow : public ui::Form {
   std::vector<std::function<void()>> settingsReaders;
   // The ignore lists' check of each IM window discovery finds, before it is adopted.
   std::function<void(HWND)> ignoreCheck;
+  // Told of each IM window once it is adopted (its begin line in place).
+  std::vector<std::function<void(HWND)>> adoptionListeners;
   // Windows of other parts to unload at the end of ExitProgram.
   std::vector<std::function<void()>> unloaders;
 

@@ -55,6 +55,9 @@ void AttachRecovery(container::MainWindow& main) {
 
   auto& keeper = main.Add<ui::Timer>("TimerRecovery", imlog::RecoveryJournal::kSaveIntervalMs);
   keeper.OnTick = [journal] { journal->Update(); };
+  // A new IM is in the journal at once: a program that dies before the next save would
+  // otherwise leave a window whose begin line makes the next run take all of it as logged.
+  main.adoptionListeners.push_back([journal](platform::HWND) { journal->Update(); });
   std::weak_ptr<imlog::RecoveryJournal> weak = journal;
   imlog::AddLogWrittenListener([weak](platform::HWND im) {
     if (auto j = weak.lock()) j->Logged(im);

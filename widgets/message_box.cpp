@@ -199,6 +199,14 @@ MessageBoxForm* CurrentMessageBox() {
   return boxes.empty() ? nullptr : boxes.back().get();
 }
 
+MessageBoxForm* WaitingMessageBox() {
+  const auto& boxes = Boxes();
+  for (auto box = boxes.rbegin(); box != boxes.rend(); ++box) {
+    if ((*box)->IsModal() && IsWindowVisible((*box)->hwnd())) return box->get();
+  }
+  return nullptr;
+}
+
 void DestroyMessageBoxes() {
   Boxes().clear();
 }

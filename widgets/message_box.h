@@ -64,6 +64,9 @@ MessageBoxForm& MessageBox(const std::string& text, int buttons, const std::stri
                            bool showInput = false, const std::string& inputText = "");
 // The message box made last, or nullptr.
 MessageBoxForm* CurrentMessageBox();
+// Of the boxes shown modally and waiting for an answer, the one made last (a box opened while
+// another waits lies on top of it), or nullptr.
+MessageBoxForm* WaitingMessageBox();
 // Destroys every message box made so far (at shutdown, before the platform goes).
 void DestroyMessageBoxes();
 // The person's answer to one message box: the button's result and the input line's text.

@@ -133,6 +133,28 @@ TEST(Recovery, ThreeConversationsOfAKilledProgramComeBackAndBecomeThreeLogEntrie
   EXPECT_EQ(host::GetEditText(host::FindIMInputOf(ims[2])), "see you at");
 }
 
+// Killed right after an adoption, before any save of the journal was due: what the IM held
+// then and what was said after it both reach the log once, when the next run ends.
+TEST(Recovery, AnIMAdoptedJustBeforeAKillIsLoggedWholeByTheNextRun) {
+  World world(Logging());
+  const HWND im = world.ReceiveAndAdopt("Bob", "first words");
+  world.TypeIntoIM(im, "said before the kill");
+  world.desktop.PressKey(kVkReturn);
+  world.desktop.RunFor(1000);
+  world.KillProgram();
+  world.desktop.RunFor(500);
+  RestartAnsweringNotices(world);
+  ASSERT_TRUE(world.WaitAdopted("Bob", 1000));
+  world.client->ReceiveIM("Bob", "said after the restart");
+  world.desktop.RunFor(2000);
+  world.main->ExitProgram();
+
+  const std::string log = DayLog(world, "Bob");
+  for (const char* text : {"first words", "said before the kill", "said after the restart"}) {
+    EXPECT_EQ(testfiles::Occurrences(log, text), 1u) << text << " in\n" << log;
+  }
+}
+
 TEST(Recovery, TheJournalIsWrittenAtMostEveryTenSecondsAndNotWhenNothingChanged) {
   World world(Logging());
   world.ReceiveAndAdopt("Bob", "message 0");

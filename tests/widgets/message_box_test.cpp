@@ -117,6 +117,26 @@ TEST_F(MessageBoxTest, ClosedAnotherWayLeavesTheResults) {
   EXPECT_FALSE(Shown(*widgets::CurrentMessageBox()));
 }
 
+// A box opened while another waits lies on top; once it is answered the first waits again.
+TEST_F(MessageBoxTest, TheWaitingBoxIsTheTopOneAndThenTheOneUnderIt) {
+  std::vector<std::string> seen;
+  desktop.Schedule(100, [&] {
+    seen.push_back(widgets::WaitingMessageBox()->lblText.Caption());
+    desktop.Schedule(100, [&] {
+      seen.push_back(widgets::WaitingMessageBox()->lblText.Caption());
+      desktop.Click(widgets::WaitingMessageBox()->AOButtonMessageBox0.hwnd());
+      desktop.Schedule(100, [&] {
+        seen.push_back(widgets::WaitingMessageBox()->lblText.Caption());
+        desktop.Click(widgets::WaitingMessageBox()->AOButtonMessageBox1.hwnd());
+      });
+    });
+    widgets::ShowMessageBox(form->hwnd(), "Second?", 4, "");
+  });
+  widgets::ShowMessageBox(form->hwnd(), "First?", 4, "");
+  EXPECT_EQ(seen, (std::vector<std::string>{"First?", "Second?", "First?"}));
+  EXPECT_EQ(widgets::WaitingMessageBox(), nullptr);
+}
+
 TEST_F(MessageBoxTest, EmptyCaptionKeepsTheDesignedTitle) {
   widgets::MessageBoxForm& box = widgets::MessageBox("", 3, "");
   EXPECT_EQ(box.lblCaption.Caption(), "Custom Message Box");
