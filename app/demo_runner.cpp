@@ -19,8 +19,7 @@ constexpr uint64_t kUnansweredBoxMs = 60000;
 
 // Every table of commands; a feature with demo commands of its own adds its table here.
 constexpr std::span<const CommandSpec> (*kCommandTables[])() = {WorldCommands, ProgramCommands,
-                                                                OnlineCommands,
-                                                                SettingsCommands};
+                                                                OnlineCommands, SettingsCommands};
 
 constexpr CommandSpec kExpect = {
     "expect", "expect WHAT ...",
@@ -169,6 +168,8 @@ void DemoRunner::PrintHelp() const {
 void DemoRunner::QueueBoxAnswer(const std::string& button,
                                 const std::optional<std::string>& input) {
   auto used = std::make_shared<bool>(false);
+  std::erase_if(queuedAnswers_, [](const auto& done) { return *done; });
+  queuedAnswers_.push_back(used);
   world_.Desktop().AddResponder([this, button, input, used]() {
     if (*used) return true;
     if (answering_) return false;
@@ -203,6 +204,11 @@ void DemoRunner::QueueBoxAnswer(const std::string& button,
     answering_ = false;
     return true;
   });
+}
+
+void DemoRunner::ForgetBoxAnswers() {
+  for (const auto& used : queuedAnswers_) *used = true;
+  queuedAnswers_.clear();
 }
 
 void DemoRunner::WatchUnansweredBoxes() {

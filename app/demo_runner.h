@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <memory>
 #include <vector>
 
 #include "app/demo_commands.h"
@@ -40,6 +41,8 @@ class DemoRunner {
   // Answers the next message box of the program with the button (typing `input` first when
   // given); reports the answer.
   void QueueBoxAnswer(const std::string& button, const std::optional<std::string>& input);
+  // Drops the answers queued for boxes that have not come (a scenario's step that ended).
+  void ForgetBoxAnswers();
   // The usage of `expect`, built from the table of expectations.
   static std::string ExpectUsage();
 
@@ -54,6 +57,7 @@ class DemoRunner {
   std::ostream& out_;
   std::map<std::string, CommandSpec> commands_;
   bool answering_ = false;
+  std::vector<std::shared_ptr<bool>> queuedAnswers_;  // each set once used or dropped
   bool leave_ = false;
   bool interactive_ = false;
   platform::HWND waitingBox_ = 0;

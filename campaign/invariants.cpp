@@ -9,6 +9,7 @@
 #include "container/main_window.h"
 #include "host/text.h"
 #include "host/window_access.h"
+#include "imlog/recovery_journal.h"
 #include "platform/files.h"
 #include "platform/win32.h"
 
@@ -140,6 +141,11 @@ bool Invariants::Ignored(const std::string& name, uint64_t atMs) const {
 
 void Invariants::BeforeStep(int, const Step& step) {
   nowBefore_ = world_.Desktop().NowMs();
+  if (step.fault == FaultKind::PallionKilled) {
+    for (const auto& [token, seen] : adoptedTokens_) {
+      if (seen + imlog::RecoveryJournal::kSaveIntervalMs > nowBefore_) lostToKill_.insert(token);
+    }
+  }
   mayCloseAll_ = false;
   mayClose_.clear();
   mayCloseWindows_.clear();
@@ -341,7 +347,7 @@ void Invariants::NoteAdoptedText() {
       for (const auto& token : TokensIn(text, kind)) {
         // Text Pallion held stays its to log after it hands the IM back.
         if (isHeld) {
-          adoptedTokens_.insert(token);
+          adoptedTokens_.emplace(token, world_.Desktop().NowMs());
         } else if (adoptedTokens_.count(token) == 0) {
           outsideTokens_.insert(token);
         }
@@ -389,9 +395,14 @@ void Invariants::CheckLogs(int step, bool atEnd) {
   }
   const bool strict = !writeFaultSeen_ && faults_.Damaged().count("Pallion.ini") == 0;
   if (!atEnd || !setup_.logging || !strict) return;
-  for (const auto& token : adoptedTokens_) {
+  // A journal a killed Pallion left, which no start has turned into log entries yet.
+  const std::string journal =
+      platform::files::ReadHostFile(fs::path(root_) / "Pallion" / (imlog::kRecoveryFile + 1))
+          .value_or("");
+  for (const auto& [token, seen] : adoptedTokens_) {
     // Text that stood in an IM while no Pallion held it is not the program's to log.
-    if (entries.count(token) == 0 && outsideTokens_.count(token) == 0) {
+    if (entries.count(token) == 0 && outsideTokens_.count(token) == 0 &&
+        lostToKill_.count(token) == 0 && journal.find(token) == std::string::npos) {
       Report(step, "logging", token + " was in an IM Pallion held, and is in no log entry");
     }
   }

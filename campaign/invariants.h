@@ -90,7 +90,11 @@ class Invariants {
   size_t sentSeen_ = 0;
   std::map<std::string, uint64_t> lastAnswer_;  // correspondent -> time of the last answer
 
-  std::set<std::string> adoptedTokens_;  // seen in an IM while Pallion held it
+  // Seen in an IM while Pallion held it, with the time it was first seen so.
+  std::map<std::string, uint64_t> adoptedTokens_;
+  // Seen first within the recovery journal's save interval before Pallion was killed: the
+  // journal may not hold them, and losing them is the bound a kill has.
+  std::set<std::string> lostToKill_;
   std::set<std::string> outsideTokens_;  // seen in an IM before any Pallion held it
   bool writeFaultSeen_ = false;
   uint64_t nowBefore_ = 0;

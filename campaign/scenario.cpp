@@ -112,6 +112,8 @@ ScenarioResult RunScenario(uint64_t seed, const ScenarioOptions& options) {
           break;
         }
       }
+      // An answer queued for a box the step did not bring is not left for a later step's box.
+      runner.ForgetBoxAnswers();
       invariants.AfterStep(number, step, completed, std::chrono::steady_clock::now() - start);
     };
     for (const Step& step : generator.Prologue()) play(step);
