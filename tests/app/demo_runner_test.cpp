@@ -31,8 +31,7 @@ class Demo : public ::testing::Test {
  protected:
   Demo() : folder(NewFolder()) {
     options.folder = folder;
-    world = std::make_unique<app::DemoWorld>(options, out);
-    runner = std::make_unique<app::DemoRunner>(*world, out);
+    Restart();
   }
   ~Demo() override {
     runner.reset();
@@ -41,6 +40,13 @@ class Demo : public ::testing::Test {
     std::filesystem::remove_all(folder, ec);
   }
   int Play(const std::string& script) { return runner->RunScript(script, "test.scn"); }
+  // A new world and runner with the options as they are now.
+  void Restart() {
+    runner.reset();
+    world.reset();  // the old world leaves the desktop before the new one takes it
+    world = std::make_unique<app::DemoWorld>(options, out);
+    runner = std::make_unique<app::DemoRunner>(*world, out);
+  }
 
   std::string folder;
   app::DemoOptions options;
@@ -119,23 +125,23 @@ TEST_F(Demo, ExpectationsBeforeTheProgramRunsFail) {
 }
 
 TEST_F(Demo, BadLinesAreErrorsWithTheirNumbers) {
-  EXPECT_EQ(Play("signon Alice\nfrobnicate now\n"), 1);
-  EXPECT_NE(out.str().find("test.scn: line 2: unknown command 'frobnicate'"), std::string::npos);
-  out.str("");
-  EXPECT_EQ(Play("wait soon\n"), 1);
-  EXPECT_NE(out.str().find("line 1: not a duration: 'soon'"), std::string::npos);
-  out.str("");
-  EXPECT_EQ(Play("expect\n"), 1);
-  EXPECT_NE(out.str().find("line 1: usage: expect"), std::string::npos);
-  out.str("");
-  EXPECT_EQ(Play("expect weather sunny\n"), 1);
-  EXPECT_NE(out.str().find("line 1: unknown expectation 'weather'"), std::string::npos);
-  out.str("");
-  EXPECT_EQ(Play("answer-box Maybe\n"), 1);
-  EXPECT_NE(out.str().find("line 1: answer with OK, Yes, No or Cancel"), std::string::npos);
-  out.str("");
-  EXPECT_EQ(Play("im Bob \"not closed\n"), 2);
-  EXPECT_NE(out.str().find("test.scn: line 1: a quoted text is not closed"), std::string::npos);
+  const struct {
+    const char* script;
+    int code;
+    const char* error;
+  } cases[] = {
+      {"signon Alice\nfrobnicate now\n", 1, "test.scn: line 2: unknown command 'frobnicate'"},
+      {"wait soon\n", 1, "line 1: not a duration: 'soon'"},
+      {"expect\n", 1, "line 1: usage: expect"},
+      {"expect weather sunny\n", 1, "line 1: unknown expectation 'weather'"},
+      {"answer-box Maybe\n", 1, "line 1: answer with OK, Yes, No or Cancel"},
+      {"im Bob \"not closed\n", 2, "test.scn: line 1: a quoted text is not closed"},
+  };
+  for (const auto& c : cases) {
+    out.str("");
+    EXPECT_EQ(Play(c.script), c.code) << c.script;
+    EXPECT_NE(out.str().find(c.error), std::string::npos) << out.str();
+  }
 }
 
 TEST_F(Demo, ClickingAControlByNameAndIndex) {
@@ -158,11 +164,8 @@ TEST_F(Demo, ThePallionMenuOnTheClientsMenuBar) {
 }
 
 TEST_F(Demo, TheControlPanelIsDrivenByTabTypingAndChoosingAndSaysWhatIsMissing) {
-  runner.reset();
-  world.reset();
   options.shots = folder + "/shots";
-  world = std::make_unique<app::DemoWorld>(options, out);
-  runner = std::make_unique<app::DemoRunner>(*world, out);
+  Restart();
   // A conversation the writer logs when its IM is closed.
   ASSERT_EQ(Play("setting LogIMs 1\nsignon Alice\nstart-pallion\n"
                  "im Bob \"the blue kite flies\"\nwait 3s\n"
@@ -378,11 +381,8 @@ TEST_F(Demo, AScreenshotOrASettingThatCannotBeWrittenFailsTheCommand) {
   // A file where the screenshot folder should be; a folder where the settings file should be.
   const std::string shots = folder + "/shots-file";
   std::ofstream(shots) << "not a folder";
-  world.reset();
-  runner.reset();
   options.shots = shots;
-  world = std::make_unique<app::DemoWorld>(options, out);
-  runner = std::make_unique<app::DemoRunner>(*world, out);
+  Restart();
   EXPECT_EQ(Play("shot first\n"), 1);
   EXPECT_NE(out.str().find("line 1: cannot make the screenshot folder"), std::string::npos)
       << out.str();

@@ -244,8 +244,6 @@ TEST_P(ClientTest, SendImRefusedShowsErrorBoxDismissedBySpace) {
   const HWND box = FindWindow("#32770", "America Online");
   ASSERT_NE(box, 0u);
   EXPECT_EQ(box, client().ErrorBox());
-  EXPECT_TRUE(client().SentIMs().empty());
-  EXPECT_TRUE(IsWindow(send));
   const HWND ok = FindWindowEx(box, 0, "Button", nullptr);
   ASSERT_NE(ok, 0u);
   PostMessage(ok, WM_KEYDOWN, VK_SPACE, 0);
@@ -336,21 +334,12 @@ TEST_P(ClientTest, IncomingImWindowLayoutAndUnreadMarker) {
   EXPECT_EQ(GetWindowText(im), " IM From: Bob");
 }
 
-TEST_P(ClientTest, StatusStaticHiddenForNonMember) {
-  SignOn();
-  client().ReceiveIM("net@example.com", "hi", {.statusVisible = false});
-  f.Run();
-  const HWND im = client().IMWindow("net@example.com");
-  EXPECT_FALSE(IsWindowVisible(Nth(im, "_AOL_Static", Aol7() ? 8 : 5)));
-}
-
 TEST_P(ClientTest, SendFromImWindowAppendsClearsAndMarksRead) {
   SignOn();
   client().ReceiveIM("Bob", "hi");
   f.Run();
   const HWND im = client().IMWindow("Bob");
   SetText(Input(im), "<Font Color=#0000FF>yo</Font>");
-  EXPECT_EQ(Text(Input(im)), "<Font Color=#0000FF>yo</Font>");
   Press(Nth(im, "_AOL_Icon", 10));
   ASSERT_EQ(client().SentIMs().size(), 1u);
   EXPECT_EQ(client().SentIMs()[0].text, "<Font Color=#0000FF>yo</Font>");
@@ -383,6 +372,7 @@ TEST_P(ClientTest, InternetImWaitsForAcceptance) {
   f.Run();
   const HWND im = client().IMWindow("net@example.com");
   ASSERT_NE(im, 0u);
+  EXPECT_FALSE(IsWindowVisible(Nth(im, "_AOL_Static", Aol7() ? 8 : 5)));
   const HWND accept = Nth(im, "_AOL_Icon", 1);
   EXPECT_EQ(Text(accept), "OK");
   EXPECT_EQ(client().ConversationText("net@example.com"), "");
@@ -399,7 +389,6 @@ TEST_P(ClientTest, RespondTurnsIntoConversation) {
   const HWND im = client().IMWindow("Bob");
   const HWND respond = Nth(im, "_AOL_Icon", 11);
   EXPECT_TRUE(IsWindowVisible(respond));
-  EXPECT_EQ(Text(respond), "Respond");
   Press(respond);
   EXPECT_FALSE(IsWindowVisible(respond));
 }
@@ -559,15 +548,6 @@ TEST_P(ClientTest, ClosingImAndMainWindow) {
   EXPECT_FALSE(client().Running());
 }
 
-TEST_P(ClientTest, NewDocumentsStackOnTop) {
-  SignOn();
-  client().ReceiveIM("Bob", "hi");
-  f.Run();
-  client().ReceiveIM("Dan", "hi");
-  f.Run();
-  EXPECT_EQ(FindWindowEx(client().MdiClient(), 0, "AOL Child", nullptr), client().IMWindow("Dan"));
-}
-
 TEST_P(ClientTest, ScreenshotShowsTheClient) {
   SignOn();
   client().ReceiveIM("Bob", "<Font Color=#00C000>green</Font>");
@@ -591,12 +571,6 @@ TEST_P(ClientTest, ScreenshotShowsTheClient) {
     f.desktop.SaveScreenshot(std::string(dir) + "/client.png");
   }
 }
-
-}  // namespace
-}  // namespace clientsim
-
-namespace clientsim {
-namespace {
 
 TEST(ClientSendIm, RefusalsShowTheErrorBoxAndSendNothing) {
   struct Case {
@@ -659,12 +633,6 @@ TEST(ClientRichText, SelectionClampsAndReplaces) {
   EXPECT_EQ(Text(input), "aXYZ?def");
 }
 
-}  // namespace
-}  // namespace clientsim
-
-namespace clientsim {
-namespace {
-
 TEST_P(ClientTest, LineIndexAndLengthAnswerForTheLineAsked) {
   SignOn();
   const std::string longText(3000, 'w');
@@ -722,12 +690,6 @@ TEST_P(ClientTest, ConversationOf100KbReadWholeByLines) {
   EXPECT_NE(read.find("\rBob: " + std::string(2000, 'a') + "\r" + std::string(2000, 'b') + "\r"),
             std::string::npos);
 }
-
-}  // namespace
-}  // namespace clientsim
-
-namespace clientsim {
-namespace {
 
 // Rows of text with ink in a window's client area on the screen: bands of the view's line
 // height from its top inset, with a pixel darker than the view's paper.

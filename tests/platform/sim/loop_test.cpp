@@ -258,10 +258,6 @@ TEST_F(LoopTest, CloseThroughDefWindowProcDestroys) {
   HWND h = Top();
   desk.SendMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(desk.IsWindow(h));
-  HWND g = Top();
-  desk.PostMessage(g, WM_CLOSE, 0, 0);
-  desk.RunPending();
-  EXPECT_FALSE(desk.IsWindow(g));
 }
 
 TEST_F(LoopTest, MessagesRunAsTheWindowsProcess) {

@@ -251,32 +251,6 @@ TEST_F(InterceptTest, ClickHitTestsAndRespectsCapture) {
   EXPECT_EQ(Count(h, WM_LBUTTONDOWN), 1);
 }
 
-TEST_F(InterceptTest, GetEditLineUsesTheSizeWord) {
-  WindowClass cls;
-  cls.name = "LineEdit";
-  cls.proc = [&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    const std::vector<std::string> lines = {"first", "second line"};
-    if (m == EM_LINEINDEX) return w < lines.size() ? static_cast<LRESULT>(w * 100) : -1;
-    if (m == EM_LINELENGTH) return static_cast<LRESULT>(lines[std::min<size_t>(w / 100, 1)].size());
-    if (m == EM_GETLINE) {
-      if (w >= lines.size()) return 0;
-      auto* buf = reinterpret_cast<char*>(l);
-      uint16_t size = 0;
-      std::memcpy(&size, buf, 2);
-      size_t n = std::min<size_t>(size, lines[w].size());
-      std::memcpy(buf, lines[w].data(), n);  // no terminating NUL
-      return static_cast<LRESULT>(n);
-    }
-    return desk.DefWindowProc(h, m, w, l);
-  };
-  desk.RegisterClass(cls);
-  HWND e = desk.CreateWindowEx(0, "LineEdit", "", 0, 0, 0, 1, 1, 0, 0, nullptr);
-  EXPECT_EQ(desk.GetEditLine(e, 1), "first");
-  EXPECT_EQ(desk.GetEditLine(e, 2), "second line");
-  EXPECT_EQ(desk.GetEditLine(e, 3), "");
-  EXPECT_EQ(desk.GetEditLine(e, 0), "");
-}
-
 using ScreenTest = SimTest;
 
 TEST_F(ScreenTest, DesktopBackgroundCaptionAndClientArea) {
