@@ -40,7 +40,6 @@ TEST_F(MenuTest, ChooseMenuItemInitialisesAndPostsTheCommand) {
   desk.AppendMenu(people, MF_STRING, 301, "Send &Instant Message\tCtrl+I");
   desk.AppendMenu(people, MF_STRING | MF_GRAYED, 302, "Chat");
   ASSERT_TRUE(desk.SetMenu(frame, bar));
-  EXPECT_EQ(desk.GetMenu(frame), bar);
   log.clear();
   EXPECT_TRUE(desk.ChooseMenuItem(frame, {"people", "send instant message"}));
   std::vector<UINT> seq;
@@ -97,7 +96,6 @@ TEST_F(ClipboardTest, TextGoesAcrossProcesses) {
   EXPECT_EQ(desk.GlobalSize(got), 6u);
   EXPECT_STREQ(static_cast<const char*>(desk.GlobalLock(got)), "hello");
   desk.GlobalUnlock(got);
-  EXPECT_EQ(desk.GetClipboardData(desk.RegisterClipboardFormat("none")), 0u);
   EXPECT_TRUE(desk.CloseClipboard());
 }
 
