@@ -25,7 +25,6 @@ constexpr CommandSpec kExpect = {
     "expect", "expect WHAT ...",
     "checks the state; the run stops with the line named when it does not hold", 1, nullptr};
 
-// The program's message box now waiting for an answer, or nullptr.
 bool RunExpectation(DemoRunner& demo, const Args& args, std::string& error) {
   const std::string line = "expect " + U(Join(args, 0));
   for (const ExpectationSpec& e : Expectations()) {

@@ -105,8 +105,8 @@ inline void AnswerBoxes(platform::sim::Desktop& desktop, std::vector<BoxAnswer> 
   desktop.AddResponder([&desktop, state] {
     if (state->busy) return false;
     if (state->next >= state->answers.size()) return true;
-    widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-    if (box == nullptr || !box->IsModal() || !platform::IsWindowVisible(box->hwnd())) return false;
+    widgets::MessageBoxForm* box = widgets::WaitingMessageBox();
+    if (box == nullptr) return false;
     const BoxAnswer answer = state->answers[state->next];
     EXPECT_EQ(box->lblText.Caption(), answer.prompt);
     ++state->next;

@@ -59,10 +59,9 @@ void SettingsWindowTest::AnswerBox(const std::string& button, std::optional<std:
 }
 
 bool SettingsWindowTest::AnswerWaitingBox() {
-  widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
+  widgets::MessageBoxForm* box = widgets::WaitingMessageBox();
   if (answers_.empty()) return true;
-  if (box == nullptr || !box->IsModal() || !platform::IsWindowVisible(box->hwnd()) ||
-      box->hwnd() == lastAnswered_) {
+  if (box == nullptr || box->hwnd() == lastAnswered_) {
     return false;
   }
   lastAnswered_ = box->hwnd();

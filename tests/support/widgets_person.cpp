@@ -11,17 +11,6 @@ namespace widgets_person {
 
 using namespace platform;
 
-namespace {
-
-// The message box now waiting for an answer, or nullptr.
-widgets::MessageBoxForm* WaitingBox() {
-  widgets::MessageBoxForm* box = widgets::CurrentMessageBox();
-  if (box == nullptr || !box->IsModal() || !IsWindowVisible(box->hwnd())) return nullptr;
-  return box;
-}
-
-}  // namespace
-
 void AnswerNextMessageBox(sim::Desktop& desktop, const std::string& button,
                           std::optional<std::string> input,
                           std::function<void(widgets::MessageBoxForm&)> first) {
@@ -29,7 +18,7 @@ void AnswerNextMessageBox(sim::Desktop& desktop, const std::string& button,
   desktop.AddResponder([&desktop, button, input, first, answered]() {
     // Clicking runs the desktop's loop, which asks this responder again meanwhile.
     if (*answered) return true;
-    widgets::MessageBoxForm* box = WaitingBox();
+    widgets::MessageBoxForm* box = widgets::WaitingMessageBox();
     if (box == nullptr) return false;
     *answered = true;
     if (first) first(*box);
@@ -54,7 +43,7 @@ void AnswerNextMessageBox(sim::Desktop& desktop, const std::string& button,
 
 void CloseNextMessageBox(sim::Desktop& desktop) {
   desktop.AddResponder([]() {
-    widgets::MessageBoxForm* box = WaitingBox();
+    widgets::MessageBoxForm* box = widgets::WaitingMessageBox();
     if (box == nullptr) return false;
     PostMessage(box->hwnd(), WM_CLOSE, 0, 0);
     return true;
