@@ -195,6 +195,12 @@ bool TypeIM(DemoRunner& demo, const Args& args, std::string& error) {
   }
   world.Say("the person types \"" + U(args[0]) + "\" into the shown IM");
   desktop.Click(input);
+  // The client may close the IM while the person's hand is on the way: they see it go and
+  // type nothing.
+  if (!platform::IsWindow(input)) {
+    error = "the shown IM was closed before the person could click into it";
+    return false;
+  }
   // A click into a text box gives it the keyboard, as the person expects.
   if (platform::GetFocus() != input) {
     Scope client(desktop, world.ClientProcess());

@@ -192,6 +192,11 @@ void Invariants::BeforeStep(int, const Step& step) {
       case FaultKind::MdiClientGone:
         mayCloseAll_ = true;
         break;
+      case FaultKind::PallionKilled:
+        // IMs floating in Pallion's own window outlive the client's MDI client; once that has
+        // gone, a kill leaves them nowhere to go back to.
+        if (!platform::IsWindow(world_.Client().MdiClient())) mayCloseAll_ = true;
+        break;
       case FaultKind::DamagedList:
         // The program may have lost its permanent list at its next start.
         if (step.faultArgs.at(1) == "IgnorePerm.lst") permanentIgnored_.clear();

@@ -112,6 +112,7 @@ void MainWindow::AddIMs(HWND& daIM) {
       }
       BringWindowToTop(SelectedIM());
       AdjustSize3();
+      KeepKeysOnShownIM();
       if (TabStrip1.Count() == 1) TabStrip1.SetSelectedItem(1);
       Frame1.ZOrder();
       picMiddleBar.ZOrder();

@@ -80,7 +80,7 @@ void MainWindow::SubClassPallionMessage(WatchedMessage& m, bool& noPass) {
       Picture1.Invalidate();
       break;
     case WM_CHILDACTIVATE:
-      SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
+      host::ClickIntoInput(host::FindCurrentIM());
       break;
     default:
       break;
@@ -106,7 +106,9 @@ void MainWindow::SubClass2Message(WatchedMessage& m, bool&) {
 void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
   const HWND aol = host::FindAOL();
   if (m.hwnd == aol) {
-    if (m.msg == WM_CLOSE) ExitProgram();
+    // Closed, or gone without a word: either way the client is going, and what Pallion holds
+    // is logged and given up while the client's windows still stand.
+    if (m.msg == WM_CLOSE || m.msg == WM_DESTROY) ExitProgram();
     return;
   }
   picMenuIM.Invalidate();
@@ -116,7 +118,7 @@ void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
   ReadIMAreaRect();
   const HWND active = host::FirstChild(host::FindMDI(), "AOL Child");
   if (host::GetCaption(active).rfind(kContainerCaption, 0) == 0) {
-    SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
+    host::ClickIntoInput(host::FindCurrentIM());
   }
   ReadContainerRect();
 }

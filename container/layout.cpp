@@ -206,7 +206,7 @@ void MainWindow::BringIMtoTop() {
   if (host::FindCurrentIM() == 0) return;
   ReadIMAreaRect();
   PlaceShownIM(host::IsAOL7 ? kExtraAol7 : kExtraAol6);
-  SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
+  host::ClickIntoInput(host::FindCurrentIM());
 }
 
 void MainWindow::ArrangeButtons() {

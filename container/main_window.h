@@ -192,6 +192,10 @@ class MainWindow : public ui::Form {
   HWND ChosenIM();
   // A click on the program's panels: the container to the top, focus to the shown IM.
   void PanelClicked();
+  // The keyboard back to the shown IM when it sits in an adopted IM hidden behind it (the
+  // client gives each IM window it opens the keyboard), so keys typed for the IM the person
+  // sees never land in another.
+  void KeepKeysOnShownIM();
   // Removes every tab, row and List1 item.
   void ClearIMs();
 

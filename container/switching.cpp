@@ -118,7 +118,19 @@ void MainWindow::DropEntry(int entry) {
 
 void MainWindow::PanelClicked() {
   BringWindowToTop(ContainerWindow());
-  SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
+  host::ClickIntoInput(host::FindCurrentIM());
+}
+
+void MainWindow::KeepKeysOnShownIM() {
+  const HWND shown = host::FindCurrentIM();
+  if (shown == 0) return;
+  for (HWND w = GetFocus(); w != 0; w = GetParent(w)) {
+    if (w == shown) return;
+    if (GetParent(w) != picIM.hwnd()) continue;
+    // The keyboard is in another adopted IM, out of the person's sight.
+    host::ClickIntoInput(shown);
+    return;
+  }
 }
 
 }  // namespace container

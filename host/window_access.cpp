@@ -317,6 +317,10 @@ void ClickSendIconOf(HWND im) {
   ClickIcon(NthChild(im, "_AOL_Icon", 10));
 }
 
+void ClickIntoInput(HWND im) {
+  SendMessage(FindIMInputOf(im), WM_LBUTTONDOWN, 0, 0);
+}
+
 void ClickOKIcon(HWND im) {
   HWND first = FirstChild(im, "_AOL_Icon");
   if (first != 0 && GetText(first) == "OK") ClickIcon(first);

@@ -80,6 +80,9 @@ void CloseWin(HWND hwnd);
 void ClickIcon(HWND icon);
 void ClickSendIcon();
 void ClickSendIconOf(HWND im);
+// A click into the IM's input box, which takes the keyboard there (the box is the client's:
+// focus cannot be set on it from outside).
+void ClickIntoInput(HWND im);
 void ClickOKIcon(HWND im);
 void ClickRespondIcon(HWND im);
 void CloseEditImage(HWND im);

@@ -73,16 +73,19 @@ bool BuildHostMenu(container::MainWindow& main) {
                       container::kHostMenuCaptionAppended) {
     return false;
   }
+  // The pop-up is filled before it joins the bar: the client (another process on Windows) may
+  // show or read the bar at any moment and must never find the menu half made.
   const HMENU popup = CreatePopupMenu();
-  if (popup == 0 || !ModifyMenu(bar, static_cast<UINT>(last), MF_BYPOSITION | MF_POPUP, popup,
-                                container::kHostMenuCaption)) {
-    return false;
-  }
-  const HMENU sub = GetSubMenu(bar, last);
+  if (popup == 0) return false;
   UINT id = kFirstCommand;
   for (const char* caption : kHostMenuItems) {
     const std::string text = caption;
-    AppendMenu(sub, text == "-" ? MF_SEPARATOR : MF_STRING, id++, text == "-" ? "" : text);
+    AppendMenu(popup, text == "-" ? MF_SEPARATOR : MF_STRING, id++, text == "-" ? "" : text);
+  }
+  if (!ModifyMenu(bar, static_cast<UINT>(last), MF_BYPOSITION | MF_POPUP, popup,
+                  container::kHostMenuCaption)) {
+    DestroyMenu(popup);
+    return false;
   }
   DrawMenuBar(aol);
 
@@ -133,9 +136,11 @@ void HostMenuCommand(container::MainWindow& main, UINT id) {
 }
 
 void ResetIMs(container::MainWindow& main) {
-  if (host::FindCurrentIM() == 0) return;
-  main.Timer1.SetEnabled(false);
   const HWND mdi = host::FindMDI();
+  // Without the client's MDI client (the IMs float in Pallion's own window then) they would go
+  // back nowhere and never be gathered again: they stay.
+  if (host::FindCurrentIM() == 0 || mdi == 0) return;
+  main.Timer1.SetEnabled(false);
   for (int i = 0; i < main.List1.ListCount(); ++i) {
     const HWND im = main.ListIM(i);
     if (im == 0 || !IsWindow(im)) continue;

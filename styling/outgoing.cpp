@@ -275,7 +275,7 @@ void Outgoing::MiddleClicked(int index) {
     case 6: {
       const HWND icon = host::NthChild(host::FindCurrentIM(), "_AOL_Icon", 9);
       if (icon == 0) break;
-      SendMessage(host::FindIMInput(), WM_LBUTTONDOWN, 0, 0);
+      host::ClickIntoInput(host::FindCurrentIM());
       SendMessage(icon, WM_LBUTTONDOWN, 0, 0);
       SendMessage(icon, WM_LBUTTONUP, 0, 0);
       break;

@@ -45,6 +45,21 @@ TEST_P(Sample, ScenariosHoldEveryInvariant) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, Sample, ::testing::Range(0, 10));
 
+// Seeds a long soak once found violating: the client closing the shown IM while the person
+// reaches for it, the client's MDI client or main window gone while the IMs float in Pallion's
+// own window (then Reset IMs, a kill, or nothing more from the person).
+class Found : public ::testing::TestWithParam<uint64_t> {};
+
+TEST_P(Found, ScenarioHoldsEveryInvariant) {
+  campaign::ScenarioOptions options;
+  options.steps = 30;
+  const auto result = campaign::RunScenario(GetParam(), options);
+  EXPECT_TRUE(result.violations.empty()) << campaign::ReplayCommand(GetParam(), options) << "\n"
+                                         << Describe(result.violations);
+}
+
+INSTANTIATE_TEST_SUITE_P(Soak, Found, ::testing::Values(5001, 2118, 8416, 5727, 8768));
+
 TEST(Campaign, ASeedPlaysTheSameScenarioAgain) {
   campaign::ScenarioOptions options;
   options.steps = 15;

@@ -79,4 +79,19 @@ TEST_P(Adoption, NoSoundWithoutTheFile) {
   EXPECT_EQ(testevents::Count(world.desktop, sim::Event::Kind::Sound), 0u);
 }
 
+TEST_P(Adoption, AnIMArrivingWhileThePersonTypesLeavesTheKeysInTheIMShown) {
+  const HWND bob = world.ReceiveAndAdopt("Bob", "hi");
+  ASSERT_NE(bob, 0u);
+  world.desktop.Click(host::FindIMInputOf(bob));
+  world.desktop.TypeText("for bob");
+  // The client gives Carl's new IM window the keyboard; the container keeps Bob's IM shown.
+  const HWND carl = world.ReceiveAndAdopt("Carl", "yo");
+  ASSERT_NE(carl, 0u);
+  world.desktop.RunFor(1000);
+  ASSERT_EQ(host::FindCurrentIM(), bob);
+  world.desktop.TypeText(" and more");
+  EXPECT_EQ(host::GetEditText(host::FindIMInputOf(bob)), "for bob and more");
+  EXPECT_EQ(host::GetEditText(host::FindIMInputOf(carl)), "");
+}
+
 }  // namespace

@@ -102,6 +102,18 @@ TEST_P(ClosingLog, TheContainersCloseBoxAndTheExitLogEachConversationOnce) {
   ExpectLoggedOnce("Bob", "hello from Bob");
 }
 
+TEST_P(ClosingLog, TheClientsMainWindowGoneWithoutAWordLogsTheFloatingIMsAndEndsPallion) {
+  main().mnuEntertoSend[2]->Click();  // Float Mode: the IMs outlive the client's window
+  ASSERT_NE(world.ReceiveAndAdopt("Bob", "hello from Bob"), 0u);
+  {
+    sim::Desktop::ProcessScope scope(world.desktop, world.aol);
+    ASSERT_TRUE(DestroyWindow(world.client->MainWindow()));
+  }
+  world.desktop.RunFor(1000);
+  ExpectLoggedOnce("Bob", "hello from Bob");
+  EXPECT_FALSE(world.desktop.ProcessAlive(world.program));
+}
+
 // "LogIMs" other than "1": no conversation is written, whichever way it ends.
 class NoLogging : public ::testing::TestWithParam<const char*>, public LoggingWorld {
  protected:

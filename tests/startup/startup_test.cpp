@@ -242,6 +242,27 @@ TEST_P(Startup, ResetIMsGivesTheIMsBackAndGathersThemAgain) {
   EXPECT_EQ(main.List1.ListCount(), 2);
 }
 
+TEST_P(Startup, ResetIMsKeepsTheIMsWhenTheClientsMDIClientHasGone) {
+  SetUpWorld();
+  ASSERT_EQ(StartProgram(), startup::StartResult::Running);
+  container::MainWindow& main = *program->Main();
+  main.mnuEntertoSend[2]->Click();  // Float Mode: the IMs no longer live in the MDI client
+  client->ReceiveIM("Bob", "one");
+  desktop.RunFor(3000);
+  const HWND bob = client->IMWindow("Bob");
+  ASSERT_EQ(GetParent(bob), main.picIM.hwnd());
+  {
+    sim::Desktop::ProcessScope scope(desktop, aol);
+    ASSERT_TRUE(DestroyWindow(client->MdiClient()));
+  }
+  ASSERT_TRUE(
+      desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
+  desktop.RunFor(5000);
+  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(main.List1.ListCount(), 1);
+  EXPECT_EQ(main.TabStrip1.Count(), 1);
+}
+
 TEST_P(Startup, ResetIMsWithoutIMsDoesNothing) {
   SetUpWorld();
   ASSERT_EQ(StartProgram(), startup::StartResult::Running);
