@@ -351,7 +351,7 @@ void DemoWorld::ObserveProgram() {
   }
   platform::sim::Desktop::ProcessScope scope(*desktop_, programProcess_);
   std::vector<platform::HWND> adopted;
-  for (platform::HWND w = platform::GetWindow(main->picIM.hwnd(), platform::GW_CHILD); w != 0;
+  for (platform::HWND w = platform::GetWindow(main->IMHolder(), platform::GW_CHILD); w != 0;
        w = platform::GetWindow(w, platform::GW_HWNDNEXT)) {
     if (platform::GetClassName(w) == "AOL Child") adopted.push_back(w);
   }

@@ -193,9 +193,13 @@ void Invariants::BeforeStep(int, const Step& step) {
         mayCloseAll_ = true;
         break;
       case FaultKind::PallionKilled:
-        // IMs floating in Pallion's own window outlive the client's MDI client; once that has
-        // gone, a kill leaves them nowhere to go back to.
-        if (!platform::IsWindow(world_.Client().MdiClient())) mayCloseAll_ = true;
+        // A kill takes every window inside Pallion's own windows along: in Float Mode the
+        // container with its IMs is one of them (their text is in the recovery journal). And
+        // with the client's MDI client gone there is nowhere to give IMs back to.
+        if (!platform::IsWindow(world_.Client().MdiClient()) ||
+            (world_.Main() != nullptr && world_.Main()->FloatMode())) {
+          mayCloseAll_ = true;
+        }
         break;
       case FaultKind::DamagedList:
         // The program may have lost its permanent list at its next start.
@@ -266,7 +270,8 @@ void Invariants::CheckWindows(int step, const Step&) {
     // Without its MDI client the client shows its windows on the desktop.
     const bool onDesktop = parent == 0 || parent == platform::GetDesktopWindow();
     if (onDesktop && !platform::IsWindow(mdi)) continue;
-    bool inProgram = false;
+    // Pallion's IM holder is a window of the client's, laid over its IM area.
+    bool inProgram = main != nullptr && parent == main->IMHolder();
     for (HWND a = parent; a != 0 && !inProgram; a = platform::GetParent(a)) {
       platform::DWORD owner = 0;
       platform::GetWindowThreadProcessId(a, &owner);

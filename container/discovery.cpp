@@ -75,7 +75,7 @@ void MainWindow::AddIMs(HWND& daIM) {
       host::CloseWin(daIM);
       return;
     }
-    platform::SetParent(daIM, picIM.hwnd());
+    platform::SetParent(daIM, IMHolder());
     if (!name.empty()) {
       TabStrip1.Add(name);
       List1.AddItem(std::to_string(daIM));

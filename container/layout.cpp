@@ -48,6 +48,45 @@ void MainWindow::ReadIMAreaRect() {
   if (GetWindowRect(picIM.hwnd(), r)) IMAreaRect = r;
 }
 
+HWND MainWindow::IMHolder() const {
+  return imHolder_ != 0 ? imHolder_ : picIM.hwnd();
+}
+
+void MainWindow::MakeIMHolder(HWND container) {
+  imHolder_ = CreateChildInOwner(container, 0, 0, 0, 0);
+  host::SetIMArea(IMHolder());
+  PlaceIMHolder();
+}
+
+void MainWindow::PlaceIMHolder() {
+  if (imHolder_ == 0) return;
+  RECT inside;
+  POINT origin{0, 0};
+  POINT parent{0, 0};
+  if (!GetClientRect(picIM.hwnd(), inside) || !ClientToScreen(picIM.hwnd(), origin) ||
+      !ClientToScreen(GetParent(imHolder_), parent)) {
+    return;
+  }
+  // The panels that lie over the edge of the IM area (the frame line and the buttons under it)
+  // stay over the IMs: the holder ends where they begin.
+  int top = origin.y;
+  int bottom = origin.y + inside.Height();
+  for (HWND over = GetWindow(picIM.hwnd(), GW_HWNDPREV); over != 0;
+       over = GetWindow(over, GW_HWNDPREV)) {
+    RECT r;
+    if (!IsWindowVisible(over) || !GetWindowRect(over, r)) continue;
+    if (r.right <= origin.x || r.left >= origin.x + inside.Width()) continue;
+    if (r.bottom <= top || r.top >= bottom) continue;
+    if (r.top > top) {
+      bottom = r.top;
+    } else {
+      top = r.bottom;
+    }
+  }
+  SetWindowPos(imHolder_, HWND_TOP, origin.x - parent.x, top - parent.y, inside.Width(),
+               std::max(0, bottom - top), SWP_NOACTIVATE);
+}
+
 void MainWindow::MoveContainerTo(int x, int y, int width, int height) {
   const HWND container = ContainerWindow();
   if (container == 0) return;
@@ -150,6 +189,7 @@ void MainWindow::PlacePanels(Caller caller, bool tabs, bool graphical) {
     const double left = graphical ? (outer - inner + 125) / 2.0 : (outer - inner - 250) / 2.0;
     Picture2.SetLeft(Twips(static_cast<int>(host::RoundHalfEven(left))));
   }
+  PlaceIMHolder();
 }
 
 void MainWindow::PlaceShownIM(int extraHeight) {
@@ -163,7 +203,7 @@ void MainWindow::PlaceShownIM(int extraHeight) {
   // (its labels, its own buttons) shows, whatever the client's window frame measures.
   POINT area{0, 0};
   POINT inner{0, 0};
-  ClientToScreen(picIM.hwnd(), area);
+  ClientToScreen(IMHolder(), area);
   ClientToScreen(im, inner);
   const int dx = area.x - inner.x;
   const int dy = area.y - inner.y;
@@ -180,8 +220,8 @@ void MainWindow::PlaceIM(int extraHeight, bool tabs) {
   const int ih = IMAreaRect.Height();
   PlaceShownIM(extraHeight);
 
-  if (picIMSide.ParentHwnd() != picIM.hwnd()) picIMSide.SetParent(picIM.hwnd());
-  if (picMiddleBar.ParentHwnd() != picIM.hwnd()) picMiddleBar.SetParent(picIM.hwnd());
+  if (picIMSide.ParentHwnd() != IMHolder()) picIMSide.SetParent(IMHolder());
+  if (picMiddleBar.ParentHwnd() != IMHolder()) picMiddleBar.SetParent(IMHolder());
   const bool expanded = AOButtonMiddle[0]->Caption() == "S";
   if (tabs) {
     picIMSide.Move(cw - 33, ih - 100, 5, 28);

@@ -167,7 +167,7 @@ MainWindow::~MainWindow() {
   WinHook3.Stop();
   StopGuardingLeftovers();
   float_.reset();
-  if (host::IMArea() == picIM.hwnd()) host::SetIMArea(0);
+  if (host::IMArea() == IMHolder()) host::SetIMArea(0);
   if (instance == this) instance = nullptr;
 }
 
@@ -335,6 +335,7 @@ void MainWindow::FormLoad() {
   SubClass2.SetHWnd(pallion);
   WinHook3.SetHWnd(picMenuIM.hwnd());
   WinHook1.StartKeyboard();
+  MakeIMHolder(pallion);
   GuardLeftovers();
 
   AdjustSize();

@@ -66,7 +66,7 @@ class MainWindow : public ui::Form {
   ui::PictureBox& Picture1;
   ui::TabStrip& TabStrip1;
   ui::ImageList ImageList1;  // the tab pictures: 1 read, 2 unread
-  ui::PictureBox& picIM;     // the adopted IM windows are its children
+  ui::PictureBox& picIM;     // the IM area; the adopted IMs sit in IMHolder() laid over it
   ui::ctList& ctList1;       // columns: name, status picture, unread picture
   ui::Frame& Frame1;
   ui::PictureBox& picButtonsHold;
@@ -192,6 +192,13 @@ class MainWindow : public ui::Form {
   HWND ChosenIM();
   // A click on the program's panels: the container to the top, focus to the shown IM.
   void PanelClicked();
+  // The window the adopted IMs are children of: a window the client's own thread made inside
+  // the container and that lies over picIM (a killed process takes every window inside its own
+  // windows with it, so the IMs are never put into one of Pallion's), or picIM itself when the
+  // client could not make it.
+  HWND IMHolder() const;
+  // Lays the IM holder over picIM's inside, above the program's panels.
+  void PlaceIMHolder();
   // The keyboard back to the shown IM when it sits in an adopted IM hidden behind it (the
   // client gives each IM window it opens the keyboard), so keys typed for the IM the person
   // sees never land in another.
@@ -250,6 +257,8 @@ class MainWindow : public ui::Form {
   void ArrangeButtons();
   void ReadContainerRect();
   void ReadIMAreaRect();
+  // Makes the IM holder inside the container.
+  void MakeIMHolder(HWND container);
   // Moves the container to a place given in screen coordinates.
   void MoveContainerTo(int x, int y, int width, int height);
   // Removes an entry's List1 item, row and tab; when it was selected, its neighbour is
@@ -272,6 +281,7 @@ class MainWindow : public ui::Form {
   std::optional<platform::RECT> dockedPlace_;
   bool exited_ = false;
   platform::HANDLE leftoversGuard_ = 0;
+  HWND imHolder_ = 0;
   // A window found by a scan of the window tree, kept while the tree stays the same
   // (platform::WindowTreeVersion): discovery's ticks while nothing changed do not scan again.
   struct TreeScan {

@@ -18,7 +18,7 @@ std::vector<std::string> HostMenuCaptions() {
 
 void MainWindow::GuardLeftovers() {
   Leftovers leftovers;
-  leftovers.area = picIM.hwnd();
+  leftovers.area = IMHolder();
   leftovers.home = host::FindMDI();
   leftovers.container = host::FindPallionChild();
   leftovers.menuBarOwner = host::FindAOL();

@@ -27,7 +27,7 @@ int MainWindow::SelectedEntry() const {
 HWND MainWindow::EntryIM(int entry) const {
   const HWND im = ListIM(entry);
   // The client may have closed it, or it may no longer be adopted.
-  if (im == 0 || !IsWindow(im) || GetParent(im) != picIM.hwnd()) return 0;
+  if (im == 0 || !IsWindow(im) || GetParent(im) != IMHolder()) return 0;
   return im;
 }
 
@@ -126,7 +126,7 @@ void MainWindow::KeepKeysOnShownIM() {
   if (shown == 0) return;
   for (HWND w = GetFocus(); w != 0; w = GetParent(w)) {
     if (w == shown) return;
-    if (GetParent(w) != picIM.hwnd()) continue;
+    if (GetParent(w) != IMHolder()) continue;
     // The keyboard is in another adopted IM, out of the person's sight.
     host::ClickIntoInput(shown);
     return;

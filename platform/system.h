@@ -68,6 +68,11 @@ class System {
                               DWORD style, int x, int y, int width, int height, HWND parent,
                               UINT id, WNDPROC proc) = 0;
   virtual LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // A plain, visible child of `parent` ("Static", no text) made by the thread that owns `parent`,
+  // so that it belongs to that process: windows of that process put into it live on when the
+  // caller's process is killed (a window's children go with it, whoever owns them). 0 when it
+  // cannot be made.
+  virtual HWND CreateChildInOwner(HWND parent, int x, int y, int width, int height) = 0;
   virtual bool DestroyWindow(HWND hwnd) = 0;
   virtual bool IsWindow(HWND hwnd) = 0;
   virtual HWND GetDesktopWindow() = 0;
@@ -250,9 +255,10 @@ class System {
   virtual bool ProcessEnded() = 0;  // the calling process has ended
   // Leaves the leftovers' description with the process of `leftovers.home` (on Windows, with the
   // hook library the program loads there). Should the calling process end without taking it
-  // back with Unhook (killed, crashed), UndoLeftovers runs there, in that process, before the
-  // ended process's windows are destroyed, so the adopted windows live on. 0 when it cannot be
-  // left.
+  // back with Unhook (killed, crashed), UndoLeftovers runs there, in that process. A killed
+  // process's windows are gone by then, with every window inside them whoever owns it: windows
+  // that are to live on must be kept in windows of that process (CreateChildInOwner). 0 when it
+  // cannot be left.
   virtual HANDLE GuardLeftovers(const Leftovers& leftovers) = 0;
 
   virtual void SetLastError(DWORD error) = 0;

@@ -17,6 +17,9 @@ inline HWND CreateWindowEx(DWORD exStyle, const std::string& className, const st
 inline LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return Current().DefWindowProc(hwnd, msg, wParam, lParam);
 }
+inline HWND CreateChildInOwner(HWND parent, int x, int y, int width, int height) {
+  return Current().CreateChildInOwner(parent, x, y, width, height);
+}
 inline bool DestroyWindow(HWND hwnd) {
   return Current().DestroyWindow(hwnd);
 }

@@ -202,6 +202,7 @@ bool FirstWindow::BuildContainer(std::unique_ptr<container::MainWindow>& main,
   main->Picture1.SetParent(pallion);
   main->TabStrip1.SetParent(main->Picture1.hwnd());
   main->picIM.SetParent(main->Picture1.hwnd());
+  main->PlaceIMHolder();
 
   const HWND aol = host::FindAOL();
   // A copy that died without its shutdown may have left its menu on the client's menu bar.

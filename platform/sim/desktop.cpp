@@ -215,24 +215,30 @@ void Desktop::EndProcess(DWORD p, const std::string& how) {
   auto it = s.processes.find(p);
   if (it == s.processes.end() || !it->second.alive) return;
   it->second.alive = false;
-  // What it left with other processes is undone there while its windows still stand; a guard
-  // left with it goes with it.
   std::vector<Guard> left;
   for (auto g = s.guards.begin(); g != s.guards.end();) {
     if (g->second.process == p) left.push_back(g->second);
     g = g->second.process == p || g->second.host == p ? s.guards.erase(g) : std::next(g);
   }
-  for (const Guard& guard : left) {
-    if (!ProcessAlive(guard.host)) continue;
-    ProcessScope scope(*this, guard.host);
-    UndoLeftovers(*this, guard.leftovers);
-  }
+  auto undoLeft = [&] {
+    for (const Guard& guard : left) {
+      if (!ProcessAlive(guard.host)) continue;
+      ProcessScope scope(*this, guard.host);
+      UndoLeftovers(*this, guard.leftovers);
+    }
+  };
+  // A process that ends by itself has what it left with others undone there while its windows
+  // still stand; a killed one runs nothing more, and the others notice its end only once its
+  // windows are gone.
+  const bool killed = how == "killed";
+  if (!killed) undoLeft();
   // Its windows go without running its procedures; windows of others inside them go too.
   std::vector<HWND> mine;
   for (auto& [h, w] : s.windows)
     if (w->process == p) mine.push_back(h);
   for (HWND h : mine)
     if (Find(h)) DestroyInternal(h);
+  if (killed) undoLeft();
   std::erase_if(s.timers, [p](const Timer& t) { return t.process == p; });
   std::erase_if(s.scheduled, [p](const Scheduled& a) { return a.process == p; });
   std::erase_if(s.watches, [p](const auto& e) { return e.second.process == p; });
@@ -562,6 +568,14 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
 }
 
 // ---- Destruction ----
+
+HWND Desktop::CreateChildInOwner(HWND parent, int x, int y, int width, int height) {
+  const Window* p = Need(parent);
+  if (!p) return 0;
+  ProcessScope scope(*this, p->process);
+  return CreateWindowEx(0, "Static", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                        height, parent, 0, nullptr);
+}
 
 bool Desktop::DestroyWindow(HWND hwnd) {
   State& s = *state_;

@@ -164,6 +164,7 @@ class Desktop : public System {
                       DWORD style, int x, int y, int width, int height, HWND parent, UINT id,
                       WNDPROC proc) override;
   LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  HWND CreateChildInOwner(HWND parent, int x, int y, int width, int height) override;
   bool DestroyWindow(HWND hwnd) override;
   bool IsWindow(HWND hwnd) override;
   uint64_t WindowTreeVersion() override;

@@ -265,6 +265,12 @@ bool Win32System::RegisterClass(const WindowClass& cls) {
   return true;
 }
 
+HWND Win32System::CreateChildInOwner(HWND parent, int x, int y, int width, int height) {
+  if (state_->ended) return 0;
+  if (!native::IsForeign(parent)) return native::MakePlainChild(parent, x, y, width, height);
+  return native::RemoteMakeChild(parent, x, y, width, height);
+}
+
 HWND Win32System::CreateWindowEx(DWORD exStyle, const std::string& className,
                                  const std::string& title, DWORD style, int x, int y, int width,
                                  int height, HWND parent, UINT id, WNDPROC proc) {

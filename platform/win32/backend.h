@@ -27,6 +27,7 @@ class Win32System : public System {
                       DWORD style, int x, int y, int width, int height, HWND parent, UINT id,
                       WNDPROC proc) override;
   LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  HWND CreateChildInOwner(HWND parent, int x, int y, int width, int height) override;
   bool DestroyWindow(HWND hwnd) override;
   bool IsWindow(HWND hwnd) override;
   HWND GetDesktopWindow() override;

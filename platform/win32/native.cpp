@@ -1106,6 +1106,20 @@ std::optional<std::string> RemoteEditLine(uint32_t edit, int lineFromOne) {
   return text;
 }
 
+uint32_t RemoteMakeChild(uint32_t parent, int x, int y, int width, int height) {
+  HWND agent = AgentFor(parent);
+  if (!agent) return 0;
+  const wire::ChildArgs args{parent, x, y, width, height};
+  intptr_t made = 0;
+  if (!Ask(agent, wire::kMakeChild, &args, sizeof args, &made, nullptr)) return 0;
+  return static_cast<uint32_t>(made);
+}
+
+uint32_t MakePlainChild(uint32_t parent, int x, int y, int width, int height) {
+  return U(::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                             height, W(parent), nullptr, ::GetModuleHandleA(nullptr), nullptr));
+}
+
 intptr_t RemoteMenu(uint32_t hwnd, uint32_t op, uint32_t menu, uint32_t position, uint32_t flags,
                     uintptr_t idOrSubmenu, const std::string& text, std::string* textOut) {
   HWND agent = AgentFor(hwnd);

@@ -182,6 +182,10 @@ intptr_t RemoteMenu(uint32_t hwnd, uint32_t op, uint32_t menu, uint32_t position
 // cannot. Should this process end unannounced, the library undoes them there. A failing
 // process (an unhandled fault) has them undone before it ends.
 bool RemoteGuard(uint32_t home, const std::string& description);
+// A plain child of `parent` made by its thread, in its process (see MakePlainChild); 0 on failure.
+uint32_t RemoteMakeChild(uint32_t parent, int x, int y, int width, int height);
+// A visible "Static" child without text, clipping its siblings, made by the calling thread.
+uint32_t MakePlainChild(uint32_t parent, int x, int y, int width, int height);
 bool RemoteUnguard(uint32_t home);
 // Has every guarded leftovers' description undone now, in the processes that hold them.
 void RunRemoteGuards();

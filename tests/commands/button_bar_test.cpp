@@ -162,7 +162,7 @@ TEST_F(Commands, CloseIMAnsweredNoLeavesTheIM) {
   EXPECT_EQ(boxCaption, "Close Bob's IM?");
   EXPECT_EQ(main().TabStrip1.Count(), 1);
   EXPECT_EQ(world.client->IMWindow("Bob"), bob);
-  EXPECT_EQ(GetParent(bob), main().picIM.hwnd());
+  EXPECT_EQ(GetParent(bob), main().IMHolder());
 }
 
 TEST_F(Commands, CloseIMWithoutAnIMAsksNothing) {

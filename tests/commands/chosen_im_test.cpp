@@ -101,7 +101,7 @@ class ChosenIM : public ::testing::Test {
     EXPECT_EQ(main().List1.Text(), std::to_string(im));
     EXPECT_EQ(host::GetCaption(world.container), container::kCaptionPrefix + name);
   }
-  bool Adopted(HWND im) { return IsWindow(im) && GetParent(im) == main().picIM.hwnd(); }
+  bool Adopted(HWND im) { return IsWindow(im) && GetParent(im) == main().IMHolder(); }
 
   World world;
   uitest::Person person;

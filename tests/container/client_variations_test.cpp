@@ -98,7 +98,7 @@ class VariationTest : public ::testing::TestWithParam<Variation> {
   // The shown IM in the IM area; its view covers the area down to the fade bar's strip (98
   // pixels from the bottom) and its input box the last 74 pixels, whatever the client's frame.
   void ExpectLaidOut(World& w, HWND im) {
-    const HWND area = w.main->picIM.hwnd();
+    const HWND area = w.main->IMHolder();
     const int iw = w.main->picIM.Width(), ih = w.main->picIM.Height();
     EXPECT_EQ(GetParent(im), area);
     EXPECT_EQ(RectIn(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));

@@ -21,7 +21,7 @@ class Hooks : public ::testing::TestWithParam<Layout> {
  protected:
   Hooks() : world(containerfix::OptionsFor(GetParam())) {}
   container::MainWindow& main() { return *world.main; }
-  HWND TopOfIMArea() { return GetWindow(main().picIM.hwnd(), GW_CHILD); }
+  HWND TopOfIMArea() { return GetWindow(main().IMHolder(), GW_CHILD); }
   bool Unread(HWND im) { return host::GetCaption(im).find(">IM From:") != std::string::npos; }
   // Bob's IM shown and read, then a new message from him that is not read yet.
   HWND BobWithAnUnreadMessage() {

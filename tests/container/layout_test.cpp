@@ -92,14 +92,14 @@ TEST_P(Layouts, PanelsAndTheShownIMFollowTheTables) {
   }
 
   const int iw = m.picIM.Width(), ih = m.picIM.Height();
-  EXPECT_EQ(GetParent(im), m.picIM.hwnd());
+  EXPECT_EQ(GetParent(im), m.IMHolder());
   EXPECT_EQ(RectIn(im), (Rect{-8, -26, iw + 17, ih + (Aol7() ? 128 : 109)}));
   const HWND view = FindWindowEx(im, 0, Aol7() ? "RICHCNTLREADONLY" : "RICHCNTL", nullptr);
   const HWND input = host::FindIMInput();
   // The view and the input box cover the IM area but for the fade bar's strip between them.
-  EXPECT_EQ(RectIn(view, m.picIM.hwnd()), (Rect{0, 0, iw, ih - 98}));
-  EXPECT_EQ(RectIn(input, m.picIM.hwnd()), (Rect{0, ih - 74, iw, 74}));
-  EXPECT_EQ(m.picMiddleBar.ParentHwnd(), m.picIM.hwnd());
+  EXPECT_EQ(RectIn(view, m.IMHolder()), (Rect{0, 0, iw, ih - 98}));
+  EXPECT_EQ(RectIn(input, m.IMHolder()), (Rect{0, ih - 74, iw, 74}));
+  EXPECT_EQ(m.picMiddleBar.ParentHwnd(), m.IMHolder());
   EXPECT_EQ(Of(m.picMiddleBar), (Rect{0, ih - 98, iw, 24}));
   EXPECT_EQ(Of(m.picIMSide),
             Tabs() ? (Rect{cw - 33, ih - 100, 5, 28}) : (Rect{iw - 8, ih - 99, 10, 27}));

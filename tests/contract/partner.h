@@ -71,23 +71,26 @@ constexpr const char* kCrashCaption = "crash";
 constexpr const char* kExitCaption = "exit";
 constexpr const char* kReleaseCaption = "release";  // takes the leftovers back, then ends
 
-// The interceptor's part, as the program takes a client's window: a window of its own adopts
-// `im`, a pop-up joins the menu bar of `menuOwner`, and all of it is left with the client's
-// process to undo (the area's caption says whether that was accepted). The guard's handle.
+// The interceptor's part, as the program takes a client's window: a window the client's thread
+// makes inside `home` for it adopts `im` (so that it outlives the interceptor), a pop-up joins
+// the menu bar of `menuOwner`, and all of it is left with the client's process to undo (the
+// caption of the interceptor's own window says whether that was accepted). The guard's handle.
 inline platform::HANDLE Adopt(const std::string& tag, platform::HWND home, platform::HWND im,
                               platform::HWND menuOwner) {
   using namespace platform;
   RegisterClass();
   HWND area = CreateWindowEx(0, kClass, AreaCaption(tag), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 420, 10,
                              300, 300, 0, 0, nullptr);
-  SetParent(im, area);
+  const HWND holder = CreateChildInOwner(home, 230, 10, 240, 200);
+  SetParent(im, holder);
   HMENU popup = CreatePopupMenu();
   AppendMenu(popup, MF_STRING, kPopupCommand, "Control Panel");
   AppendMenu(GetMenu(menuOwner), MF_POPUP, popup, kPopupCaption);
   DrawMenuBar(menuOwner);
   Leftovers leftovers;
-  leftovers.area = area;
+  leftovers.area = holder;
   leftovers.home = home;
+  leftovers.container = holder;
   leftovers.menuBarOwner = menuOwner;
   leftovers.menuCaptions = {kPopupCaption};
   const HANDLE guard = GuardLeftovers(leftovers);

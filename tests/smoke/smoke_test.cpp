@@ -223,9 +223,11 @@ std::vector<Step> Scenario::Steps() {
        },
        15000,
        [this] {
-         // The client's window now lives inside Pallion's IM area, inside the client's window.
-         EXPECT_NE(ProcessOf(GetParent(bob)), ProcessOf(bob));
-         EXPECT_NE(GetParent(bob), Mdi());
+         // The client's window now lives in the holder over Pallion's IM area: a window of the
+         // client's own inside the container, so that it would outlive a killed Pallion.
+         const HWND holder = GetParent(bob);
+         EXPECT_EQ(GetParent(holder), container);
+         EXPECT_EQ(ProcessOf(holder), ProcessOf(bob));
          EXPECT_EQ(GetParent(container), Mdi());
          const auto received = client.ReceivedIMs();
          ASSERT_TRUE(received.has_value());

@@ -180,7 +180,7 @@ TEST_P(Startup, BuildsTheContainerWithThePanelsInside) {
   client->ReceiveIM("Bob", "Hi Alice");
   desktop.RunFor(3000);
   EXPECT_TRUE(IsWindowVisible(box));
-  EXPECT_EQ(GetParent(client->IMWindow("Bob")), main->picIM.hwnd());
+  EXPECT_EQ(GetParent(client->IMWindow("Bob")), main->IMHolder());
 }
 
 TEST_P(Startup, TheMenuAddedToTheClient) {
@@ -223,8 +223,8 @@ TEST_P(Startup, ResetIMsGivesTheIMsBackAndGathersThemAgain) {
   desktop.RunFor(3000);
   const HWND bob = client->IMWindow("Bob");
   const HWND carl = client->IMWindow("Carl");
-  ASSERT_EQ(GetParent(bob), main.picIM.hwnd());
-  ASSERT_EQ(GetParent(carl), main.picIM.hwnd());
+  ASSERT_EQ(GetParent(bob), main.IMHolder());
+  ASSERT_EQ(GetParent(carl), main.IMHolder());
   ASSERT_EQ(main.List1.ListCount(), 2);
 
   ASSERT_TRUE(
@@ -237,8 +237,8 @@ TEST_P(Startup, ResetIMsGivesTheIMsBackAndGathersThemAgain) {
   EXPECT_EQ(main.List1.ListCount(), 0);
   EXPECT_EQ(main.TabStrip1.Count(), 0);
   desktop.RunFor(5000);
-  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
-  EXPECT_EQ(GetParent(carl), main.picIM.hwnd());
+  EXPECT_EQ(GetParent(bob), main.IMHolder());
+  EXPECT_EQ(GetParent(carl), main.IMHolder());
   EXPECT_EQ(main.List1.ListCount(), 2);
 }
 
@@ -250,7 +250,7 @@ TEST_P(Startup, ResetIMsKeepsTheIMsWhenTheClientsMDIClientHasGone) {
   client->ReceiveIM("Bob", "one");
   desktop.RunFor(3000);
   const HWND bob = client->IMWindow("Bob");
-  ASSERT_EQ(GetParent(bob), main.picIM.hwnd());
+  ASSERT_EQ(GetParent(bob), main.IMHolder());
   {
     sim::Desktop::ProcessScope scope(desktop, aol);
     ASSERT_TRUE(DestroyWindow(client->MdiClient()));
@@ -258,7 +258,7 @@ TEST_P(Startup, ResetIMsKeepsTheIMsWhenTheClientsMDIClientHasGone) {
   ASSERT_TRUE(
       desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
   desktop.RunFor(5000);
-  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(GetParent(bob), main.IMHolder());
   EXPECT_EQ(main.List1.ListCount(), 1);
   EXPECT_EQ(main.TabStrip1.Count(), 1);
 }
@@ -299,7 +299,7 @@ TEST_P(Startup, SeparatorsAndOtherCommandsDoNothing) {
   desktop.RunFor(500);
   EXPECT_TRUE(desktop.ProcessAlive(pallion));
   EXPECT_EQ(main.List1.ListCount(), 1);
-  EXPECT_EQ(GetParent(client->IMWindow("Bob")), main.picIM.hwnd());
+  EXPECT_EQ(GetParent(client->IMWindow("Bob")), main.IMHolder());
 }
 
 TEST_P(Startup, OnlyMenuChoicesRunTheProgramsCommands) {
@@ -309,7 +309,7 @@ TEST_P(Startup, OnlyMenuChoicesRunTheProgramsCommands) {
   client->ReceiveIM("Bob", "one");
   desktop.RunFor(3000);
   const HWND bob = client->IMWindow("Bob");
-  ASSERT_EQ(GetParent(bob), main.picIM.hwnd());
+  ASSERT_EQ(GetParent(bob), main.IMHolder());
   // A button of the client's whose identifier is that of "Reset IMs" tells its parent it was
   // pressed, as the client's controls do.
   HWND button = 0;
@@ -330,12 +330,12 @@ TEST_P(Startup, OnlyMenuChoicesRunTheProgramsCommands) {
   }
   // "Reset IMs" would hand Bob's IM back at once (and gather it again on a later tick).
   desktop.Click(button);
-  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(GetParent(bob), main.IMHolder());
   EXPECT_EQ(main.List1.ListCount(), 1);
   // One of the client's accelerators with such an identifier.
   SendMessage(client->MainWindow(), WM_COMMAND, MAKEWPARAM(1006, 1), 0);
   desktop.RunPending();
-  EXPECT_EQ(GetParent(bob), main.picIM.hwnd());
+  EXPECT_EQ(GetParent(bob), main.IMHolder());
   EXPECT_EQ(main.List1.ListCount(), 1);
   ASSERT_TRUE(
       desktop.ChooseMenuItem(client->MainWindow(), {"Palli&on \xB2\xB7\xBA", "&Reset IMs"}));
@@ -369,7 +369,7 @@ TEST_P(Startup, ASecondCopyIsRefusedAndTheFirstGoesOn) {
   EXPECT_EQ(MenuBarItems(), items);
   client->ReceiveIM("Bob", "still gathered?");
   desktop.RunFor(3000);
-  EXPECT_EQ(GetParent(client->IMWindow("Bob")), program->Main()->picIM.hwnd());
+  EXPECT_EQ(GetParent(client->IMWindow("Bob")), program->Main()->IMHolder());
 }
 
 TEST_P(Startup, AWindowWithTheTitleMarksAnotherCopy) {

@@ -126,7 +126,7 @@ bool World::WaitAdopted(const std::string& name, uint64_t timeoutMs) {
   return desktop.RunUntil(
       [&] {
         const HWND im = client->IMWindow(name);
-        return im != 0 && GetParent(im) == main->picIM.hwnd();
+        return im != 0 && GetParent(im) == main->IMHolder();
       },
       timeoutMs);
 }

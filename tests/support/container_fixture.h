@@ -95,7 +95,7 @@ class World {
   // runs.
   bool RestartProgram();
 
-  // Runs until the IM window of `name` is a child of picIM, at most `timeoutMs`.
+  // Runs until the IM window of `name` is adopted into the IM area, at most `timeoutMs`.
   bool WaitAdopted(const std::string& name, uint64_t timeoutMs);
   // Receives an IM and waits until it is adopted and the adoption has finished.
   platform::HWND ReceiveAndAdopt(const std::string& from, const std::string& text);

@@ -280,6 +280,12 @@ LRESULT Handle(Agent& agent, const COPYDATASTRUCT& data) {
       if (a.op == wire::kItemString) answerText(answer);
       return result;
     }
+    case wire::kMakeChild: {
+      wire::ChildArgs a{};
+      if (data.cbData != sizeof a) return 0;
+      std::memcpy(&a, bytes, sizeof a);
+      return platform::win32::native::MakePlainChild(a.parent, a.x, a.y, a.width, a.height);
+    }
     case wire::kGuard:
       agent.guard.assign(bytes, data.cbData);
       return 1;

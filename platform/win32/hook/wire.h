@@ -30,9 +30,10 @@ enum Request : uint32_t {
   kMenu = 4,      // MenuArgs then the item text: one menu call, a text result as kText
   kGuard = 5,     // the leftovers' description, undone should the program end unannounced
   kUnguard = 6,
-  kRunGuard = 7,  // the program is failing: undo the leftovers now
-  kKeyboard = 8,  // uint32_t: 1 reports the keys of the agent's thread, 0 stops
-  kBye = 9,       // the program lets go of everything
+  kRunGuard = 7,    // the program is failing: undo the leftovers now
+  kKeyboard = 8,    // uint32_t: 1 reports the keys of the agent's thread, 0 stops
+  kBye = 9,         // the program lets go of everything
+  kMakeChild = 10,  // ChildArgs: a plain child window made by the agent's thread; LRESULT: it
 };
 
 enum Notice : uint32_t {
@@ -67,6 +68,10 @@ struct Verdict {
   uint64_t wParam;
   int64_t lParam;
   int64_t result;
+};
+struct ChildArgs {
+  uint32_t parent;
+  int32_t x, y, width, height;
 };
 struct EditLineArgs {
   uint32_t hwnd;

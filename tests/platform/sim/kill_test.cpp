@@ -5,8 +5,10 @@
 namespace platform::sim::testing {
 namespace {
 
-// A client with an MDI-like home and a menu bar, and an add-on whose area holds three of the
-// client's windows (and one of its own) inside the client's container window.
+// A client with an MDI-like home and a menu bar, and an add-on with a panel of its own inside the
+// client's container window and an area the client's thread made for it there, which holds
+// three of the client's windows (and one of the add-on's). One more client window sits in the
+// add-on's panel.
 class KillTest : public SimTest {
  protected:
   KillTest() {
@@ -22,8 +24,11 @@ class KillTest : public SimTest {
       ims.push_back(Child(home, name, WS_VISIBLE, 0, 0, 100, 80));
       inputs.push_back(Child(ims.back(), std::string(name) + " input", WS_VISIBLE));
     }
+    stray = Child(home, "stray", WS_VISIBLE);
     addon = desk.CreateProcess("addon");
-    area = Child(container, "area", WS_VISIBLE, 0, 0, 380, 280);
+    panel = Child(container, "panel", WS_VISIBLE, 0, 0, 400, 300);
+    desk.SetParent(stray, panel);
+    area = desk.CreateChildInOwner(container, 0, 0, 380, 280);
     own = Child(area, "own", WS_VISIBLE);
     for (HWND im : ims) desk.SetParent(im, area);
     desk.ShowWindow(ims[0], SW_HIDE);  // adopted windows may lie hidden under the shown one
@@ -37,7 +42,7 @@ class KillTest : public SimTest {
 
   DWORD client = 0;
   DWORD addon = 0;
-  HWND frame = 0, home = 0, container = 0, area = 0, own = 0;
+  HWND frame = 0, home = 0, container = 0, area = 0, own = 0, panel = 0, stray = 0;
   std::vector<HWND> ims;
   std::vector<HWND> inputs;
   Leftovers leftovers;
@@ -55,9 +60,12 @@ TEST_F(KillTest, AKilledProcessEndsAtOnceAndItsGuardGivesTheWindowsBack) {
   EXPECT_FALSE(desk.ProcessAlive(addon));
   EXPECT_TRUE(desk.ProcessAlive(client));
   EXPECT_EQ(desk.CurrentProcess(), client);
-  EXPECT_FALSE(desk.IsWindow(area));
+  EXPECT_FALSE(desk.IsWindow(panel));
   EXPECT_FALSE(desk.IsWindow(own));
-  EXPECT_EQ(Count(area, WM_DESTROY), 0);  // none of its code ran
+  EXPECT_EQ(Count(panel, WM_DESTROY), 0);  // none of its code ran
+  // As on Windows, a killed process's windows take the windows inside them along, whoever owns
+  // them; its guard is undone only afterwards.
+  EXPECT_FALSE(desk.IsWindow(stray));
   for (size_t i = 0; i < ims.size(); ++i) {
     ASSERT_TRUE(desk.IsWindow(ims[i]));
     EXPECT_EQ(desk.GetParent(ims[i]), home);
@@ -74,6 +82,7 @@ TEST_F(KillTest, AKilledProcessEndsAtOnceAndItsGuardGivesTheWindowsBack) {
   EXPECT_EQ(desk.GetMenuString(bar, 0, MF_BYPOSITION), "&File");
   desk.RunFor(100);
   EXPECT_FALSE(desk.IsWindow(container));  // closed by the client, as asked
+  EXPECT_FALSE(desk.IsWindow(area));
   EXPECT_EQ(timerCalls, 0);
   ASSERT_FALSE(desk.Events().empty());
   EXPECT_EQ(desk.Events().back().kind, Event::Kind::ProcessExit);
@@ -81,9 +90,9 @@ TEST_F(KillTest, AKilledProcessEndsAtOnceAndItsGuardGivesTheWindowsBack) {
   EXPECT_EQ(desk.Events().back().detail, "killed");
 }
 
-TEST_F(KillTest, WithoutAGuardTheAdoptedWindowsDieWithTheArea) {
+TEST_F(KillTest, WithoutAGuardTheAdoptedWindowsStayInTheArea) {
   desk.KillProcess(addon);
-  for (HWND im : ims) EXPECT_FALSE(desk.IsWindow(im));
+  for (HWND im : ims) EXPECT_EQ(desk.GetParent(im), area);
   EXPECT_TRUE(desk.IsWindow(container));
 }
 
@@ -93,7 +102,7 @@ TEST_F(KillTest, AGuardTakenBackOrLeftWithAnEndedProcessDoesNothing) {
   EXPECT_TRUE(desk.Unhook(guard));
   EXPECT_FALSE(desk.Unhook(guard));
   desk.ExitProcess();
-  for (HWND im : ims) EXPECT_FALSE(desk.IsWindow(im));
+  for (HWND im : ims) EXPECT_EQ(desk.GetParent(im), area);
 }
 
 TEST_F(KillTest, AnExitWithoutTakingTheGuardBackIsACrash) {
@@ -105,7 +114,7 @@ TEST_F(KillTest, AnExitWithoutTakingTheGuardBackIsACrash) {
 
 TEST_F(KillTest, OnlyAnotherLivingProcessCanHoldTheGuard) {
   Leftovers mine = leftovers;
-  mine.home = area;
+  mine.home = panel;
   EXPECT_EQ(desk.GuardLeftovers(mine), 0u);
   EXPECT_EQ(desk.GetLastError(), ERROR_INVALID_PARAMETER);
   mine.home = 0;
