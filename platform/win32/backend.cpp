@@ -875,6 +875,18 @@ gfx::Canvas* Win32System::BeginPaint(HWND hwnd) {
   gfx::Canvas& canvas = state_->canvases[hwnd];
   if (canvas.Width() != width || canvas.Height() != height)
     canvas = gfx::Canvas(std::max(width, 0), std::max(height, 0));
+  canvas.SetOrigin(0, 0);
+  canvas.ResetClip();
+  canvas.SetInvert(false);
+  // Where the window does not paint all of itself (a transparent label), its parent's picture
+  // shows, as on the simulated desktop, which paints each window over its parent.
+  const HWND parent = native::GetParent(hwnd);
+  if (auto under = state_->canvases.find(parent); under != state_->canvases.end()) {
+    POINT mine{0, 0}, theirs{0, 0};
+    if (ClientToScreen(hwnd, mine) && ClientToScreen(parent, theirs)) {
+      canvas.DrawImage(under->second.ToImage(), theirs.x - mine.x, theirs.y - mine.y);
+    }
+  }
   return &canvas;
 }
 void Win32System::EndPaint(HWND hwnd) {

@@ -155,6 +155,11 @@ std::vector<Step> Scenario::Steps() {
                                    "Please load AOL 6.0 first before running this program."),
                    0u);
        }},
+      {"a picture of the screen with that box",
+       [this] { world.RequestShot("smoke-box"); },
+       [this] { return world.ShotTaken("smoke-box"); },
+       20000,
+       {}},
       {"the person presses OK: that copy ends",
        [this] { PostClick(DescendantNamed(box, "AOButton", "OK")); },
        [this] { return world.ProgramExit(refused).has_value(); }, 15000,
