@@ -117,8 +117,13 @@ void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
   ToTop(picMiddleBar);
   ReadIMAreaRect();
   const HWND active = host::FirstChild(host::FindMDI(), "AOL Child");
-  if (host::GetCaption(active).rfind(kContainerCaption, 0) == 0) {
-    host::ClickIntoInput(host::FindCurrentIM());
+  // The keyboard goes back to the shown IM. Where it is already, no click: the client takes
+  // one as the person reading the IM, and a message that just came would lose its unread mark
+  // (and the away answer owed to it) to a mere repaint.
+  const HWND shown = host::FindCurrentIM();
+  if (host::GetCaption(active).rfind(kContainerCaption, 0) == 0 &&
+      GetFocus() != host::FindIMInputOf(shown)) {
+    host::ClickIntoInput(shown);
   }
   ReadContainerRect();
 }

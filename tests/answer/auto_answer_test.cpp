@@ -98,6 +98,22 @@ TEST_P(AutoAnswerTest, TheMenuSetsTheModeTheTimerAndTheButtonColour) {
   EXPECT_EQ(main().AOButtonIMAnswer.BackColor(), 0xCC9900u);
 }
 
+TEST_P(AutoAnswerTest, AMessageThatComesToTheShownIMIsAnsweredThoughTheClientRepaints) {
+  const HWND bob = Adopt("Bob");
+  Mode(answer::kModeAllIMs);
+  world.desktop.RunFor(2000);
+  ASSERT_EQ(GetFocus(), host::FindIMInputOf(bob));
+  WritesAgain("Bob");
+  {
+    // The client's MDI area repaints before the answer's next round.
+    sim::Desktop::ProcessScope scope(world.desktop, world.aol);
+    SendMessage(world.client->MdiClient(), WM_PAINT, 0, 0);
+  }
+  EXPECT_TRUE(Unread("Bob"));
+  world.desktop.RunFor(5000);
+  EXPECT_EQ(SentTo("Bob"), std::vector<std::string>{Away("Bob")});
+}
+
 TEST_P(AutoAnswerTest, TheButtonPopsUpTheMenuBesideTheButtonBar) {
   world.WriteProgramFile("\\Sounds\\Menu.icp", "RIFF");
   main().mnuStyleSub[0]->Click();

@@ -72,9 +72,11 @@ TEST_P(Hooks, TheMDIAreaRepaintedRestoresTheBarsAndTheFocus) {
   ClientRaises(bob);
   {
     sim::Desktop::ProcessScope scope(world.desktop, world.aol);
+    SetFocus(world.client->KeywordBox());
     SendMessage(world.client->MdiClient(), WM_PAINT, 0, 0);
   }
   EXPECT_NE(TopOfIMArea(), bob);
+  EXPECT_EQ(GetFocus(), host::FindIMInputOf(bob));
   EXPECT_FALSE(Unread(bob));
 }
 
