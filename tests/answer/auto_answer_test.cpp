@@ -105,8 +105,11 @@ TEST_P(AutoAnswerTest, AMessageThatComesToTheShownIMIsAnsweredThoughTheClientRep
   ASSERT_EQ(GetFocus(), host::FindIMInputOf(bob));
   WritesAgain("Bob");
   {
-    // The client's MDI area repaints before the answer's next round.
+    // The client's MDI area repaints before the answer's next round, with the keyboard in the
+    // IM or elsewhere (on a button of the program's, say).
     sim::Desktop::ProcessScope scope(world.desktop, world.aol);
+    SendMessage(world.client->MdiClient(), WM_PAINT, 0, 0);
+    SetFocus(world.client->KeywordBox());
     SendMessage(world.client->MdiClient(), WM_PAINT, 0, 0);
   }
   EXPECT_TRUE(Unread("Bob"));

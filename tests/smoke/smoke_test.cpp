@@ -42,8 +42,9 @@ struct Step {
 
 // Plays the steps in order from a timer of the calling process, so that they go on while a
 // program waits in a loop of its own (its message box, its pop-up menu). Stops at the first
-// step whose state does not come in time; true when every step came.
-bool Play(const std::vector<Step>& steps) {
+// step whose state does not come in time, saying what `describe` tells of the world then; true
+// when every step came.
+bool Play(const std::vector<Step>& steps, const std::function<std::string()>& describe) {
   size_t at = 0;
   bool acted = false, failed = false, busy = false;
   uint32_t since = 0;
@@ -66,7 +67,8 @@ bool Play(const std::vector<Step>& steps) {
       acted = false;
     } else if (GetTickCount() - since > step.timeoutMs) {
       ADD_FAILURE() << "step " << at + 1 << " did not come about in " << step.timeoutMs
-                    << " ms: " << step.what;
+                    << " ms: " << step.what << "\n"
+                    << describe();
       failed = true;
     }
     busy = false;
@@ -138,6 +140,14 @@ struct Scenario {
   }
 
   std::vector<Step> Steps();
+  // What the client shows of Bob's conversation and what it sent, for a step that failed.
+  std::string Describe() {
+    std::string text = "Bob's IM: \"" + GetWindowText(BobIM(container)) + "\"\nconversation:\n" +
+                       client.ConversationText("Bob").value_or("(none)") + "\nsent:";
+    for (const auto& im : client.SentIMs().value_or(std::vector<clientsim::SentIM>{}))
+      text += "\n  to " + im.to + ": " + im.text;
+    return text;
+  }
 
   World& world;
   clientsim::channel::Remote client;
@@ -290,7 +300,7 @@ std::vector<Step> Scenario::Steps() {
 TEST(Smoke, TheClientAndPallionInProcessesOfTheirOwn) {
   PlatformWorld world;
   Scenario scenario(world);
-  EXPECT_TRUE(Play(scenario.Steps()));
+  EXPECT_TRUE(Play(scenario.Steps(), [&] { return scenario.Describe(); }));
 }
 
 }  // namespace
