@@ -80,7 +80,7 @@ void MainWindow::SubClassPallionMessage(WatchedMessage& m, bool& noPass) {
       Picture1.Invalidate();
       break;
     case WM_CHILDACTIVATE:
-      host::ClickIntoInput(host::FindCurrentIM());
+      GiveKeysBackToShownIM();
       break;
     default:
       break;
@@ -117,15 +117,7 @@ void MainWindow::SubClassMDIMessage(WatchedMessage& m, bool&) {
   ToTop(picMiddleBar);
   ReadIMAreaRect();
   const HWND active = host::FirstChild(host::FindMDI(), "AOL Child");
-  // The keyboard goes back to the shown IM by a click, which the client takes as the person
-  // reading the IM. Not where the keyboard is already, nor over a message nobody has read: a
-  // mere repaint would take its unread mark, and the away answer owed to it.
-  const HWND shown = host::FindCurrentIM();
-  if (host::GetCaption(active).rfind(kContainerCaption, 0) == 0 &&
-      GetFocus() != host::FindIMInputOf(shown) &&
-      host::GetCaption(shown).find(">IM From:") == std::string::npos) {
-    host::ClickIntoInput(shown);
-  }
+  if (host::GetCaption(active).rfind(kContainerCaption, 0) == 0) GiveKeysBackToShownIM();
   ReadContainerRect();
 }
 

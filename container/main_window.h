@@ -199,6 +199,11 @@ class MainWindow : public ui::Form {
   HWND IMHolder() const;
   // Lays the IM holder over picIM's inside, above the program's panels.
   void PlaceIMHolder();
+  // The keyboard back to the shown IM after the client repainted or activated the container:
+  // by a click, which the client takes as the person reading the IM. None where the keyboard
+  // is already, nor over a message nobody has read: that would take its unread mark, and the
+  // away answer owed to it, without the person.
+  void GiveKeysBackToShownIM();
   // The keyboard back to the shown IM when it sits in an adopted IM hidden behind it (the
   // client gives each IM window it opens the keyboard), so keys typed for the IM the person
   // sees never land in another.

@@ -121,6 +121,13 @@ void MainWindow::PanelClicked() {
   host::ClickIntoInput(host::FindCurrentIM());
 }
 
+void MainWindow::GiveKeysBackToShownIM() {
+  const HWND shown = host::FindCurrentIM();
+  if (GetFocus() == host::FindIMInputOf(shown)) return;
+  if (host::GetCaption(shown).find(">IM From:") != std::string::npos) return;
+  host::ClickIntoInput(shown);
+}
+
 void MainWindow::KeepKeysOnShownIM() {
   const HWND shown = host::FindCurrentIM();
   if (shown == 0) return;

@@ -54,16 +54,21 @@ TEST_P(Hooks, TheContainerActivatedPutsTheFadeBarBackOnTop) {
   EXPECT_EQ(TopOfIMArea(), main().picMiddleBar.hwnd());
 }
 
-TEST_P(Hooks, TheContainerMadeTheActiveDocumentGivesTheShownIMTheFocus) {
+TEST_P(Hooks, TheContainerMadeTheActiveDocumentGivesTheShownIMTheFocusButNotAsRead) {
   const HWND bob = BobWithAnUnreadMessage();
   ASSERT_TRUE(Unread(bob));
-  {
-    // The client activates its document window (WM_CHILDACTIVATE).
+  // The client activates its document window (WM_CHILDACTIVATE), the keyboard elsewhere.
+  auto activate = [&] {
     sim::Desktop::ProcessScope scope(world.desktop, world.aol);
+    SetFocus(world.client->KeywordBox());
     SetWindowPos(world.container, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  }
-  // The input box was clicked for the person: the new message counts as read.
-  EXPECT_FALSE(Unread(bob));
+  };
+  activate();
+  EXPECT_TRUE(Unread(bob)) << "nobody has read the new message yet";
+  world.desktop.Click(host::FindIMInputOf(bob));
+  ASSERT_FALSE(Unread(bob));
+  activate();
+  EXPECT_EQ(GetFocus(), host::FindIMInputOf(bob));
 }
 
 TEST_P(Hooks, TheMDIAreaRepaintedRestoresTheBarsAndTheFocus) {
