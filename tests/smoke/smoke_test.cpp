@@ -232,9 +232,12 @@ std::vector<Step> Scenario::Steps() {
       {"Bob's IM arrives and is adopted into a tab of the container",
        [this] { ASSERT_TRUE(client.ReceiveIM("Bob", "hi Alice")); },
        [this] {
-         // Adopted once the begin line of its log stands in its conversation.
+         // Adopted once the begin line of its log stands in its conversation, and the adoption
+         // over once the IM is shown to the person, its message read (a message that came
+         // before that would be read with it, and so not answered).
          return (bob = BobIM(container)) != 0 && IsWindowVisible(container) &&
-                Has(client.ConversationText("Bob").value_or(""), "Begin IM");
+                Has(client.ConversationText("Bob").value_or(""), "Begin IM") &&
+                GetWindowText(bob).rfind(" IM From:", 0) == 0;
        },
        15000,
        [this] {
