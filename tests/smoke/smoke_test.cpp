@@ -279,7 +279,7 @@ std::vector<Step> Scenario::Steps() {
          const auto documents = client.DocumentsAtClose();
          ASSERT_TRUE(documents.has_value()) << client.LastError();
          EXPECT_EQ(std::count_if(documents->begin(), documents->end(),
-                                 [](const std::string& c) { return Has(c, "Bob"); }),
+                                 [](const std::string& c) { return Has(c, "IM From: Bob"); }),
                    1)
              << "the IM went back to the client before it closed";
          const auto logs = world.ProgramFolder() / "IM Logs" / "Bob";
