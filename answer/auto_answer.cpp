@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "answer/answer_text.h"
+#include "host/text.h"
 #include "host/text_files.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
@@ -127,7 +128,7 @@ void AutoAnswer::Answer(Filter filter, bool pauseBeforeTest, bool retestInput) {
     const HWND im = main_.ListIM(i);
     const std::string caption = host::GetCaption(im);
     if (!Wait(0.5)) return;
-    if (caption.find(">IM From:") == std::string::npos) continue;
+    if (!host::HasUnreadMark(caption)) continue;
     const std::string screenName = host::GetIMScreenName(im);
     if (!Passes(filter, screenName)) continue;
     if (!AnswerIM(im, screenName, pauseBeforeTest, retestInput)) return;

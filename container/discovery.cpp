@@ -3,6 +3,7 @@
 #include <string>
 
 #include "container/main_window.h"
+#include "host/text.h"
 #include "host/window_access.h"
 #include "imlog/im_log.h"
 #include "platform/win32.h"
@@ -127,7 +128,7 @@ void MainWindow::TimerScanIMTick() {
   for (int i = 0; i < List1.ListCount() && i < TabStrip1.Count(); ++i) {
     const HWND im = EntryIM(i);
     if (im == 0) continue;
-    const bool unread = host::GetCaption(im).find(">IM From:") != std::string::npos;
+    const bool unread = host::HasUnreadMark(host::GetCaption(im));
     const int image = TabStrip1.Item(i + 1).image;
     if (!unread && (image == kTabUnread || image == kTabNew)) {
       TabStrip1.SetImage(i + 1, kTabRead);

@@ -6,6 +6,7 @@
 // its caption, since two IMs may come from one screen name; the selected tab names the chosen
 // entry, and the row and List1's selection follow it.
 #include "container/main_window.h"
+#include "host/text.h"
 #include "host/window_access.h"
 #include "platform/win32.h"
 
@@ -124,7 +125,7 @@ void MainWindow::PanelClicked() {
 void MainWindow::GiveKeysBackToShownIM() {
   const HWND shown = host::FindCurrentIM();
   if (GetFocus() == host::FindIMInputOf(shown)) return;
-  if (host::GetCaption(shown).find(">IM From:") != std::string::npos) return;
+  if (host::HasUnreadMark(host::GetCaption(shown))) return;
   host::ClickIntoInput(shown);
 }
 

@@ -33,6 +33,10 @@ size_t FirstPosition(const std::string& text, const char* what) {
 
 }  // namespace
 
+bool HasUnreadMark(const std::string& caption) {
+  return caption.find(">IM From:") != std::string::npos;
+}
+
 bool IsIMCaption(const std::string& caption) {
   size_t instant = FirstPosition(caption, "Instant Message");
   if (instant >= 1 && instant <= 3) return true;

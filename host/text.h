@@ -18,6 +18,10 @@ std::string ReplaceText(std::string& text, const std::string& search,
 // "IM To" at 2.
 bool IsIMCaption(const std::string& caption);
 
+// True when an IM caption carries the client's mark of a message nobody has read yet: ">" right
+// before "IM From:".
+bool HasUnreadMark(const std::string& caption);
+
 // The correspondent's screen name in an IM caption: what follows the first ":" and the one
 // character after it, cut before " [" when a "[" follows. "" when there is no ":" or nothing
 // follows it.

@@ -567,8 +567,6 @@ HWND Desktop::CreateWindowEx(DWORD exStyle, const std::string& className, const 
   return Find(hwnd) ? hwnd : 0;
 }
 
-// ---- Destruction ----
-
 HWND Desktop::CreateChildInOwner(HWND parent, int x, int y, int width, int height) {
   const Window* p = Need(parent);
   if (!p) return 0;
@@ -576,6 +574,8 @@ HWND Desktop::CreateChildInOwner(HWND parent, int x, int y, int width, int heigh
   return CreateWindowEx(0, "Static", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
                         height, parent, 0, nullptr);
 }
+
+// ---- Destruction ----
 
 bool Desktop::DestroyWindow(HWND hwnd) {
   State& s = *state_;

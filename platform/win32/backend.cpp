@@ -884,7 +884,7 @@ gfx::Canvas* Win32System::BeginPaint(HWND hwnd) {
   if (auto under = state_->canvases.find(parent); under != state_->canvases.end()) {
     POINT mine{0, 0}, theirs{0, 0};
     if (ClientToScreen(hwnd, mine) && ClientToScreen(parent, theirs)) {
-      canvas.DrawImage(under->second.ToImage(), theirs.x - mine.x, theirs.y - mine.y);
+      canvas.Blit(under->second, mine.x - theirs.x, mine.y - theirs.y, width, height, 0, 0);
     }
   }
   return &canvas;
